@@ -1,0 +1,1 @@
+int rz470_placeholder() { return 0; }
