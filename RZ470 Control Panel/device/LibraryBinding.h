@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+struct DeviceApi;
+class Prompts;
+
+namespace binding {
+// Texts of the binding's failures, all shown under kFailureTitle.
+inline const QString kFailureTitle = QStringLiteral("RZ470.DLL Module load failure");
+inline const QString kNoVersionInfo = QStringLiteral("Unable to obtain DLL version information!");
+inline const QString kModuleNotFound = QStringLiteral("DLL Module not Found!");
+inline const char* const kModuleNotLoadedFormat = "DLL Module not Loaded! Error Code: %ld";
+inline const QString kIncompatibleVersion = QStringLiteral("Incompatible DLL Version!");
+inline const QString kMissingFunctions = QStringLiteral("Unable to load all DLL functions!");
+}  // namespace binding
+
+// Finds the device library in searchDirs, checks its version note, loads it and binds all 84
+// entry points into api. On failure shows one message and returns false; the entry points are
+// then all null, so a half-bound library is never called. A loaded library is never unloaded.
+bool BindDeviceLibrary(DeviceApi& api, Prompts& prompts, const QStringList& searchDirs);

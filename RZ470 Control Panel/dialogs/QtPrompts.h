@@ -1,0 +1,17 @@
+#pragma once
+
+#include "Prompts.h"
+
+class QWidget;
+
+// The real prompts: Qt's modal dialogs over the given parent window.
+class QtPrompts : public Prompts {
+public:
+    explicit QtPrompts(QWidget* parent = nullptr) : parent_(parent) {}
+    void setParent(QWidget* parent) { parent_ = parent; }
+
+    Answer message(const QString& text, const QString& title, Buttons buttons, Icon icon) override;
+
+private:
+    QWidget* parent_;
+};

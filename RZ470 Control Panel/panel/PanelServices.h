@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QStringList>
+
+class Waits;
+class Prompts;
+class ProfileStore;
+
+// The seams the main dialog works through; the application passes the real ones, tests doubles.
+struct PanelServices {
+    Waits& waits;
+    Prompts& prompts;
+    ProfileStore& profile;
+    QStringList librarySearchDirs;  // where the device library is looked for, in order
+};

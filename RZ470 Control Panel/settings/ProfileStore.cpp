@@ -1,0 +1,60 @@
+#include "ProfileStore.h"
+
+#include "SettingsKeys.h"
+
+#include <QCoreApplication>
+#include <QSettings>
+
+namespace {
+
+// Stored strings are bounded: a value edited outside the panel cannot blow up memory or a screen.
+constexpr int kMaxStringLength = 1024;
+
+}  // namespace
+
+ProfileStore::ProfileStore()
+    : settings_(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, settings::kCompanyKey,
+                                            QCoreApplication::applicationName())) {}
+
+ProfileStore::ProfileStore(const QString& iniFile)
+    : settings_(std::make_unique<QSettings>(iniFile, QSettings::IniFormat)) {}
+
+ProfileStore::~ProfileStore() = default;
+
+QString ProfileStore::key(const QString& section, const QString& name) const {
+    return section + QLatin1Char('/') + name;
+}
+
+int ProfileStore::readInt(const QString& section, const QString& name, int defaultValue) const {
+    const QVariant value = settings_->value(key(section, name));
+    if (!value.isValid()) {
+        return defaultValue;
+    }
+    bool isNumber = false;
+    // Registry numbers are 32-bit; the INI file holds them as text.
+    const qlonglong number = value.toString().trimmed().toLongLong(&isNumber);
+    if (!isNumber || number < INT32_MIN || number > UINT32_MAX) {
+        return defaultValue;
+    }
+    return static_cast<int>(static_cast<quint32>(number));
+}
+
+QString ProfileStore::readString(const QString& section, const QString& name, const QString& defaultValue) const {
+    const QVariant value = settings_->value(key(section, name));
+    if (!value.isValid() || !value.canConvert<QString>()) {
+        return defaultValue;
+    }
+    return value.toString().left(kMaxStringLength);
+}
+
+void ProfileStore::writeInt(const QString& section, const QString& name, int value) {
+    settings_->setValue(key(section, name), value);
+    settings_->sync();
+}
+
+void ProfileStore::writeString(const QString& section, const QString& name, const QString& value) {
+    settings_->setValue(key(section, name), value);
+    settings_->sync();
+}
+
+QString ProfileStore::location() const { return settings_->fileName(); }

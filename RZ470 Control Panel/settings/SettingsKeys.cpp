@@ -1,0 +1,7 @@
+#include "SettingsKeys.h"
+
+namespace settings {
+
+QString valueName(const char* pattern, int number) { return QString::asprintf(pattern, number); }
+
+}  // namespace settings
