@@ -1,6 +1,6 @@
 // Places the library's fixed file information in an ELF note, where the panel reads it before
 // loading the file. Use once per library, at namespace scope:
-//   RZ470_VERSION_NOTE(1, 2, 0, 0)
+//   RZ470_VERSION_NOTE(1, 2, 0, 0)   (no semicolon needed)
 #pragma once
 
 #define RZ470_NOTE_STR2(x) #x
@@ -29,7 +29,7 @@
             ".long 0\n"                                                                      \
             ".long 0\n"                                                                      \
             ".long 0\n"                                                                      \
-            ".popsection\n")
+            ".popsection\n");
 #else
 // Elsewhere the version comes from a version resource compiled with the library.
 #define RZ470_VERSION_NOTE(MAJOR, MINOR, BUILD, REVISION)
