@@ -41,7 +41,14 @@ int ProfileStore::readInt(const QString& section, const QString& name, int defau
 
 QString ProfileStore::readString(const QString& section, const QString& name, const QString& defaultValue) const {
     const QVariant value = settings_->value(key(section, name));
-    if (!value.isValid() || !value.canConvert<QString>()) {
+    if (!value.isValid()) {
+        return defaultValue;
+    }
+    // An INI value edited by hand with commas and no quotes comes back as a list.
+    if (value.typeId() == QMetaType::QStringList) {
+        return value.toStringList().join(QLatin1Char(',')).left(kMaxStringLength);
+    }
+    if (!value.canConvert<QString>()) {
         return defaultValue;
     }
     return value.toString().left(kMaxStringLength);

@@ -1,0 +1,95 @@
+#include "ProfileStore.h"
+#include "SettingsKeys.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class ProfileStoreTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir_;
+    QString iniFile() const { return dir_.filePath(QStringLiteral("profile.ini")); }
+
+    void writeRaw(const QByteArray& contents) {
+        QFile file(iniFile());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(contents);
+    }
+
+private slots:
+    void init() { QFile::remove(iniFile()); }
+
+    void roundTripsAcrossInstances() {
+        {
+            ProfileStore store(iniFile());
+            store.writeString(settings::kNamesSection, settings::valueName(settings::kNameValue, 405), "DAPI");
+            store.writeInt(settings::kIntensitiesSection, settings::valueName(settings::kIntensityValue, 405), 373);
+            store.writeInt(settings::kFavouritesSection, settings::valueName(settings::kFavouriteGroupsValue, 10),
+                           268435464);
+            store.writeString(settings::kDemoLoopSection, settings::kDemoSelectionValue, "1,0,1,0,1,0,1,0,1");
+        }
+        ProfileStore reopened(iniFile());
+        QCOMPARE(reopened.readString(settings::kNamesSection, "Name405", {}), QStringLiteral("DAPI"));
+        QCOMPARE(reopened.readInt(settings::kIntensitiesSection, "Intensity405", 65535), 373);
+        QCOMPARE(reopened.readInt(settings::kFavouritesSection, "Value10", 0), 268435464);
+        QCOMPARE(reopened.readString(settings::kDemoLoopSection, "Selection", {}), QStringLiteral("1,0,1,0,1,0,1,0,1"));
+    }
+
+    void absentValuesYieldDefaultsAndAreNotCreated() {
+        ProfileStore store(iniFile());
+        QCOMPARE(store.readInt(settings::kIntensitiesSection, "Intensity365", settings::kIntensityAbsent), 65535);
+        QCOMPARE(store.readString(settings::kNamesSection, "Name365", QStringLiteral("x")), QStringLiteral("x"));
+        QCOMPARE(store.readString(settings::kNamesSection, "Name365", {}), QString());
+        QVERIFY(!QFile::exists(iniFile()) || QFile(iniFile()).size() == 0);
+    }
+
+    void unreadableIntegersYieldTheDefault_data() {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("number") << QByteArray("512") << 512;
+        QTest::newRow("negative") << QByteArray("-3") << -3;
+        QTest::newRow("text") << QByteArray("bright") << 65535;
+        QTest::newRow("number then text") << QByteArray("12abc") << 65535;
+        QTest::newRow("empty") << QByteArray("") << 65535;
+        QTest::newRow("beyond 32 bits") << QByteArray("99999999999") << 65535;
+        QTest::newRow("list") << QByteArray("1, 2") << 65535;
+        // Registry numbers are unsigned 32-bit words read back as int.
+        QTest::newRow("largest word") << QByteArray("4294967295") << -1;
+    }
+
+    void unreadableIntegersYieldTheDefault() {
+        QFETCH(QByteArray, stored);
+        QFETCH(int, expected);
+        writeRaw("[Intensities]\nIntensity405=" + stored + "\n");
+        ProfileStore store(iniFile());
+        QCOMPARE(store.readInt(settings::kIntensitiesSection, "Intensity405", settings::kIntensityAbsent), expected);
+    }
+
+    void handEditedListsReadAsText() {
+        writeRaw("[Demo%20Loop]\nOrder=0, 1, 2\n");
+        ProfileStore store(iniFile());
+        QCOMPARE(store.readString(settings::kDemoLoopSection, settings::kDemoOrderValue, {}), QStringLiteral("0,1,2"));
+    }
+
+    void valueNamesCarryTheirNumber_data() {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("name by wavelength") << settings::kNameValue << 405 << "Name405";
+        QTest::newRow("delay by channel") << settings::kDelayValue << 0 << "Delay0";
+        QTest::newRow("favourite slot 10") << settings::kFavouriteGroupsValue << 10 << "Value10";
+        QTest::newRow("on by wavelength") << settings::kOnValue << 635 << "On635";
+    }
+
+    void valueNamesCarryTheirNumber() {
+        QFETCH(QString, pattern);
+        QFETCH(int, number);
+        QFETCH(QString, expected);
+        QCOMPARE(settings::valueName(pattern.toLatin1().constData(), number), expected);
+    }
+};
+
+QTEST_GUILESS_MAIN(ProfileStoreTest)
+#include "tst_profilestore.moc"
