@@ -1,0 +1,129 @@
+#include "CRZ470ControlPanelDlg.h"
+#include "ProfileStore.h"
+#include "RecordingWaits.h"
+#include "ScriptedPrompts.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QStringList g_calls;
+
+int RZ470_CALL recordSetGroupingEnabled(RZ470Word dev, RZ470Byte mode) {
+    g_calls << QStringLiteral("SetGroupingEnabled(%1,%2)").arg(dev).arg(mode);
+    return 1;
+}
+
+int RZ470_CALL recordSaveUserSettings(RZ470Word dev) {
+    g_calls << QStringLiteral("SaveUserSettings(%1)").arg(dev);
+    return 1;
+}
+
+const QString kSaveQuestion = QStringLiteral("Would you like to save settings on exit?");
+
+}  // namespace
+
+class DialogLifecycleTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir_;
+    RecordingWaits waits_;
+    ScriptedPrompts prompts_;
+    std::unique_ptr<ProfileStore> profile_;
+
+    std::unique_ptr<CRZ470ControlPanelDlg> makeDialog(const QString& libraryDir) {
+        auto dialog = std::make_unique<CRZ470ControlPanelDlg>(PanelServices{waits_, prompts_, *profile_, {libraryDir}});
+        return dialog;
+    }
+
+    // A dialog bound to the always-failing stand-in library, with the close calls recorded.
+    std::unique_ptr<CRZ470ControlPanelDlg> makeBoundDialog() {
+        auto dialog = makeDialog(QDir(QStringLiteral(RZ470_TEST_LIBS_DIR)).filePath(QStringLiteral("complete")));
+        dialog->InitDialog();
+        dialog->deviceApi().SetGroupingEnabled = recordSetGroupingEnabled;
+        dialog->deviceApi().SaveUserSettings = recordSaveUserSettings;
+        dialog->show();
+        return dialog;
+    }
+
+private slots:
+    void init() {
+        g_calls.clear();
+        prompts_ = ScriptedPrompts();
+        profile_ = std::make_unique<ProfileStore>(dir_.filePath(QStringLiteral("profile.ini")));
+    }
+
+    void missingLibraryEndsWithOneMessageAndNoSaveQuestion() {
+        QTemporaryDir empty;
+        auto dialog = makeDialog(empty.path());
+        dialog->InitDialog();
+        QVERIFY(dialog->hasEnded());
+        QCOMPARE(prompts_.texts(), QStringList{QStringLiteral("Unable to obtain DLL version information!")});
+        QVERIFY(!dialog->deviceApi().isBound());
+    }
+
+    void closingAsksToSaveAndRestoresGrouping_data() {
+        QTest::addColumn<int>("groupingMode");
+        QTest::addColumn<Prompts::Answer>("answer");
+        QTest::addColumn<QStringList>("expectedCalls");
+
+        QTest::newRow("mode 0, No") << 0 << Prompts::Answer::No << QStringList{};
+        QTest::newRow("mode 0, Yes") << 0 << Prompts::Answer::Yes << QStringList{"SaveUserSettings(255)"};
+        QTest::newRow("mode 2, No") << 2 << Prompts::Answer::No << QStringList{"SetGroupingEnabled(255,2)"};
+        QTest::newRow("mode 1, Yes") << 1 << Prompts::Answer::Yes
+                                    << QStringList{"SetGroupingEnabled(255,1)", "SaveUserSettings(255)"};
+    }
+
+    void closingAsksToSaveAndRestoresGrouping() {
+        QFETCH(int, groupingMode);
+        QFETCH(Prompts::Answer, answer);
+        QFETCH(QStringList, expectedCalls);
+
+        auto dialog = makeBoundDialog();
+        dialog->setGroupingMode(static_cast<uint8_t>(groupingMode));
+        prompts_.answers = {answer};
+        dialog->close();
+
+        QVERIFY(dialog->hasEnded());
+        QCOMPARE(prompts_.texts(), QStringList{kSaveQuestion});
+        QCOMPARE(prompts_.shown[0].title, QStringLiteral("Save Settings?"));
+        QCOMPARE(prompts_.shown[0].buttons, Prompts::Buttons::YesNo);
+        QCOMPARE(prompts_.shown[0].icon, Prompts::Icon::Question);
+        QCOMPARE(g_calls, expectedCalls);
+    }
+
+    void closeMessageRunsOnce() {
+        auto dialog = makeBoundDialog();
+        dialog->SendCloseMessage();
+        dialog->SendCloseMessage();
+        dialog->close();
+        QCOMPARE(prompts_.texts(), QStringList{kSaveQuestion});
+    }
+
+    void returnDoesNothingAndEscapeEndsWithoutQuestion() {
+        auto dialog = makeBoundDialog();
+        QTest::keyClick(dialog.get(), Qt::Key_Return);
+        QTest::keyClick(dialog.get(), Qt::Key_Enter);
+        QVERIFY(!dialog->hasEnded());
+        QVERIFY(dialog->isVisible());
+
+        QTest::keyClick(dialog.get(), Qt::Key_Escape);
+        QVERIFY(dialog->hasEnded());
+        QVERIFY(prompts_.shown.isEmpty());
+        QVERIFY(g_calls.isEmpty());
+    }
+
+    void windowHasTheFixedClientSizeAndCaption() {
+        auto dialog = makeBoundDialog();
+        QCOMPARE(dialog->size(), QSize(1421, 423));
+        QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Kynex ORVANE/RZ470 Control Panel"));
+        dialog->reject();
+    }
+};
+
+QTEST_MAIN(DialogLifecycleTest)
+#include "tst_dialoglifecycle.moc"
