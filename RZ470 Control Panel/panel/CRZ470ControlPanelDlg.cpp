@@ -6,12 +6,18 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QTimerEvent>
 
 namespace {
 
 const QString kCaption = QStringLiteral("Kynex ORVANE/RZ470 Control Panel");
 const QString kSaveQuestion = QStringLiteral("Would you like to save settings on exit?");
 const QString kSaveTitle = QStringLiteral("Save Settings?");
+const QString kNotFoundText =
+    QStringLiteral("ORVANE Device Not Found, please connect and power on and restart Control Panel.");
+const QString kNotFoundTitle = QStringLiteral("ORVANE Not Found!");
+const QString kGroupingNotClearedText = QStringLiteral("Unabled to Clear Grouping! Exiting Application!");
+const QString kErrorTitle = QStringLiteral("Error");
 
 }  // namespace
 
@@ -20,6 +26,9 @@ CRZ470ControlPanelDlg::CRZ470ControlPanelDlg(const PanelServices& services, QWid
               Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       services_(services),
+      discovery_(api_, services.waits, table_),
+      stateReader_(api_, services.waits, services.profile),
+      poller_(api_, table_, discovery_, *this, *this),
       canvas_(QSize(kClientWidth, kClientHeight)),
       icon_(QStringLiteral(":/icons/panel.png")) {
     setWindowTitle(kCaption);
@@ -30,7 +39,7 @@ CRZ470ControlPanelDlg::CRZ470ControlPanelDlg(const PanelServices& services, QWid
     canvas_.setDamageHandler([this](const QRect& rect) { update(rect); });
 }
 
-CRZ470ControlPanelDlg::~CRZ470ControlPanelDlg() = default;
+CRZ470ControlPanelDlg::~CRZ470ControlPanelDlg() { StopPollTimer(); }
 
 int CRZ470ControlPanelDlg::DoModal() {
     InitDialog();
@@ -41,8 +50,8 @@ int CRZ470ControlPanelDlg::DoModal() {
 }
 
 bool CRZ470ControlPanelDlg::InitDialog() {
-    // The system menu, the sliders, the version text, the poll timer, the fonts and the title
-    // window join these steps at their places as they arrive; the order stays.
+    // The system menu, the sliders and the version text join these steps at their places as
+    // they arrive; the order stays.
     setWindowIcon(icon_);
     screenState_ = kMainScreen;
     pressedButton_ = 0;
@@ -51,15 +60,76 @@ bool CRZ470ControlPanelDlg::InitDialog() {
         SendCloseMessage();
         return true;
     }
+    table_.Prepare();
+    StartPollTimer();
+    if (!CreateFonts()) {
+        return false;
+    }
+    setWindowState(windowState() | Qt::WindowMinimized);
+    title_.ShowCentred();
     return true;
 }
+
+void CRZ470ControlPanelDlg::StartPollTimer() {
+    if (pollTimer_ == 0) {
+        pollTimer_ = startTimer(kPollPeriodMs);
+    }
+}
+
+void CRZ470ControlPanelDlg::StopPollTimer() {
+    if (pollTimer_ != 0) {
+        killTimer(pollTimer_);
+        pollTimer_ = 0;
+    }
+}
+
+bool CRZ470ControlPanelDlg::CreateFonts() { return true; }
+
+void CRZ470ControlPanelDlg::OnTimer() { poller_.Tick(); }
+
+void CRZ470ControlPanelDlg::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == pollTimer_) {
+        OnTimer();
+        return;
+    }
+    QDialog::timerEvent(event);
+}
+
+void CRZ470ControlPanelDlg::ReadUnitState() { stateReader_.ReadUnitState(table_.unit(), grouping_, *this); }
+
+void CRZ470ControlPanelDlg::EndTitlePhase() {
+    title_.hide();
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
+void CRZ470ControlPanelDlg::ReportUnitNotFound() {
+    services_.prompts.message(kNotFoundText, kNotFoundTitle, Prompts::Buttons::Ok, Prompts::Icon::None);
+    SendCloseMessage();
+}
+
+void CRZ470ControlPanelDlg::GroupingNotCleared() {
+    services_.prompts.message(kGroupingNotClearedText, kErrorTitle, Prompts::Buttons::Ok, Prompts::Icon::None);
+    SendCloseMessage();
+}
+
+void CRZ470ControlPanelDlg::moveEvent(QMoveEvent* event) {
+    QDialog::moveEvent(event);
+    if (screenState_ == kMainScreen) {
+        RefreshSliders();
+    }
+}
+
+void CRZ470ControlPanelDlg::RefreshSliders() {}
 
 bool CRZ470ControlPanelDlg::BindDeviceLibrary() {
     if (!::BindDeviceLibrary(api_, services_.prompts, services_.librarySearchDirs)) {
         return false;
     }
-    deviceCount_ = 0;
-    knownDeviceCount_ = 0;
+    table_.deviceCount = 0;
+    table_.knownDeviceCount = 0;
     return true;
 }
 
@@ -67,12 +137,12 @@ void CRZ470ControlPanelDlg::CloseDialog() {
     if (!api_.isBound()) {
         return;
     }
-    if (groupingMode_ != 0) {
-        api_.SetGroupingEnabled(unitDeviceIndex_, groupingMode_);
+    if (grouping_.groupingMode != 0) {
+        api_.SetGroupingEnabled(table_.unit().deviceIndex, grouping_.groupingMode);
     }
     if (services_.prompts.message(kSaveQuestion, kSaveTitle, Prompts::Buttons::YesNo, Prompts::Icon::Question) ==
         Prompts::Answer::Yes) {
-        api_.SaveUserSettings(unitDeviceIndex_);
+        api_.SaveUserSettings(table_.unit().deviceIndex);
     }
 }
 
@@ -88,6 +158,8 @@ void CRZ470ControlPanelDlg::SendCloseMessage() {
 
 void CRZ470ControlPanelDlg::done(int result) {
     ended_ = true;
+    StopPollTimer();
+    title_.hide();
     QDialog::done(result);
 }
 

@@ -1,8 +1,15 @@
 #pragma once
 
+#include "CTitle.h"
 #include "Canvas.h"
 #include "DeviceApi.h"
+#include "GroupingState.h"
 #include "PanelServices.h"
+#include "ScreenRedraws.h"
+#include "StatusPoller.h"
+#include "UnitDiscovery.h"
+#include "UnitStateReader.h"
+#include "UnitTable.h"
 
 #include <QDialog>
 #include <QIcon>
@@ -11,13 +18,18 @@
 #include <cstdint>
 
 // The panel's one window. It owns the state of the run and routes events to the screens.
-class CRZ470ControlPanelDlg : public QDialog {
+class CRZ470ControlPanelDlg : public QDialog,
+                              private PollHost,
+                              private UnitStateListener,
+                              private ScreenRedraws {
     Q_OBJECT
 
 public:
     static constexpr int kClientWidth = 1421;
     static constexpr int kClientHeight = 423;
     static constexpr int kMainScreen = 1;
+    static constexpr int kPollTimerId = 1;
+    static constexpr int kPollPeriodMs = 50;
 
     explicit CRZ470ControlPanelDlg(const PanelServices& services, QWidget* parent = nullptr);
     ~CRZ470ControlPanelDlg() override;
@@ -31,15 +43,21 @@ public:
     void CloseDialog();
     // The close message: CloseDialog, then the dialog ends.
     void SendCloseMessage();
+    // One tick of the poll timer (id 1).
+    void OnTimer();
 
     bool hasEnded() const { return ended_; }
+    bool isPollTimerRunning() const { return pollTimer_ != 0; }
     DeviceApi& deviceApi() { return api_; }
+    UnitTable& unitTable() { return table_; }
+    GroupingState& grouping() { return grouping_; }
+    const StatusPoller& poller() const { return poller_; }
     const SurfaceCanvas& surface() const { return canvas_; }
+    CTitle& titleWindow() { return title_; }
 
     int screenState() const { return screenState_; }
-    uint8_t groupingMode() const { return groupingMode_; }
-    void setGroupingMode(uint8_t mode) { groupingMode_ = mode; }
-    uint16_t unitDeviceIndex() const { return unitDeviceIndex_; }
+    // Lets tests watch the redraws the poll asks for.
+    void setRedraws(ScreenRedraws& redraws) { poller_.setRedraws(redraws); }
 
 public slots:
     void done(int result) override;
@@ -48,22 +66,48 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     bool BindDeviceLibrary();
+    void StartPollTimer();
+    bool CreateFonts();
+    void RefreshSliders();
+
+    // PollHost
+    int CurrentScreen() const override { return screenState_; }
+    void ReadUnitState() override;
+    void StopPollTimer() override;
+    void EndTitlePhase() override;
+    void ReportUnitNotFound() override;
+
+    // UnitStateListener
+    void GroupingNotCleared() override;
+
+    // ScreenRedraws: the screens' painters take these over as they arrive.
+    void DrawSwitch(int, bool) override {}
+    void ShowAndSaveIntensity(int, bool) override {}
+    void DrawChannelName(int) override {}
+    void DrawStatusIcons() override {}
+    void UpdateAlarmTiles() override {}
+    void CheckDemoLoopAlarm(const UnitSlot&) override {}
 
     PanelServices services_;
     DeviceApi api_;
+    UnitTable table_;
+    GroupingState grouping_;
+    UnitDiscovery discovery_;
+    UnitStateReader stateReader_;
+    StatusPoller poller_;
     SurfaceCanvas canvas_;
+    CTitle title_;
     QIcon icon_;
 
     int screenState_ = kMainScreen;
     int pressedButton_ = 0;
-    int splashCountdown_ = 200;
-    uint8_t groupingMode_ = 0;
-    uint16_t unitDeviceIndex_ = 255;
-    uint16_t deviceCount_ = 0;
-    uint16_t knownDeviceCount_ = 0;
+    int pollTimer_ = 0;  // Qt's id of the poll timer, 0 while stopped
+    int fontId_ = -1;
     std::array<uint8_t, 3> groupLimits_{0, 4, 6};  // highest group number per grouping mode
     bool closing_ = false;
     bool ended_ = false;

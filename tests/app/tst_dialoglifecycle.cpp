@@ -83,7 +83,7 @@ private slots:
         QFETCH(QStringList, expectedCalls);
 
         auto dialog = makeBoundDialog();
-        dialog->setGroupingMode(static_cast<uint8_t>(groupingMode));
+        dialog->grouping().groupingMode = static_cast<uint8_t>(groupingMode);
         prompts_.answers = {answer};
         dialog->close();
 

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "RZ470Api.h"
+
+#include <array>
+#include <cstdint>
+
+// One connected unit: its identity, versions, status word and channel records, and a copy of
+// what the screens last drew of them.
+struct UnitSlot {
+    static constexpr uint16_t kEmpty = 255;
+
+    uint16_t deviceIndex = kEmpty;
+    uint16_t serialNumber = 0;
+    uint8_t serialIdentifier = 0;  // model letter
+    uint16_t firmwareVersion = 0;  // 140 = 1.4.0
+    uint16_t firmwareVersion2 = 0;
+    uint16_t firmwareVersion3 = 0;
+    uint16_t unitStatus = 0;
+    uint16_t shownUnitStatus = 0;
+    std::array<rz470::ChannelRecord, rz470::kRecordsPerSlot> channels{};
+    std::array<rz470::ChannelRecord, rz470::kRecordsPerSlot> shownChannels{};
+
+    bool isEmpty() const { return deviceIndex == kEmpty; }
+};
+
+// The ten unit slots; slot 0 holds *the unit* every screen and command concerns.
+class UnitTable {
+public:
+    static constexpr int kSlotCount = 10;
+    static constexpr int kDeviceIndexLimit = 50;  // discovery looks at indices 0..49
+
+    UnitTable() { Prepare(); }
+
+    // Every slot empty, every record cleared with full intensity, the panel map the identity.
+    void Prepare();
+
+    UnitSlot& unit() { return unitSlots[0]; }
+    const UnitSlot& unit() const { return unitSlots[0]; }
+
+    std::array<UnitSlot, kSlotCount> unitSlots;  // "slots" is taken by Qt
+    std::array<uint8_t, rz470::kChannelCount> panelMap{};  // channel shown at each panel position
+    uint16_t deviceCount = 0;       // count reported on the latest tick
+    uint16_t knownDeviceCount = 0;  // count the discovery last accounted for
+};
+
+// Copies text into a record's fixed text field, always NUL-terminated, never past the field.
+template <size_t N>
+void CopyBoundedText(char (&field)[N], const char* text, size_t textCapacity) {
+    size_t length = 0;
+    while (length < textCapacity && length + 1 < N && text[length] != '\0') {
+        ++length;
+    }
+    for (size_t i = 0; i < N; ++i) {
+        field[i] = i < length ? text[i] : '\0';
+    }
+}
