@@ -51,7 +51,7 @@ public:
     DeviceApi& deviceApi() { return api_; }
     UnitTable& unitTable() { return table_; }
     GroupingState& grouping() { return grouping_; }
-    const StatusPoller& poller() const { return poller_; }
+    StatusPoller& poller() { return poller_; }
     const SurfaceCanvas& surface() const { return canvas_; }
     CTitle& titleWindow() { return title_; }
 
