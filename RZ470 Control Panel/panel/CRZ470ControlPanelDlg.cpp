@@ -101,7 +101,6 @@ void CRZ470ControlPanelDlg::EndTitlePhase() {
     title_.hide();
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
-    raise();
     activateWindow();
 }
 

@@ -1,0 +1,340 @@
+// The real main dialog on the simulated unit: finding the unit, the full read, the poll rhythm,
+// losing the unit and closing.
+#include "CRZ470ControlPanelDlg.h"
+#include "ProfileStore.h"
+#include "RZ470Sim.h"
+#include "RecordingRedraws.h"
+#include "RecordingWaits.h"
+#include "ScriptedPrompts.h"
+#include "SettingsKeys.h"
+#include "TestPaths.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <dlfcn.h>
+
+namespace {
+
+const QString kNotFound =
+    QStringLiteral("ORVANE Device Not Found, please connect and power on and restart Control Panel.");
+const QString kSaveQuestion = QStringLiteral("Would you like to save settings on exit?");
+const QList<uint16_t> kWavelengths = {365, 405, 435, 470, 500, 525, 550, 580, 635};
+
+}  // namespace
+
+class StartupTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir simHome_;
+    QTemporaryDir profileDir_;
+    RecordingWaits waits_;
+    ScriptedPrompts prompts_;
+    std::unique_ptr<ProfileStore> profile_;
+    std::unique_ptr<CRZ470ControlPanelDlg> dialog_;
+    RZ470Sim_Command_t simCommand_ = nullptr;
+
+    QString sim(const QString& command) {
+        const QString reply = QString::fromUtf8(simCommand_(command.toUtf8().constData()));
+        return reply;
+    }
+
+    void simOk(const QString& command) { QCOMPARE(sim(command), QStringLiteral("ok")); }
+
+    // Entry points called since the last clear, in order, by name.
+    QStringList calls() {
+        QStringList names;
+        for (const QString& line : sim(QStringLiteral("log 2000")).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            names << line.section(QLatin1Char('('), 0, 0).trimmed();
+        }
+        return names;
+    }
+
+    void clearLog() { simOk(QStringLiteral("log clear")); }
+
+    void storeNames(int count) {
+        for (int c = 0; c < count; ++c) {
+            profile_->writeString(settings::kNamesSection, settings::valueName(settings::kNameValue, kWavelengths[c]),
+                                  QStringLiteral("Stored%1").arg(c + 1));
+        }
+    }
+
+    CRZ470ControlPanelDlg& dialog() { return *dialog_; }
+    UnitSlot& unit() { return dialog_->unitTable().unit(); }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(simHome_.isValid());
+        qputenv("RZ470_SIM_HOME", simHome_.path().toUtf8());
+    }
+
+    void init() {
+        waits_.waits.clear();
+        prompts_ = ScriptedPrompts();
+        QFile::remove(profileDir_.filePath(QStringLiteral("profile.ini")));
+        profile_ = std::make_unique<ProfileStore>(profileDir_.filePath(QStringLiteral("profile.ini")));
+        dialog_ = std::make_unique<CRZ470ControlPanelDlg>(
+            PanelServices{waits_, prompts_, *profile_, {testpaths::binDir()}});
+        QVERIFY(dialog_->InitDialog());
+        QVERIFY(dialog_->deviceApi().isBound());
+        simCommand_ = reinterpret_cast<RZ470Sim_Command_t>(dlsym(dialog_->deviceApi().module, "RZ470Sim_Command"));
+        QVERIFY(simCommand_ != nullptr);
+        simOk(QStringLiteral("reset"));
+        clearLog();
+        waits_.waits.clear();
+    }
+
+    void cleanup() {
+        if (!dialog_->hasEnded()) {
+            dialog_->reject();
+        }
+        dialog_.reset();
+    }
+
+    void oneUnitAtStartIsFoundAndReadInOneTick() {
+        QVERIFY(dialog().titleWindow().isVisible());
+        dialog().OnTimer();
+
+        QCOMPARE(unit().deviceIndex, uint16_t(0));
+        QCOMPARE(unit().serialNumber, uint16_t(42));
+        QCOMPARE(unit().serialIdentifier, uint8_t('B'));
+        QCOMPARE(unit().firmwareVersion, uint16_t(140));
+        QCOMPARE(unit().channels[1].wavelength, uint16_t(405));
+        QVERIFY(unit().channels[0].name[0] != '\0');
+        QCOMPARE(dialog().unitTable().knownDeviceCount, uint16_t(1));
+        // Set to 10 by the read, then counted down by the same tick's poll.
+        QCOMPARE(dialog().poller().pollCountdown(), uint16_t(9));
+        QCOMPARE(dialog().poller().splashCountdown(), uint16_t(0));
+        QVERIFY(!dialog().titleWindow().isVisible());
+        QVERIFY(!dialog().isMinimized());
+        // Eight retried reads, each waiting 50 ms before its first attempt.
+        QCOMPARE(waits_.waits, QList<int>(8, 50));
+        QVERIFY(prompts_.shown.isEmpty());
+
+        const QStringList made = calls();
+        QVERIFY(made.contains("Connect"));
+        QVERIFY(made.indexOf("GetSoftwareVersion") < made.indexOf("GetGroupingEnabled"));
+        QVERIFY(made.indexOf("GetMinIntPercentage") < made.indexOf("GetLEDName"));
+        QVERIFY(made.indexOf("SetIntensityLevel") < made.indexOf("GetTTLTimeout"));
+    }
+
+    void slowConnectWaitsBeforeTheSerialRead_data() {
+        QTest::addColumn<int>("failures");
+        QTest::addColumn<QList<int>>("expectedWaits");
+        QTest::newRow("first attempt") << 0 << QList<int>{};
+        QTest::newRow("fifth retry") << 5 << QList<int>(5, 100);
+        QTest::newRow("sixth retry") << 6 << (QList<int>(6, 100) << 5000);
+    }
+
+    void slowConnectWaitsBeforeTheSerialRead() {
+        QFETCH(int, failures);
+        QFETCH(QList<int>, expectedWaits);
+        simOk(QStringLiteral("fail Connect %1").arg(failures));
+        dialog().OnTimer();
+        QCOMPARE(waits_.waits.mid(0, expectedWaits.size()), expectedWaits);
+        // The retried reads of the full read follow, at 50 ms each.
+        QCOMPARE(waits_.waits.mid(expectedWaits.size()), QList<int>(8, 50));
+        QCOMPARE(unit().serialNumber, uint16_t(42));
+    }
+
+    void failedIdentityEmptiesTheSlotAndRetriesNextTick() {
+        simOk(QStringLiteral("fail GetSerialIdentifier 10"));
+        dialog().OnTimer();
+        QVERIFY(unit().isEmpty());
+        QCOMPARE(dialog().unitTable().knownDeviceCount, uint16_t(0));
+        QVERIFY(!calls().contains("GetSoftwareVersion"));
+
+        dialog().OnTimer();
+        QCOMPARE(unit().deviceIndex, uint16_t(0));
+        QCOMPARE(unit().serialIdentifier, uint8_t('B'));
+        QCOMPARE(dialog().unitTable().knownDeviceCount, uint16_t(1));
+    }
+
+    void countDroppingWithTheUnitStillThereEmptiesOnlyTheOtherSlot() {
+        simOk(QStringLiteral("plug 1"));
+        dialog().OnTimer();
+        QCOMPARE(dialog().unitTable().knownDeviceCount, uint16_t(2));
+        QVERIFY(!dialog().unitTable().unitSlots[1].isEmpty());
+
+        simOk(QStringLiteral("unplug 1"));
+        dialog().OnTimer();
+        QVERIFY(dialog().unitTable().unitSlots[1].isEmpty());
+        QCOMPARE(unit().deviceIndex, uint16_t(0));
+        QVERIFY(prompts_.shown.isEmpty());
+        QVERIFY(!dialog().hasEnded());
+    }
+
+    void losingTheUnitStopsThePollAndCloses() {
+        dialog().OnTimer();
+        simOk(QStringLiteral("unplug 0"));
+        dialog().OnTimer();
+        QCOMPARE(prompts_.texts(), (QStringList{kNotFound, kSaveQuestion}));
+        QCOMPARE(prompts_.shown[0].title, QStringLiteral("ORVANE Not Found!"));
+        QVERIFY(!dialog().isPollTimerRunning());
+        QVERIFY(dialog().hasEnded());
+    }
+
+    void noUnitForTwoHundredTicksEndsTheRun() {
+        simOk(QStringLiteral("unplug 0"));
+        for (int tick = 1; tick < 200; ++tick) {
+            dialog().OnTimer();
+        }
+        QVERIFY(prompts_.shown.isEmpty());
+        QVERIFY(dialog().titleWindow().isVisible());
+
+        dialog().OnTimer();
+        QVERIFY(!dialog().titleWindow().isVisible());
+        QCOMPARE(prompts_.texts().value(0), kNotFound);
+        QVERIFY(dialog().hasEnded());
+    }
+
+    void storedNamesWinAndTheUnitIsAskedOnlyWhenOneIsMissing_data() {
+        QTest::addColumn<int>("storedCount");
+        QTest::addColumn<bool>("unitAsked");
+        QTest::newRow("all nine stored") << 9 << false;
+        QTest::newRow("eight stored") << 8 << true;
+        QTest::newRow("none stored") << 0 << true;
+    }
+
+    void storedNamesWinAndTheUnitIsAskedOnlyWhenOneIsMissing() {
+        QFETCH(int, storedCount);
+        QFETCH(bool, unitAsked);
+        storeNames(storedCount);
+        simOk(QStringLiteral("name 9 UnitNine"));
+        dialog().OnTimer();
+
+        QCOMPARE(calls().contains("GetLEDName"), unitAsked);
+        for (int c = 0; c < storedCount; ++c) {
+            QCOMPARE(QByteArray(unit().channels[c].name), QStringLiteral("Stored%1").arg(c + 1).toLatin1());
+        }
+        if (storedCount < 9) {
+            QCOMPARE(QByteArray(unit().channels[8].name), QByteArray("UnitNine"));
+        }
+    }
+
+    void storedIntensitiesReplaceTheUnitsAndAreSentBack() {
+        simOk(QStringLiteral("knob 1 250"));
+        simOk(QStringLiteral("knob 2 260"));
+        simOk(QStringLiteral("knob 3 270"));
+        simOk(QStringLiteral("knob 4 280"));
+        clearLog();
+        profile_->writeInt(settings::kIntensitiesSection, QStringLiteral("Intensity365"), 373);
+        profile_->writeInt(settings::kIntensitiesSection, QStringLiteral("Intensity405"), settings::kIntensityAbsent);
+        profile_->writeInt(settings::kIntensitiesSection, QStringLiteral("Intensity435"), 0);
+        profile_->writeInt(settings::kIntensitiesSection, QStringLiteral("Intensity470"), 5000);  // not a level
+        dialog().OnTimer();
+
+        QCOMPARE(unit().channels[0].intensity, uint16_t(373));
+        QCOMPARE(unit().channels[1].intensity, uint16_t(260));  // 65535 counts as absent
+        QCOMPARE(unit().channels[2].intensity, uint16_t(0));
+        QCOMPARE(unit().channels[3].intensity, uint16_t(280));
+        const QString status = sim(QStringLiteral("status"));
+        QVERIFY2(status.contains(QStringLiteral("unit0.channel1.intensity=373")), qPrintable(status));
+        QVERIFY(status.contains(QStringLiteral("unit0.channel2.intensity=260")));
+    }
+
+    void groupingReadAtStartIsClearedAndRestoredAtClose() {
+        QVERIFY(dialog().deviceApi().SetGroupingEnabled(0, 1) != 0);
+        clearLog();
+        dialog().OnTimer();
+        QCOMPARE(dialog().grouping().groupingMode, uint8_t(1));
+        uint8_t onUnit = 9;
+        dialog().deviceApi().GetGroupingEnabled(0, &onUnit);
+        QCOMPARE(onUnit, uint8_t(0));
+
+        clearLog();
+        prompts_.answers = {Prompts::Answer::No};
+        dialog().close();
+        QCOMPARE(calls(), QStringList{"SetGroupingEnabled"});
+        dialog().deviceApi().GetGroupingEnabled(0, &onUnit);
+        QCOMPARE(onUnit, uint8_t(1));
+    }
+
+    void groupingTheUnitKeepsEndsTheRun() {
+        QVERIFY(dialog().deviceApi().SetGroupingEnabled(0, 2) != 0);
+        simOk(QStringLiteral("fail SetGroupingEnabled 20"));
+        dialog().OnTimer();
+        QCOMPARE(prompts_.texts().value(0), QStringLiteral("Unabled to Clear Grouping! Exiting Application!"));
+        QCOMPARE(prompts_.shown.value(0).title, QStringLiteral("Error"));
+        QVERIFY(dialog().hasEnded());
+        // The read ran to its end all the same.
+        QVERIFY(calls().contains("GetTTLTimeout"));
+    }
+
+    void statusAndIntensitiesAreReadInTheirRhythm() {
+        dialog().OnTimer();
+        QList<int> statusTicks;
+        QList<int> intensityTicks;
+        for (int tick = 1; tick <= 30; ++tick) {
+            clearLog();
+            dialog().OnTimer();
+            const QStringList made = calls();
+            if (made.contains("GetUnitStatus")) {
+                statusTicks << tick;
+            }
+            if (made.contains("GetIntensityLevel")) {
+                intensityTicks << tick;
+            }
+        }
+        QCOMPARE(statusTicks, (QList<int>{10, 20, 30}));
+        QCOMPARE(intensityTicks, (QList<int>{5, 15, 25}));
+    }
+
+    void changesAreRedrawnOnceOnTheMainScreen() {
+        RecordingRedraws redraws;
+        dialog().setRedraws(redraws);
+        dialog().OnTimer();
+        for (int tick = 0; tick < 10; ++tick) {
+            dialog().OnTimer();
+        }
+        redraws.calls.clear();
+
+        simOk(QStringLiteral("led 3 on"));
+        simOk(QStringLiteral("knob 5 420"));
+        for (int tick = 0; tick < 10; ++tick) {
+            dialog().OnTimer();
+        }
+        QVERIFY2(redraws.calls.contains("DrawSwitch(2,1)"), qPrintable(redraws.calls.join(' ')));
+        QVERIFY(redraws.calls.contains("ShowAndSaveIntensity(4,0)"));
+        QVERIFY(redraws.calls.contains("DrawStatusIcons()"));  // an LED is on now
+
+        redraws.calls.clear();
+        for (int tick = 0; tick < 20; ++tick) {
+            dialog().OnTimer();
+        }
+        QVERIFY(redraws.calls.isEmpty());
+    }
+
+    void intensitiesAboveFullScaleAreNotShown() {
+        RecordingRedraws redraws;
+        dialog().setRedraws(redraws);
+        dialog().OnTimer();
+        unit().shownChannels[0].intensity = 500;
+        unit().channels[0].intensity = 1001;
+        dialog().poller().DetectChanges();
+        QVERIFY(!redraws.calls.contains("ShowAndSaveIntensity(0,0)"));
+        QCOMPARE(unit().shownChannels[0].intensity, uint16_t(500));
+    }
+
+    void theSaveQuestionDecidesWhetherTheUnitSaves_data() {
+        QTest::addColumn<Prompts::Answer>("answer");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("Yes") << Prompts::Answer::Yes << true;
+        QTest::newRow("No") << Prompts::Answer::No << false;
+    }
+
+    void theSaveQuestionDecidesWhetherTheUnitSaves() {
+        QFETCH(Prompts::Answer, answer);
+        QFETCH(bool, saved);
+        dialog().OnTimer();
+        clearLog();
+        prompts_.answers = {answer};
+        dialog().close();
+        QCOMPARE(calls().contains("SaveUserSettings"), saved);
+        QCOMPARE(prompts_.texts(), QStringList{kSaveQuestion});
+    }
+};
+
+QTEST_MAIN(StartupTest)
+#include "tst_startup.moc"
