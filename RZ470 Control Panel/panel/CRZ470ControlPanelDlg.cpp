@@ -164,12 +164,15 @@ void CRZ470ControlPanelDlg::done(int result) {
 
 void CRZ470ControlPanelDlg::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
+#if defined(_WIN32)
+    // Only Windows paints a minimised window's client area (its task-bar preview).
     if (isMinimized()) {
         const QSize size(32, 32);
         painter.fillRect(rect(), palette().window());
         icon_.paint(&painter, QRect(QPoint((width() - size.width() + 1) / 2, (height() - size.height() + 1) / 2), size));
         return;
     }
+#endif
     painter.drawImage(event->rect(), canvas_.image(), event->rect());
 }
 
