@@ -1,0 +1,67 @@
+#include "PanelFont.h"
+
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QStringList>
+
+namespace {
+int& registeredId() {
+    static int id = -1;
+    return id;
+}
+
+QString& familyName() {
+    static QString family;
+    return family;
+}
+}  // namespace
+
+int PanelFont::registerEmbeddedFont(const QString& path) {
+    if (registeredId() >= 0) {
+        return registeredId();
+    }
+    const int id = QFontDatabase::addApplicationFont(path);
+    if (id < 0) {
+        return -1;
+    }
+    const QStringList families = QFontDatabase::applicationFontFamilies(id);
+    if (families.isEmpty()) {
+        QFontDatabase::removeApplicationFont(id);
+        return -1;
+    }
+    registeredId() = id;
+    familyName() = families.first();
+    return id;
+}
+
+QString PanelFont::registeredFamily() {
+    return familyName();
+}
+
+bool PanelFont::substituteFaceName() {
+    if (familyName().isEmpty()) {
+        return false;
+    }
+    QFont::insertSubstitution(QString::fromLatin1(kFaceName), familyName());
+    return true;
+}
+
+QFont PanelFont::withCellHeight(int cellHeight) {
+    QFont font(QString::fromLatin1(kFaceName));
+    font.setWeight(QFont::Bold);
+    font.setStyleStrategy(QFont::StyleStrategy(QFont::PreferOutline | QFont::PreferAntialias));
+    // Glyph metrics round per pixel size, so the cell height is found by measuring rather than
+    // computed from the face's proportions.
+    for (int pixelSize = cellHeight; pixelSize > 1; --pixelSize) {
+        font.setPixelSize(pixelSize);
+        const QFontMetrics metrics(font);
+        if (metrics.ascent() + metrics.descent() <= cellHeight) {
+            break;
+        }
+    }
+    return font;
+}
+
+PanelFont::Fonts PanelFont::createPanelFonts() {
+    return Fonts{withCellHeight(kSmallCell), withCellHeight(kMediumCell), withCellHeight(kLargeCell)};
+}

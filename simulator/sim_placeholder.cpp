@@ -1,1 +1,0 @@
-int rz470_placeholder() { return 0; }

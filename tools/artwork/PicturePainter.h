@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QImage>
+
+#include "PictureTable.h"
+
+namespace artwork {
+
+// Draws one picture of the table at its own size, fully opaque.
+QImage renderPicture(const PictureSpec& spec);
+
+}  // namespace artwork
