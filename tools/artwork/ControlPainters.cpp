@@ -1,3 +1,4 @@
+#include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -237,8 +238,14 @@ void paintSliderKnob(QPainter& p, const PictureSpec& spec) {
 }
 
 void drawNumberField(QPainter& p, const QRectF& rect) {
-    p.fillRect(rect, colours::plate);
-    drawDisplayWindow(p, rect.adjusted(2, 2, -2, -2));
+    // Painted apart and copied in, so the field is the same pixels wherever it is placed.
+    QImage field(rect.size().toSize(), QImage::Format_RGB32);
+    field.fill(colours::plate);
+    QPainter fieldPainter(&field);
+    fieldPainter.setRenderHints(p.renderHints());
+    drawDisplayWindow(fieldPainter, QRectF(QPointF(0, 0), rect.size()).adjusted(2, 2, -2, -2));
+    fieldPainter.end();
+    p.drawImage(rect.topLeft(), field);
 }
 
 void paintNumberField(QPainter& p, const PictureSpec& spec) {

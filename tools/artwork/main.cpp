@@ -47,6 +47,8 @@ int writePictures(const QString& outputDir, const QString& expected) {
         if (wanted != written) {
             QStringList unlisted = QSet<QString>(written).subtract(wanted).values();
             QStringList undrawn = QSet<QString>(wanted).subtract(written).values();
+            unlisted.sort();
+            undrawn.sort();
             return fail(
                 QStringLiteral("the build's picture list does not match the table; drawn but not listed: "
                                "[%1], listed but not drawn: [%2]")
