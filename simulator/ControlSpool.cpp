@@ -1,0 +1,129 @@
+#include "ControlSpool.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <ctime>
+#include <thread>
+#include <vector>
+
+#include "SimFiles.h"
+
+namespace {
+
+constexpr std::string_view kRequestSuffix = ".req";
+constexpr std::string_view kReplySuffix = ".rep";
+constexpr std::string_view kPartSuffix = ".part";
+constexpr size_t kMaxIdLength = 64;
+
+bool endsWith(std::string_view text, std::string_view suffix) {
+    return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
+}
+
+bool isId(std::string_view id) {
+    return !id.empty() && id.size() <= kMaxIdLength && std::all_of(id.begin(), id.end(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '-';
+    });
+}
+
+// One command per request; a trailing line end is tolerated.
+std::string requestError(std::string& text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
+    if (text.find('\0') != std::string::npos)
+        return "error: request holds a NUL byte";
+    if (text.find('\n') != std::string::npos)
+        return "error: one command per request";
+    return {};
+}
+
+bool isStale(const std::string& path, time_t now) {
+    struct stat info {};
+    return lstat(path.c_str(), &info) == 0 && now - info.st_mtime > ControlSpool::kStaleSeconds;
+}
+
+}  // namespace
+
+void ControlSpool::serve(const std::function<std::string(std::string_view)>& handler) const {
+    DIR* folder = opendir(dir_.c_str());
+    if (folder == nullptr)
+        return;
+    std::vector<std::string> requests;
+    std::vector<std::string> leftovers;
+    while (const dirent* entry = readdir(folder)) {
+        const std::string_view name(entry->d_name);
+        if (endsWith(name, kRequestSuffix) && isId(name.substr(0, name.size() - kRequestSuffix.size())))
+            requests.emplace_back(name.substr(0, name.size() - kRequestSuffix.size()));
+        else if (endsWith(name, kReplySuffix) || endsWith(name, kPartSuffix))
+            leftovers.emplace_back(name);
+    }
+    closedir(folder);
+
+    std::sort(requests.begin(), requests.end());
+    if (requests.size() > static_cast<size_t>(kMaxRequestsPerPoll))
+        requests.resize(kMaxRequestsPerPoll);  // the rest wait for the next poll
+    for (const std::string& id : requests) {
+        const std::string requestPath = dir_ + '/' + id + std::string(kRequestSuffix);
+        std::string text;
+        std::string error;
+        const bool read = simfiles::readSmallFile(requestPath, kMaxRequestSize, text, error);
+        unlink(requestPath.c_str());
+        std::string reply;
+        if (!read)
+            reply = "error: unreadable request (" + (error.empty() ? std::string("gone") : error) + ")";
+        else
+            reply = requestError(text);
+        if (reply.empty())
+            reply = handler(text);
+        if (reply.size() > kMaxReplySize)
+            reply.resize(kMaxReplySize);
+        std::string ignored;  // the tool times out and says so
+        simfiles::writeFileAtomically(dir_ + '/' + id + std::string(kReplySuffix), reply, ignored);
+    }
+
+    const time_t now = std::time(nullptr);
+    for (size_t i = 0; i < leftovers.size() && i < static_cast<size_t>(kMaxRequestsPerPoll); ++i) {
+        const std::string path = dir_ + '/' + leftovers[i];
+        if (isStale(path, now))
+            unlink(path.c_str());
+    }
+}
+
+ControlSpool::Outcome ControlSpool::request(std::string_view command, int timeoutMs,
+                                            std::string& reply) const {
+    struct stat info {};
+    if (stat(dir_.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
+        return Outcome::NoFolder;
+
+    const auto started = std::chrono::steady_clock::now();
+    const std::string id = std::to_string(getpid()) + '-' +
+                           std::to_string(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                              std::chrono::system_clock::now().time_since_epoch())
+                                              .count());
+    const std::string requestPath = dir_ + '/' + id + std::string(kRequestSuffix);
+    const std::string replyPath = dir_ + '/' + id + std::string(kReplySuffix);
+    std::string error;
+    if (!simfiles::writeFileAtomically(requestPath, std::string(command) + '\n', error)) {
+        reply = error;
+        return Outcome::Failed;
+    }
+
+    const auto deadline = started + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        if (simfiles::readSmallFile(replyPath, kMaxReplySize, reply, error)) {
+            unlink(replyPath.c_str());
+            return Outcome::Answered;
+        }
+        if (std::chrono::steady_clock::now() >= deadline)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    // Taken back so a panel started later does not run a command nobody waits for.
+    unlink(requestPath.c_str());
+    return Outcome::NoAnswer;
+}
