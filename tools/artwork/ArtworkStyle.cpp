@@ -1,4 +1,4 @@
-#include "PanelStyle.h"
+#include "ArtworkStyle.h"
 
 #include <QFontDatabase>
 #include <QLinearGradient>

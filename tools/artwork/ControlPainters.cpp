@@ -3,9 +3,9 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "ArtworkStyle.h"
 #include "Glyphs.h"
 #include "KindPainters.h"
-#include "PanelStyle.h"
 
 namespace artwork {
 

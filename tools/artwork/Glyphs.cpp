@@ -5,7 +5,7 @@
 #include <QRadialGradient>
 #include <QtMath>
 
-#include "PanelStyle.h"
+#include "ArtworkStyle.h"
 
 namespace artwork {
 

@@ -3,9 +3,9 @@
 #include <QPainterPath>
 #include <QtMath>
 
+#include "ArtworkStyle.h"
 #include "Glyphs.h"
 #include "KindPainters.h"
-#include "PanelStyle.h"
 
 namespace artwork {
 
@@ -216,7 +216,7 @@ void paintTitlePicture(QPainter& p, const PictureSpec& spec) {
     const QColor navy(22, 40, 66);
 
     // Mark: nine beams fanning out of one light guide.
-    const QPointF origin(160, 206);
+    const QPointF origin(136, 206);
     for (int led = 0; led < 9; ++led) {
         const qreal angle = qDegreesToRadians(-40.0 + led * 10.0);
         QPainterPath beam;
@@ -239,22 +239,22 @@ void paintTitlePicture(QPainter& p, const PictureSpec& spec) {
     wordmark.setLetterSpacing(QFont::AbsoluteSpacing, -4);
     p.setFont(wordmark);
     p.setPen(navy);
-    p.drawText(QRectF(300, 96, 460, 170), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Kynex"));
+    p.drawText(QRectF(276, 96, 460, 170), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Kynex"));
 
     QFont product = letteringFont(46);
     product.setLetterSpacing(QFont::AbsoluteSpacing, 17);
     p.setFont(product);
     p.setPen(QColor(74, 92, 110));
-    p.drawText(QRectF(306, 262, 460, 60), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("ORVANE"));
+    p.drawText(QRectF(282, 262, 460, 60), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("ORVANE"));
 
     for (int led = 0; led < 9; ++led) {
-        p.fillRect(QRectF(306 + led * 48, 332, 44, 6), kSpectrum[led]);
+        p.fillRect(QRectF(282 + led * 48, 332, 44, 6), kSpectrum[led]);
     }
     QFont tagline = letteringFont(18);
     tagline.setLetterSpacing(QFont::AbsoluteSpacing, 2);
     p.setFont(tagline);
     p.setPen(QColor(120, 132, 142));
-    p.drawText(QRectF(306, 350, 460, 30), Qt::AlignLeft | Qt::AlignVCenter,
+    p.drawText(QRectF(282, 350, 460, 30), Qt::AlignLeft | Qt::AlignVCenter,
                QStringLiteral("NINE-CHANNEL LED ILLUMINATION"));
 }
 

@@ -14,8 +14,8 @@
 #include <QSet>
 #include <cstdio>
 
+#include "ArtworkStyle.h"
 #include "PanelFont.h"
-#include "PanelStyle.h"
 #include "PicturePainter.h"
 #include "PictureTable.h"
 #include "Preview.h"
