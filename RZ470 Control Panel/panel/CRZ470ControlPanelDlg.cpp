@@ -1,10 +1,12 @@
 #include "CRZ470ControlPanelDlg.h"
 
 #include "LibraryBinding.h"
+#include "PanelStyle.h"
 #include "Prompts.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QTimerEvent>
 
@@ -18,6 +20,7 @@ const QString kNotFoundText =
 const QString kNotFoundTitle = QStringLiteral("ORVANE Not Found!");
 const QString kGroupingNotClearedText = QStringLiteral("Unabled to Clear Grouping! Exiting Application!");
 const QString kErrorTitle = QStringLiteral("Error");
+const QString kFontNotLoaded = QStringLiteral("Unable to load Font!");
 
 }  // namespace
 
@@ -30,6 +33,14 @@ CRZ470ControlPanelDlg::CRZ470ControlPanelDlg(const PanelServices& services, QWid
       stateReader_(api_, services.waits, services.profile),
       poller_(api_, table_, discovery_, *this, *this),
       canvas_(QSize(kClientWidth, kClientHeight)),
+      painter_(canvas_, fonts_),
+      statusBar_(painter_),
+      screenContext_{painter_, statusBar_, table_, api_, grouping_, services.profile, services.prompts, *this},
+      mainScreen_(screenContext_),
+      triggerScreen_(screenContext_),
+      alarmsScreen_(screenContext_),
+      maintenanceScreen_(screenContext_),
+      groupingScreen_(screenContext_),
       icon_(QStringLiteral(":/icons/panel.png")) {
     setWindowTitle(kCaption);
     setFixedSize(kClientWidth, kClientHeight);
@@ -65,6 +76,7 @@ bool CRZ470ControlPanelDlg::InitDialog() {
     if (!CreateFonts()) {
         return false;
     }
+    PaintScreen();
     setWindowState(windowState() | Qt::WindowMinimized);
     title_.ShowCentred();
     return true;
@@ -83,7 +95,81 @@ void CRZ470ControlPanelDlg::StopPollTimer() {
     }
 }
 
-bool CRZ470ControlPanelDlg::CreateFonts() { return true; }
+bool CRZ470ControlPanelDlg::CreateFonts() {
+    if (PanelFont::registerEmbeddedFont() < 0) {
+        services_.prompts.message(kFontNotLoaded, kErrorTitle, Prompts::Buttons::Ok, Prompts::Icon::None);
+    }
+    PanelFont::substituteFaceName();
+    fonts_ = PanelFont::createPanelFonts();
+    return true;
+}
+
+void CRZ470ControlPanelDlg::PaintScreen() {
+    painter_.DrawBackground();
+    CurrentScreen().Paint();
+}
+
+Screen& CRZ470ControlPanelDlg::CurrentScreen() {
+    if (screens::isTrigger(screenState_)) {
+        return triggerScreen_;
+    }
+    if (screens::isGrouping(screenState_)) {
+        return groupingScreen_;
+    }
+    if (screenState_ == screens::kAlarms) {
+        return alarmsScreen_;
+    }
+    if (screenState_ == screens::kMaintenance) {
+        return maintenanceScreen_;
+    }
+    return mainScreen_;
+}
+
+void CRZ470ControlPanelDlg::ChangeScreen(int state) {
+    screenState_ = screens::isValid(state) ? state : screens::kMain;
+    PaintScreen();
+}
+
+void CRZ470ControlPanelDlg::RunDemoLoop() {
+    // The demo-loop dialog arrives with its own work; the main screen comes back afterwards.
+    ChangeScreen(screens::kMain);
+}
+
+void CRZ470ControlPanelDlg::OnLButtonDown(int x, int y) {
+    Screen& screen = CurrentScreen();
+    pressedButton_ = FindButton(screen.Buttons(), x, y);
+    if (pressedButton_ != kNoButton) {
+        screen.DrawPressed(pressedButton_);
+    }
+}
+
+void CRZ470ControlPanelDlg::OnLButtonUp() {
+    Screen& screen = CurrentScreen();
+    const int released = pressedButton_;
+    // A button that is not in this screen's table (pressed on another screen) does nothing.
+    if (released != kNoButton && released >= static_cast<int>(screen.Buttons().size())) {
+        return;
+    }
+    if (&screen == &mainScreen_) {
+        pressedButton_ = kNoButton;
+    }
+    screen.Release(released);
+}
+
+void CRZ470ControlPanelDlg::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        const QPoint at = event->position().toPoint();
+        OnLButtonDown(at.x(), at.y());
+    }
+    QDialog::mousePressEvent(event);
+}
+
+void CRZ470ControlPanelDlg::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        OnLButtonUp();
+    }
+    QDialog::mouseReleaseEvent(event);
+}
 
 void CRZ470ControlPanelDlg::OnTimer() { poller_.Tick(); }
 
@@ -99,6 +185,7 @@ void CRZ470ControlPanelDlg::ReadUnitState() { stateReader_.ReadUnitState(table_.
 
 void CRZ470ControlPanelDlg::EndTitlePhase() {
     title_.hide();
+    PaintScreen();
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     activateWindow();

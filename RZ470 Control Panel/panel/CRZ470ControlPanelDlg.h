@@ -4,7 +4,12 @@
 #include "Canvas.h"
 #include "DeviceApi.h"
 #include "GroupingState.h"
+#include "MainScreen.h"
+#include "NavigationScreen.h"
+#include "PanelFont.h"
+#include "PanelPainter.h"
 #include "PanelServices.h"
+#include "StatusBar.h"
 #include "ScreenRedraws.h"
 #include "StatusPoller.h"
 #include "UnitDiscovery.h"
@@ -21,7 +26,8 @@
 class CRZ470ControlPanelDlg : public QDialog,
                               private PollHost,
                               private UnitStateListener,
-                              private ScreenRedraws {
+                              private ScreenRedraws,
+                              private ScreenHost {
     Q_OBJECT
 
 public:
@@ -56,6 +62,14 @@ public:
     CTitle& titleWindow() { return title_; }
 
     int screenState() const { return screenState_; }
+    int pressedButton() const { return pressedButton_; }
+    MainScreen& mainScreen() { return mainScreen_; }
+
+    // Redraws the whole screen named by the screen state.
+    void PaintScreen();
+    // The left button pressed and released at client pixel (x, y).
+    void OnLButtonDown(int x, int y);
+    void OnLButtonUp();
     // Lets tests watch the redraws the poll asks for.
     void setRedraws(ScreenRedraws& redraws) { poller_.setRedraws(redraws); }
 
@@ -67,6 +81,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
 
 private:
@@ -85,13 +101,25 @@ private:
     // UnitStateListener
     void GroupingNotCleared() override;
 
-    // ScreenRedraws: the screens' painters take these over as they arrive.
-    void DrawSwitch(int, bool) override {}
-    void ShowAndSaveIntensity(int, bool) override {}
-    void DrawChannelName(int) override {}
-    void DrawStatusIcons() override {}
+    // ScreenRedraws
+    void DrawSwitch(int panel, bool on) override { mainScreen_.DrawSwitch(panel, on); }
+    void ShowAndSaveIntensity(int panel, bool fromSlider) override {
+        mainScreen_.ShowAndSaveIntensity(panel, fromSlider);
+    }
+    void DrawChannelName(int panel) override { mainScreen_.DrawChannelName(panel); }
+    void DrawStatusIcons() override { statusBar_.DrawStatusIcons(table_.unit().unitStatus); }
     void UpdateAlarmTiles() override {}
     void CheckDemoLoopAlarm(const UnitSlot&) override {}
+
+    // ScreenHost
+    int ScreenState() const override { return screenState_; }
+    void ChangeScreen(int state) override;
+    void ShowLedSliders() override {}
+    void HideLedSliders() override {}
+    void SetSliderPosition(int, int) override {}
+    void RunDemoLoop() override;
+
+    Screen& CurrentScreen();
 
     PanelServices services_;
     DeviceApi api_;
@@ -101,13 +129,21 @@ private:
     UnitStateReader stateReader_;
     StatusPoller poller_;
     SurfaceCanvas canvas_;
+    PanelFont::Fonts fonts_;
+    PanelPainter painter_;
+    StatusBar statusBar_;
+    ScreenContext screenContext_;
+    MainScreen mainScreen_;
+    TriggerScreen triggerScreen_;
+    AlarmsScreen alarmsScreen_;
+    MaintenanceScreen maintenanceScreen_;
+    GroupingScreen groupingScreen_;
     CTitle title_;
     QIcon icon_;
 
     int screenState_ = kMainScreen;
     int pressedButton_ = 0;
     int pollTimer_ = 0;  // Qt's id of the poll timer, 0 while stopped
-    int fontId_ = -1;
     std::array<uint8_t, 3> groupLimits_{0, 4, 6};  // highest group number per grouping mode
     bool closing_ = false;
     bool ended_ = false;

@@ -1,18 +1,11 @@
 // The real main dialog on the simulated unit: finding the unit, the full read, the poll rhythm,
 // losing the unit and closing.
-#include "CRZ470ControlPanelDlg.h"
-#include "ProfileStore.h"
-#include "RZ470Sim.h"
 #include "RecordingRedraws.h"
-#include "RecordingWaits.h"
-#include "ScriptedPrompts.h"
 #include "SettingsKeys.h"
-#include "TestPaths.h"
+#include "SimulatedPanel.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
-
-#include <dlfcn.h>
 
 namespace {
 
@@ -28,69 +21,32 @@ class StartupTest : public QObject {
 
 private:
     QTemporaryDir simHome_;
-    QTemporaryDir profileDir_;
-    RecordingWaits waits_;
-    ScriptedPrompts prompts_;
-    std::unique_ptr<ProfileStore> profile_;
-    std::unique_ptr<CRZ470ControlPanelDlg> dialog_;
-    RZ470Sim_Command_t simCommand_ = nullptr;
+    std::unique_ptr<SimulatedPanel> panel_;
 
-    QString sim(const QString& command) {
-        const QString reply = QString::fromUtf8(simCommand_(command.toUtf8().constData()));
-        return reply;
-    }
-
+    QString sim(const QString& command) { return panel_->sim(command); }
     void simOk(const QString& command) { QCOMPARE(sim(command), QStringLiteral("ok")); }
-
-    // Entry points called since the last clear, in order, by name.
-    QStringList calls() {
-        QStringList names;
-        for (const QString& line : sim(QStringLiteral("log 2000")).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-            names << line.section(QLatin1Char('('), 0, 0).trimmed();
-        }
-        return names;
-    }
-
-    void clearLog() { simOk(QStringLiteral("log clear")); }
+    QStringList calls() { return panel_->calls(); }
+    void clearLog() { panel_->clearLog(); }
 
     void storeNames(int count) {
         for (int c = 0; c < count; ++c) {
-            profile_->writeString(settings::kNamesSection, settings::valueName(settings::kNameValue, kWavelengths[c]),
-                                  QStringLiteral("Stored%1").arg(c + 1));
+            panel_->profile().writeString(settings::kNamesSection,
+                                          settings::valueName(settings::kNameValue, kWavelengths[c]),
+                                          QStringLiteral("Stored%1").arg(c + 1));
         }
     }
 
-    CRZ470ControlPanelDlg& dialog() { return *dialog_; }
-    UnitSlot& unit() { return dialog_->unitTable().unit(); }
+    CRZ470ControlPanelDlg& dialog() { return panel_->dialog(); }
+    UnitSlot& unit() { return panel_->unit(); }
 
 private slots:
     void initTestCase() {
         QVERIFY(simHome_.isValid());
-        qputenv("RZ470_SIM_HOME", simHome_.path().toUtf8());
+        SimulatedPanel::isolateSimulator(simHome_.path());
     }
 
-    void init() {
-        waits_.waits.clear();
-        prompts_ = ScriptedPrompts();
-        QFile::remove(profileDir_.filePath(QStringLiteral("profile.ini")));
-        profile_ = std::make_unique<ProfileStore>(profileDir_.filePath(QStringLiteral("profile.ini")));
-        dialog_ = std::make_unique<CRZ470ControlPanelDlg>(
-            PanelServices{waits_, prompts_, *profile_, {testpaths::binDir()}});
-        QVERIFY(dialog_->InitDialog());
-        QVERIFY(dialog_->deviceApi().isBound());
-        simCommand_ = reinterpret_cast<RZ470Sim_Command_t>(dlsym(dialog_->deviceApi().module, "RZ470Sim_Command"));
-        QVERIFY(simCommand_ != nullptr);
-        simOk(QStringLiteral("reset"));
-        clearLog();
-        waits_.waits.clear();
-    }
-
-    void cleanup() {
-        if (!dialog_->hasEnded()) {
-            dialog_->reject();
-        }
-        dialog_.reset();
-    }
+    void init() { panel_ = std::make_unique<SimulatedPanel>(); }
+    void cleanup() { panel_.reset(); }
 
     void oneUnitAtStartIsFoundAndReadInOneTick() {
         QVERIFY(dialog().titleWindow().isVisible());
@@ -109,8 +65,8 @@ private slots:
         QVERIFY(!dialog().titleWindow().isVisible());
         QVERIFY(!dialog().isMinimized());
         // Eight retried reads, each waiting 50 ms before its first attempt.
-        QCOMPARE(waits_.waits, QList<int>(8, 50));
-        QVERIFY(prompts_.shown.isEmpty());
+        QCOMPARE(panel_->waits.waits, QList<int>(8, 50));
+        QVERIFY(panel_->prompts.shown.isEmpty());
 
         const QStringList made = calls();
         QVERIFY(made.contains("Connect"));
@@ -132,9 +88,9 @@ private slots:
         QFETCH(QList<int>, expectedWaits);
         simOk(QStringLiteral("fail Connect %1").arg(failures));
         dialog().OnTimer();
-        QCOMPARE(waits_.waits.mid(0, expectedWaits.size()), expectedWaits);
+        QCOMPARE(panel_->waits.waits.mid(0, expectedWaits.size()), expectedWaits);
         // The retried reads of the full read follow, at 50 ms each.
-        QCOMPARE(waits_.waits.mid(expectedWaits.size()), QList<int>(8, 50));
+        QCOMPARE(panel_->waits.waits.mid(expectedWaits.size()), QList<int>(8, 50));
         QCOMPARE(unit().serialNumber, uint16_t(42));
     }
 
@@ -161,7 +117,7 @@ private slots:
         dialog().OnTimer();
         QVERIFY(dialog().unitTable().unitSlots[1].isEmpty());
         QCOMPARE(unit().deviceIndex, uint16_t(0));
-        QVERIFY(prompts_.shown.isEmpty());
+        QVERIFY(panel_->prompts.shown.isEmpty());
         QVERIFY(!dialog().hasEnded());
     }
 
@@ -169,8 +125,8 @@ private slots:
         dialog().OnTimer();
         simOk(QStringLiteral("unplug 0"));
         dialog().OnTimer();
-        QCOMPARE(prompts_.texts(), (QStringList{kNotFound, kSaveQuestion}));
-        QCOMPARE(prompts_.shown[0].title, QStringLiteral("ORVANE Not Found!"));
+        QCOMPARE(panel_->prompts.texts(), (QStringList{kNotFound, kSaveQuestion}));
+        QCOMPARE(panel_->prompts.shown[0].title, QStringLiteral("ORVANE Not Found!"));
         QVERIFY(!dialog().isPollTimerRunning());
         QVERIFY(dialog().hasEnded());
     }
@@ -180,12 +136,12 @@ private slots:
         for (int tick = 1; tick < 200; ++tick) {
             dialog().OnTimer();
         }
-        QVERIFY(prompts_.shown.isEmpty());
+        QVERIFY(panel_->prompts.shown.isEmpty());
         QVERIFY(dialog().titleWindow().isVisible());
 
         dialog().OnTimer();
         QVERIFY(!dialog().titleWindow().isVisible());
-        QCOMPARE(prompts_.texts().value(0), kNotFound);
+        QCOMPARE(panel_->prompts.texts().value(0), kNotFound);
         QVERIFY(dialog().hasEnded());
     }
 
@@ -219,10 +175,10 @@ private slots:
         simOk(QStringLiteral("knob 3 270"));
         simOk(QStringLiteral("knob 4 280"));
         clearLog();
-        profile_->writeInt(settings::kIntensitiesSection, QStringLiteral("Intensity365"), 373);
-        profile_->writeInt(settings::kIntensitiesSection, QStringLiteral("Intensity405"), settings::kIntensityAbsent);
-        profile_->writeInt(settings::kIntensitiesSection, QStringLiteral("Intensity435"), 0);
-        profile_->writeInt(settings::kIntensitiesSection, QStringLiteral("Intensity470"), 5000);  // not a level
+        panel_->profile().writeInt(settings::kIntensitiesSection, QStringLiteral("Intensity365"), 373);
+        panel_->profile().writeInt(settings::kIntensitiesSection, QStringLiteral("Intensity405"), settings::kIntensityAbsent);
+        panel_->profile().writeInt(settings::kIntensitiesSection, QStringLiteral("Intensity435"), 0);
+        panel_->profile().writeInt(settings::kIntensitiesSection, QStringLiteral("Intensity470"), 5000);  // not a level
         dialog().OnTimer();
 
         QCOMPARE(unit().channels[0].intensity, uint16_t(373));
@@ -244,7 +200,7 @@ private slots:
         QCOMPARE(onUnit, uint8_t(0));
 
         clearLog();
-        prompts_.answers = {Prompts::Answer::No};
+        panel_->prompts.answers = {Prompts::Answer::No};
         dialog().close();
         QCOMPARE(calls(), QStringList{"SetGroupingEnabled"});
         dialog().deviceApi().GetGroupingEnabled(0, &onUnit);
@@ -255,8 +211,8 @@ private slots:
         QVERIFY(dialog().deviceApi().SetGroupingEnabled(0, 2) != 0);
         simOk(QStringLiteral("fail SetGroupingEnabled 20"));
         dialog().OnTimer();
-        QCOMPARE(prompts_.texts().value(0), QStringLiteral("Unabled to Clear Grouping! Exiting Application!"));
-        QCOMPARE(prompts_.shown.value(0).title, QStringLiteral("Error"));
+        QCOMPARE(panel_->prompts.texts().value(0), QStringLiteral("Unabled to Clear Grouping! Exiting Application!"));
+        QCOMPARE(panel_->prompts.shown.value(0).title, QStringLiteral("Error"));
         QVERIFY(dialog().hasEnded());
         // The read ran to its end all the same.
         QVERIFY(calls().contains("GetTTLTimeout"));
@@ -329,10 +285,10 @@ private slots:
         QFETCH(bool, saved);
         dialog().OnTimer();
         clearLog();
-        prompts_.answers = {answer};
+        panel_->prompts.answers = {answer};
         dialog().close();
         QCOMPARE(calls().contains("SaveUserSettings"), saved);
-        QCOMPARE(prompts_.texts(), QStringList{kSaveQuestion});
+        QCOMPARE(panel_->prompts.texts(), QStringList{kSaveQuestion});
     }
 };
 

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "PanelFont.h"
+
+#include <QColor>
+#include <QString>
+
+class Canvas;
+
+// The drawing primitives every screen paints with.
+class PanelPainter {
+public:
+    PanelPainter(Canvas& canvas, const PanelFont::Fonts& fonts) : canvas_(canvas), fonts_(fonts) {}
+
+    // Picture id at its place; false, and nothing drawn, when there is no such picture.
+    bool DrawBitmap(int id, int x, int y, int w, int h);
+    void DrawBackground();
+    // One line of text, cell top-left at (x, y), transparent background, not clipped.
+    void DrawLabel(const QFont& font, const QColor& colour, int x, int y, const QString& text);
+
+    const PanelFont::Fonts& fonts() const { return fonts_; }
+
+private:
+    Canvas& canvas_;
+    const PanelFont::Fonts& fonts_;
+};

@@ -1,0 +1,259 @@
+// The painted main screen and the click dispatch of every screen, on the real dialog with the
+// simulated unit: presses and releases at painted coordinates, checked in the window's pixels.
+#include "MainScreen.h"
+#include "SimulatedPanel.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QImage picture(int id) { return QImage(QStringLiteral(":/bitmaps/%1.bmp").arg(id)).convertToFormat(QImage::Format_RGB32); }
+
+// True when the window shows picture id, whole, at (x, y).
+bool shows(const QImage& surface, int id, int x, int y) {
+    const QImage expected = picture(id);
+    return !expected.isNull() && surface.copy(x, y, expected.width(), expected.height()) == expected;
+}
+
+// True when the window shows the given columns of picture id at (x, y): the part no caption covers.
+bool showsColumns(const QImage& surface, int id, int x, int y, int fromColumn, int columns) {
+    const QImage expected = picture(id);
+    return surface.copy(x + fromColumn, y, columns, expected.height()) ==
+           expected.copy(fromColumn, 0, columns, expected.height());
+}
+
+constexpr int kSwitchY = 283;
+
+}  // namespace
+
+class MainScreenTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir simHome_;
+    std::unique_ptr<SimulatedPanel> panel_;
+
+    CRZ470ControlPanelDlg& dialog() { return panel_->dialog(); }
+    const QImage& surface() { return dialog().surface().image(); }
+    void press(int x, int y) { QTest::mousePress(&dialog(), Qt::LeftButton, {}, QPoint(x, y)); }
+    void release(int x, int y) { QTest::mouseRelease(&dialog(), Qt::LeftButton, {}, QPoint(x, y)); }
+    void click(int x, int y) {
+        press(x, y);
+        release(x, y);
+    }
+    void simOk(const QString& command) { QCOMPARE(panel_->sim(command), QStringLiteral("ok")); }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(simHome_.isValid());
+        SimulatedPanel::isolateSimulator(simHome_.path());
+    }
+
+    void init() {
+        panel_ = std::make_unique<SimulatedPanel>();
+        panel_->start();
+        QCOMPARE(dialog().screenState(), 1);
+    }
+
+    void cleanup() { panel_.reset(); }
+
+    void intensityTexts_data() {
+        QTest::addColumn<int>("intensity");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("full") << 1000 << "100.0%";
+        QTest::newRow("lowest step") << 5 << "0.5%";
+        QTest::newRow("a third") << 333 << "33.3%";
+        QTest::newRow("typed 100.1") << 1001 << "100.1%";
+        QTest::newRow("off") << 0 << "0.0%";
+    }
+
+    void intensityTexts() {
+        QFETCH(int, intensity);
+        QFETCH(QString, text);
+        QCOMPARE(MainScreen::IntensityText(static_cast<uint16_t>(intensity)), text);
+    }
+
+    void findsButtonsStrictlyInsideTheirEdges_data() {
+        QTest::addColumn<QPoint>("point");
+        QTest::addColumn<int>("id");
+        QTest::newRow("name field") << QPoint(10, 50) << 0;
+        QTest::newRow("edge name/value y=85") << QPoint(10, 85) << kNoButton;
+        QTest::newRow("value box") << QPoint(10, 86) << 1;
+        QTest::newRow("edge between panels x=159") << QPoint(159, 50) << kNoButton;
+        QTest::newRow("panel 1 name") << QPoint(160, 50) << 6;
+        QTest::newRow("panel 8 switch") << QPoint(3 + 156 * 8 + 10, 300) << 53;
+        QTest::newRow("panel 8 down arrow") << QPoint(3 + 156 * 8 + 10, 250) << 51;
+        QTest::newRow("slider column hits nothing") << QPoint(120, 200) << kNoButton;
+        QTest::newRow("between panels and menu y=348") << QPoint(400, 348) << kNoButton;
+        QTest::newRow("EXIT") << QPoint(100, 380) << 56;
+        QTest::newRow("GROUPING") << QPoint(800, 380) << 57;
+        QTest::newRow("TTL/Trigger") << QPoint(950, 380) << 58;
+        QTest::newRow("MAINTENANCE") << QPoint(1100, 380) << 59;
+        QTest::newRow("ALARMS") << QPoint(1300, 380) << 60;
+        QTest::newRow("DEMO LOOP") << QPoint(600, 380) << 61;
+        QTest::newRow("ALARMS right edge") << QPoint(1376, 380) << kNoButton;
+    }
+
+    void findsButtonsStrictlyInsideTheirEdges() {
+        QFETCH(QPoint, point);
+        QFETCH(int, id);
+        QCOMPARE(dialog().mainScreen().Buttons().size(), size_t(62));
+        QCOMPARE(FindButton(dialog().mainScreen().Buttons(), point.x(), point.y()), id);
+    }
+
+    void mainScreenShowsEveryPanelElement() {
+        for (int k = 0; k < 9; ++k) {
+            const int x0 = MainScreen::PanelLeft(k);
+            QVERIFY2(shows(surface(), 168, x0, 143), qPrintable(QString::number(k)));
+            QVERIFY(shows(surface(), 166, x0, 213));
+            QVERIFY(shows(surface(), 232, x0 + 92, 85));
+            QVERIFY(shows(surface(), 231, x0 + 92, 263));
+            QVERIFY(shows(surface(), 164, x0, kSwitchY));
+            // A fitted channel's name and value are written over their fields.
+            QVERIFY(!shows(surface(), 163, x0, 25));
+            QVERIFY(!shows(surface(), 143, x0, 85));
+        }
+        QVERIFY(shows(surface(), 137, 433, 0));  // light guide inserted: lit bulb
+        QVERIFY(shows(surface(), 140, 20, 0));   // knob not locked: dim padlock
+    }
+
+    void unfittedChannelShowsEmptyFields() {
+        simOk(QStringLiteral("channel-status 3 clear fitted"));
+        panel_->tick(10);
+        dialog().PaintScreen();
+        const int x0 = MainScreen::PanelLeft(2);
+        QVERIFY(shows(surface(), 163, x0, 25));
+        QVERIFY(shows(surface(), 143, x0, 85));
+        QVERIFY(shows(surface(), 164, x0, kSwitchY));
+    }
+
+    void upArrowIsGreenWhileHeld() {
+        const int x0 = MainScreen::PanelLeft(4);
+        press(x0 + 40, 170);
+        QVERIFY(shows(surface(), 169, x0, 143));
+        release(x0 + 40, 170);
+        QVERIFY(shows(surface(), 168, x0, 143));
+        QCOMPARE(dialog().pressedButton(), kNoButton);
+    }
+
+    void switchKeepsTheRequestedLookUntilThePollRedrawsIt() {
+        const int x0 = MainScreen::PanelLeft(1);
+        press(x0 + 70, 310);
+        QVERIFY(shows(surface(), 165, x0, kSwitchY));  // asks for ON
+        release(x0 + 70, 310);
+        QVERIFY(shows(surface(), 165, x0, kSwitchY));  // kept: the switch's owner redraws it
+
+        // Only a change the poll sees redraws it.
+        simOk(QStringLiteral("led 2 on"));
+        panel_->tick(10);
+        QVERIFY(shows(surface(), 165, x0, kSwitchY));
+        simOk(QStringLiteral("led 2 off"));
+        panel_->tick(10);
+        QVERIFY(shows(surface(), 164, x0, kSwitchY));
+    }
+
+    void triggeredSwitchHasItsOwnLooks() {
+        simOk(QStringLiteral("triggered 1 1"));
+        simOk(QStringLiteral("led 1 on"));
+        panel_->tick(10);
+        QVERIFY(shows(surface(), 178, 3, kSwitchY));
+        press(70, 310);
+        QVERIFY(shows(surface(), 129, 3, kSwitchY));
+    }
+
+    void channelSwitchedOnAtTheUnitShowsWithinOneStatusRead() {
+        simOk(QStringLiteral("led 6 on"));
+        panel_->tick(10);
+        QVERIFY(shows(surface(), 165, MainScreen::PanelLeft(5), kSwitchY));
+        QVERIFY(shows(surface(), 139, 1259, 0));  // LED on icon lit
+    }
+
+    void menuCaptionsOnPressedPictures() {
+        press(950, 380);  // TTL/Trigger: caption written again at x = 940
+        QVERIFY(showsColumns(surface(), 133, 912, 359, 0, 20));
+        QVERIFY(!shows(surface(), 133, 912, 359));
+        release(5, 5);
+        QCOMPARE(dialog().screenState(), 2);
+
+        QTest::mouseClick(&dialog(), Qt::LeftButton, {}, QPoint(100, 380));  // RETURN TO MAIN SCREEN
+        QCOMPARE(dialog().screenState(), 1);
+        press(800, 380);  // GROUPING: the pressed picture alone
+        QVERIFY(shows(surface(), 133, 751, 359));
+    }
+
+    void releaseElsewhereStillRunsThePressedButton() {
+        press(1300, 380);
+        release(700, 200);
+        QCOMPARE(dialog().screenState(), 12);
+    }
+
+    void emptyAreaDoesNothing() {
+        const QImage before = surface();
+        click(400, 348);
+        QCOMPARE(dialog().screenState(), 1);
+        QCOMPARE(dialog().pressedButton(), kNoButton);
+        QVERIFY(surface() == before);
+    }
+
+    void menuButtonsLeadToEachScreenAndBack_data() {
+        QTest::addColumn<QPoint>("button");
+        QTest::addColumn<int>("state");
+        QTest::newRow("GROUPING") << QPoint(800, 380) << 15;
+        QTest::newRow("TTL/Trigger") << QPoint(950, 380) << 2;
+        QTest::newRow("MAINTENANCE") << QPoint(1100, 380) << 13;
+        QTest::newRow("ALARMS") << QPoint(1300, 380) << 12;
+    }
+
+    void menuButtonsLeadToEachScreenAndBack() {
+        QFETCH(QPoint, button);
+        QFETCH(int, state);
+        click(button.x(), button.y());
+        QCOMPARE(dialog().screenState(), state);
+        QVERIFY(showsColumns(surface(), 202, 17, 359, 0, 70));  // its caption starts further right
+        click(100, 380);  // RETURN TO MAIN SCREEN sits where EXIT is on the main screen
+        QCOMPARE(dialog().screenState(), 1);
+        QVERIFY(shows(surface(), 168, 3, 143));
+    }
+
+    void triggerAndGroupingScreensLeadToEachOther() {
+        click(950, 380);  // TTL/Trigger: LED 1 opened
+        QVERIFY(panel_->calls().contains("GetTTLSequencing"));
+        click(800, 380);  // GROUPING with the same LED opened
+        QCOMPARE(dialog().screenState(), 15);
+        click(950, 380);  // back to TTL/Trigger, nothing read
+        QCOMPARE(dialog().screenState(), 2);
+        click(1100, 380);
+        QCOMPARE(dialog().screenState(), 13);
+    }
+
+    void exitRunsTheCloseHandling() {
+        click(100, 380);
+        QVERIFY(dialog().hasEnded());
+        QCOMPARE(panel_->prompts.texts(), QStringList{"Would you like to save settings on exit?"});
+    }
+
+    void unitStatusChangeRedrawsIconsWithoutLabelsOnAnotherScreen() {
+        click(800, 380);  // the grouping screen has no status bar
+        QCOMPARE(dialog().screenState(), 15);
+        const QImage labelsBefore = surface().copy(60, 0, 120, 20);
+        simOk(QStringLiteral("unit-status set knoblock"));
+        panel_->tick(10);
+        QVERIFY(shows(surface(), 141, 20, 0));
+        QVERIFY(surface().copy(60, 0, 120, 20) == labelsBefore);
+    }
+
+    void unknownPictureChangesNothing() {
+        const QImage before = surface();
+        QVERIFY(!panel_->dialog().surface().image().isNull());
+        SurfaceCanvas canvas(QSize(20, 20));
+        canvas.drawBitmap(131, 0, 0, 20, 20);
+        const QImage drawn = canvas.image();
+        QVERIFY(!canvas.drawBitmap(4242, 0, 0, 20, 20));
+        QVERIFY(canvas.image() == drawn);
+        QVERIFY(surface() == before);
+    }
+};
+
+QTEST_MAIN(MainScreenTest)
+#include "tst_mainscreen.moc"
