@@ -1,6 +1,8 @@
 #include "CRZ470ControlPanelDlg.h"
 
+#include "CCrashHandler.h"
 #include "LibraryBinding.h"
+#include "PanelArtwork.h"
 #include "PanelStyle.h"
 #include "Prompts.h"
 
@@ -41,13 +43,15 @@ CRZ470ControlPanelDlg::CRZ470ControlPanelDlg(const PanelServices& services, QWid
       alarmsScreen_(screenContext_),
       maintenanceScreen_(screenContext_),
       groupingScreen_(screenContext_),
-      icon_(QStringLiteral(":/icons/panel.png")) {
+      icon_(PanelArtwork::applicationIcon()) {
     setWindowTitle(kCaption);
     setFixedSize(kClientWidth, kClientHeight);
     setModal(true);
     // The surface holds every pixel of the window; Qt need not clear behind it.
     setAttribute(Qt::WA_OpaquePaintEvent);
     canvas_.setDamageHandler([this](const QRect& rect) { update(rect); });
+    // Last, so that a failure anywhere after construction leaves a dump.
+    CCrashHandler::InstallCrashHandlers();
 }
 
 CRZ470ControlPanelDlg::~CRZ470ControlPanelDlg() { StopPollTimer(); }
