@@ -1,0 +1,48 @@
+#include "LedName.h"
+
+#include <QByteArray>
+#include <QList>
+
+#include <cstring>
+
+QString LedName::Cut(const QString& text) {
+    int units = 0;
+    for (int characters = 0; units < text.size() && characters < kMaxLength; ++characters) {
+        units += (text.at(units).isHighSurrogate() && units + 1 < text.size() &&
+                  text.at(units + 1).isLowSurrogate())
+                     ? 2
+                     : 1;
+    }
+    return text.left(units);
+}
+
+int LedName::Length(const QString& text) {
+    return static_cast<int>(text.toUcs4().size());
+}
+
+QByteArray LedName::ToNarrow(const QString& text) {
+    QByteArray narrow;
+    for (const char32_t c : text.toUcs4()) {
+        narrow.append(c == 0 || c > 0xFF ? '?' : static_cast<char>(c));
+    }
+    return narrow;
+}
+
+QString LedName::FromNarrow(const char* field, std::size_t size) {
+    const void* end = std::memchr(field, '\0', size);
+    const std::size_t length = end ? static_cast<std::size_t>(static_cast<const char*>(end) - field) : size;
+    return QString::fromLatin1(field, static_cast<qsizetype>(length));
+}
+
+bool LedName::Store(const QString& name, char* field, std::size_t size) {
+    if (Length(name) > kMaxLength) {
+        return false;
+    }
+    const QByteArray narrow = ToNarrow(name);
+    if (static_cast<std::size_t>(narrow.size()) >= size) {
+        return false;
+    }
+    std::memcpy(field, narrow.constData(), static_cast<std::size_t>(narrow.size()));
+    field[narrow.size()] = '\0';
+    return true;
+}
