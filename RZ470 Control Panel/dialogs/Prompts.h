@@ -2,6 +2,12 @@
 
 #include <QString>
 
+#include <cstdint>
+
+class CError;
+class CTextEntry;
+class NumberEntry;
+
 // Every modal question the panel asks goes through here, so tests can script the answers.
 class Prompts {
 public:
@@ -14,4 +20,13 @@ public:
     // A modal message box; returns the button the user chose.
     virtual Answer message(const QString& text, const QString& title, Buttons buttons = Buttons::Ok,
                            Icon icon = Icon::None) = 0;
+
+    // Runs the entry dialog modally. The caller has set its fields and reads them back afterwards;
+    // how it closed is in dialog.result(). A dialog built over these prompts reports its own
+    // errors through them.
+    virtual void runNumberEntry(NumberEntry& dialog) = 0;
+    virtual void runTextEntry(CTextEntry& dialog) = 0;
+
+    // Shows the warning of code on the popup, modally, until the user closes it.
+    virtual void showError(CError& popup, uint8_t code) = 0;
 };

@@ -1,5 +1,9 @@
 #include "QtPrompts.h"
 
+#include "CError.h"
+#include "CTextEntry.h"
+#include "NumberEntry.h"
+
 #include <QMessageBox>
 
 namespace {
@@ -24,10 +28,25 @@ QMessageBox::Icon toQtIcon(Prompts::Icon icon) {
 
 Prompts::Answer QtPrompts::message(const QString& text, const QString& title, Buttons buttons, Icon icon) {
     QMessageBox box(toQtIcon(icon), title, text,
-                    buttons == Buttons::YesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, parent_);
+                    buttons == Buttons::YesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok,
+                    parent_);
     const int chosen = box.exec();
     if (buttons == Buttons::Ok) {
         return Answer::Ok;
     }
     return chosen == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+void QtPrompts::runNumberEntry(NumberEntry& dialog) {
+    dialog.exec();
+}
+
+void QtPrompts::runTextEntry(CTextEntry& dialog) {
+    dialog.exec();
+}
+
+void QtPrompts::showError(CError& popup, uint8_t code) {
+    popup.m_messageCode = code;
+    popup.update();
+    popup.exec();
 }

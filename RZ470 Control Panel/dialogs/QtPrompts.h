@@ -11,6 +11,9 @@ public:
     void setParent(QWidget* parent) { parent_ = parent; }
 
     Answer message(const QString& text, const QString& title, Buttons buttons, Icon icon) override;
+    void runNumberEntry(NumberEntry& dialog) override;
+    void runTextEntry(CTextEntry& dialog) override;
+    void showError(CError& popup, uint8_t code) override;
 
 private:
     QWidget* parent_;

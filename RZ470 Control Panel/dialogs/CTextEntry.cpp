@@ -1,0 +1,66 @@
+#include "CTextEntry.h"
+
+#include "LedName.h"
+
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+CTextEntry::CTextEntry(QWidget* parent)
+    : QDialog(parent),
+      edit_(new QLineEdit(this)),
+      useWavelength_(new QPushButton(QString::fromLatin1(kUseWavelengthText), this)) {
+    setWindowTitle(QString::fromLatin1(kCaption));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    // Pressing it fills the field; it must never take over Enter from OK.
+    useWavelength_->setAutoDefault(false);
+    connect(useWavelength_, &QPushButton::clicked, this, &CTextEntry::OnUseWavelength);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    ok_ = buttons->button(QDialogButtonBox::Ok);
+    cancel_ = buttons->button(QDialogButtonBox::Cancel);
+    ok_->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CTextEntry::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &CTextEntry::reject);
+
+    auto* fieldRow = new QHBoxLayout;
+    fieldRow->addWidget(edit_);
+    fieldRow->addWidget(useWavelength_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QString::fromLatin1(kPromptText), this));
+    layout->addLayout(fieldRow);
+    layout->addWidget(buttons);
+    // Sized once, before showing: an entry dialog is not resizable.
+    setFixedSize(sizeHint());
+}
+
+void CTextEntry::InitDialog() {
+    edit_->setText(m_name);
+    edit_->selectAll();
+    edit_->setFocus();
+    setWindowTitle(m_unitVersion >= kRangeCaptionVersion
+                       ? QString::fromLatin1(kRangeCaption).arg(m_rangeLow).arg(m_rangeHigh)
+                       : QString::fromLatin1(kCaption));
+}
+
+void CTextEntry::showEvent(QShowEvent* event) {
+    if (!event->spontaneous()) {
+        InitDialog();
+    }
+    QDialog::showEvent(event);
+}
+
+void CTextEntry::accept() {
+    m_name = LedName::Cut(edit_->text());
+    QDialog::accept();
+}
+
+void CTextEntry::OnUseWavelength() {
+    edit_->setText(QStringLiteral("%1nm").arg(m_wavelength));
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+#include <cstdint>
+
+class QLineEdit;
+class QPushButton;
+
+// Asks for an LED channel's name, offering the LED's wavelength as a ready-made one. The caller
+// sets the public fields, runs the dialog through Prompts::runTextEntry and reads m_name back:
+// after OK it holds the text cut to LedName::kMaxLength characters, after Cancel what the caller
+// put in (which may be longer; LedName::Store refuses such a name).
+class CTextEntry : public QDialog {
+    Q_OBJECT
+
+public:
+    static constexpr const char* kCaption = "Text Entry";
+    static constexpr const char* kRangeCaption = "WaveLength Range: %1-%2nm";
+    static constexpr const char* kPromptText = "Enter LED Text Name:";
+    static constexpr const char* kUseWavelengthText = "Use Wavelength as Name";
+    // Units from this software version on report their LEDs' wavelength ranges.
+    static constexpr uint16_t kRangeCaptionVersion = 140;
+
+    explicit CTextEntry(QWidget* parent = nullptr);
+
+    QString m_name;              // shown on opening, replaced on OK
+    uint16_t m_wavelength = 0;   // nm
+    uint16_t m_rangeLow = 0;     // nm
+    uint16_t m_rangeHigh = 0;    // nm
+    uint16_t m_unitVersion = 0;  // the unit's first software version number
+
+    // Shows m_name and sets the caption. Runs each time the dialog is shown.
+    void InitDialog();
+
+    QLineEdit* nameEdit() const { return edit_; }
+    QPushButton* useWavelengthButton() const { return useWavelength_; }
+    QPushButton* okButton() const { return ok_; }
+    QPushButton* cancelButton() const { return cancel_; }
+
+public slots:
+    void accept() override;
+    // Puts "<wavelength>nm" into the field; the user may still change it before OK.
+    void OnUseWavelength();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QLineEdit* edit_;
+    QPushButton* useWavelength_;
+    QPushButton* ok_;
+    QPushButton* cancel_;
+};

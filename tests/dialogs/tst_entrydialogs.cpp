@@ -1,0 +1,400 @@
+#include "CError.h"
+#include "CTextEntry.h"
+#include "LedName.h"
+#include "NumberEntry.h"
+#include "QtPrompts.h"
+#include "ScriptedPrompts.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+enum class Close { OkButton, EnterKey, CancelButton, EscapeKey };
+
+// Notes whether the entry dialog was still on screen when its error message came up.
+class WatchingPrompts : public ScriptedPrompts {
+public:
+    QWidget* watched = nullptr;
+    QList<bool> watchedVisible;
+
+    Answer message(const QString& text, const QString& title, Buttons buttons, Icon icon) override {
+        watchedVisible.append(watched && watched->isVisible());
+        return ScriptedPrompts::message(text, title, buttons, icon);
+    }
+};
+
+// Types into the field as a user would: the opening text is selected, so typing replaces it and
+// an empty text is a Backspace over the selection.
+void typeInto(QLineEdit* field, const QString& typed) {
+    if (typed.isEmpty()) {
+        QTest::keyClick(field, Qt::Key_Backspace);
+        return;
+    }
+    for (const char32_t c : typed.toUcs4()) {
+        if (c < 0x80) {
+            QTest::keyClick(field, static_cast<char>(c));
+        } else {
+            // Key events carry other characters only as their text, the way an input method sends them.
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString::fromUcs4(&c, 1));
+            QApplication::sendEvent(field, &press);
+        }
+    }
+}
+
+void closeWith(QDialog& dialog, QLineEdit* field, QPushButton* ok, QPushButton* cancel, Close close) {
+    switch (close) {
+        case Close::OkButton:
+            QTest::mouseClick(ok, Qt::LeftButton);
+            break;
+        case Close::EnterKey:
+            QTest::keyClick(field, Qt::Key_Return);
+            break;
+        case Close::CancelButton:
+            QTest::mouseClick(cancel, Qt::LeftButton);
+            break;
+        case Close::EscapeKey:
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+            break;
+    }
+}
+
+// Runs body once the next modal dialog is up, inside its loop. A dialog the body fails to close
+// is ended after a while, so the test fails instead of hanging.
+void whenModal(std::function<void(QWidget*)> body) {
+    QTimer::singleShot(0, [body] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal) {
+            QTimer::singleShot(5000, modal, [modal] {
+                if (modal->isVisible()) {
+                    static_cast<QDialog*>(modal)->done(-1);
+                }
+            });
+        }
+        body(modal);
+    });
+}
+
+const QString kInvalidCharacter = QString::fromLatin1(NumberEntry::kInvalidCharacterText);
+const QString kInvalidLength = QString::fromLatin1(NumberEntry::kInvalidLengthText);
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Close)
+
+class EntryDialogsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void numberEntryLooksAsAsked() {
+        ScriptedPrompts prompts;
+        NumberEntry dialog(prompts);
+        dialog.m_decimalMode = 1;
+        dialog.m_decimalValue = 55.5f;
+        dialog.show();
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Entry"));
+        QVERIFY(dialog.findChild<QLabel*>()->text() == QStringLiteral("Enter a Number:"));
+        QCOMPARE(dialog.valueEdit()->text(), QStringLiteral("55.5"));
+        QCOMPARE(dialog.valueEdit()->selectedText(), QStringLiteral("55.5"));
+        QVERIFY(dialog.okButton()->isDefault());
+        QVERIFY(!dialog.cancelButton()->isDefault());
+    }
+
+    void numberEntryTyped_data() {
+        QTest::addColumn<bool>("decimalMode");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<Close>("close");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<float>("decimalValue");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("entryVisibleDuringMessage");
+
+        const int ok = QDialog::Accepted;
+        const int cancelled = QDialog::Rejected;
+        // Every row opens with 55.5 and 1234.
+        QTest::newRow("37.3, OK") << true << "37.3" << Close::OkButton << ok << 37.35f << 1234 << "" << false;
+        QTest::newRow("37.3, Enter") << true << "37.3" << Close::EnterKey << ok << 37.35f << 1234 << ""
+                                     << false;
+        QTest::newRow("37.3, Cancel")
+            << true << "37.3" << Close::CancelButton << cancelled << 55.5f << 1234 << "" << false;
+        QTest::newRow("37.3, Escape")
+            << true << "37.3" << Close::EscapeKey << cancelled << 55.5f << 1234 << "" << false;
+        QTest::newRow("empty, OK") << true << "" << Close::OkButton << ok << 0.05f << 1234 << "" << false;
+        QTest::newRow("70000, OK") << false << "70000" << Close::OkButton << ok << 55.5f << 4464 << ""
+                                   << false;
+        QTest::newRow("-5, OK") << true << "-5" << Close::OkButton << cancelled << 55.5f << 1234
+                                << kInvalidCharacter << false;
+        QTest::newRow("'5 ', Enter") << false << "5 " << Close::EnterKey << cancelled << 55.5f << 1234
+                                     << kInvalidCharacter << false;
+        QTest::newRow("20 characters, OK") << false << "12345678901234567890" << Close::OkButton << ok
+                                           << 55.5f << 1234 << kInvalidLength << true;
+    }
+
+    void numberEntryTyped() {
+        QFETCH(bool, decimalMode);
+        QFETCH(QString, typed);
+        QFETCH(Close, close);
+        QFETCH(int, result);
+        QFETCH(float, decimalValue);
+        QFETCH(int, value);
+        QFETCH(QString, message);
+        QFETCH(bool, entryVisibleDuringMessage);
+
+        WatchingPrompts prompts;
+        NumberEntry dialog(prompts);
+        prompts.watched = &dialog;
+        dialog.m_decimalMode = decimalMode ? 1 : 0;
+        dialog.m_decimalValue = 55.5f;
+        dialog.m_value = 1234;
+        dialog.open();
+
+        typeInto(dialog.valueEdit(), typed);
+        closeWith(dialog, dialog.valueEdit(), dialog.okButton(), dialog.cancelButton(), close);
+
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), result);
+        QCOMPARE(dialog.m_decimalValue, decimalValue);
+        QCOMPARE(int(dialog.m_value), value);
+        if (message.isEmpty()) {
+            QVERIFY(prompts.shown.isEmpty());
+        } else {
+            QCOMPARE(prompts.shown.size(), 1);
+            QCOMPARE(prompts.shown[0].text, message);
+            QCOMPARE(prompts.shown[0].title, QStringLiteral("Error"));
+            QCOMPARE(prompts.watchedVisible, QList<bool>{entryVisibleDuringMessage});
+        }
+    }
+
+    void numberEntryReopensWithWhatWasTyped() {
+        ScriptedPrompts prompts;
+        NumberEntry dialog(prompts);
+        dialog.m_decimalMode = 1;
+        dialog.m_decimalValue = 55.5f;
+        dialog.open();
+        typeInto(dialog.valueEdit(), QStringLiteral("37.3"));
+        QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+
+        dialog.open();
+        QCOMPARE(dialog.valueEdit()->text(), QStringLiteral("37.3"));
+        dialog.reject();
+    }
+
+    void textEntryCaption_data() {
+        QTest::addColumn<int>("unitVersion");
+        QTest::addColumn<QString>("caption");
+
+        QTest::newRow("version 139") << 139 << "Text Entry";
+        QTest::newRow("version 140") << 140 << "WaveLength Range: 450-490nm";
+        QTest::newRow("version 141") << 141 << "WaveLength Range: 450-490nm";
+    }
+
+    void textEntryCaption() {
+        QFETCH(int, unitVersion);
+        QFETCH(QString, caption);
+
+        CTextEntry dialog;
+        dialog.m_name = QStringLiteral("Blue");
+        dialog.m_rangeLow = 450;
+        dialog.m_rangeHigh = 490;
+        dialog.m_unitVersion = static_cast<uint16_t>(unitVersion);
+        dialog.show();
+        QCOMPARE(dialog.windowTitle(), caption);
+        QCOMPARE(dialog.findChild<QLabel*>()->text(), QStringLiteral("Enter LED Text Name:"));
+        QCOMPARE(dialog.nameEdit()->text(), QStringLiteral("Blue"));
+        QCOMPARE(dialog.useWavelengthButton()->text(), QStringLiteral("Use Wavelength as Name"));
+        QVERIFY(dialog.okButton()->isDefault());
+    }
+
+    void textEntryTyped_data() {
+        QTest::addColumn<QString>("opening");
+        QTest::addColumn<bool>("useWavelength");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<Close>("close");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QString>("name");
+
+        const int ok = QDialog::Accepted;
+        const int cancelled = QDialog::Rejected;
+        QTest::newRow("ten letters, OK")
+            << "Blue" << false << "ABCDEFGHIJ" << Close::OkButton << ok << "ABCDEFGH";
+        QTest::newRow("ten letters, Cancel")
+            << "Blue" << false << "ABCDEFGHIJ" << Close::CancelButton << cancelled << "Blue";
+        QTest::newRow("long unit name, Cancel")
+            << "LONGUNITNAME" << false << "" << Close::EscapeKey << cancelled << "LONGUNITNAME";
+        QTest::newRow("long unit name, OK")
+            << "LONGUNITNAME" << false << QString() << Close::OkButton << ok << "LONGUNIT";
+        QTest::newRow("wavelength, OK") << "Blue" << true << QString() << Close::OkButton << ok << "405nm";
+        // Enter after the wavelength button still means OK.
+        QTest::newRow("wavelength, Enter") << "Blue" << true << QString() << Close::EnterKey << ok << "405nm";
+        QTest::newRow("wavelength, Cancel")
+            << "Blue" << true << QString() << Close::CancelButton << cancelled << "Blue";
+        QTest::newRow("empty, OK") << "Blue" << false << "" << Close::OkButton << ok << "";
+        QTest::newRow("Greek, OK") << "Blue" << false << QString::fromUtf8("\xCE\xA9mega-nine")
+                                   << Close::OkButton << ok << QString::fromUtf8("\xCE\xA9mega-ni");
+    }
+
+    void textEntryTyped() {
+        QFETCH(QString, opening);
+        QFETCH(bool, useWavelength);
+        QFETCH(QString, typed);
+        QFETCH(Close, close);
+        QFETCH(int, result);
+        QFETCH(QString, name);
+
+        CTextEntry dialog;
+        dialog.m_name = opening;
+        dialog.m_wavelength = 405;
+        dialog.open();
+
+        if (useWavelength) {
+            QTest::mouseClick(dialog.useWavelengthButton(), Qt::LeftButton);
+            QVERIFY(dialog.isVisible());
+            QCOMPARE(dialog.nameEdit()->text(), QStringLiteral("405nm"));
+        }
+        if (!typed.isNull()) {
+            typeInto(dialog.nameEdit(), typed);
+        }
+        // After a click on the wavelength button, Enter goes to that button.
+        if (useWavelength && close == Close::EnterKey) {
+            QTest::keyClick(dialog.useWavelengthButton(), Qt::Key_Return);
+        } else {
+            closeWith(dialog, dialog.nameEdit(), dialog.okButton(), dialog.cancelButton(), close);
+        }
+
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), result);
+        QCOMPARE(dialog.m_name, name);
+    }
+
+    // What the panel does with a name after the dialog: the 8-bit field holds the typed name or,
+    // when the name cannot be stored, keeps what it had.
+    void textEntryIntoChannelField_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QByteArray>("field");
+
+        QTest::newRow("Greek and a pair, OK") << QString::fromUtf8(
+                                                     "\xCE\xA9"
+                                                     "A\xF0\x9F\x98\x80"
+                                                     "BCDEFGH")
+                                              << true << QByteArray("?A?BCDEF");
+        QTest::newRow("Cancel keeps the long unit name") << "XYZ" << false << QByteArray("LONGUNITNAME");
+    }
+
+    void textEntryIntoChannelField() {
+        QFETCH(QString, typed);
+        QFETCH(bool, ok);
+        QFETCH(QByteArray, field);
+
+        char channelName[50] = "LONGUNITNAME";
+        ScriptedPrompts prompts;
+        prompts.entries.append({typed, ok, false});
+        CTextEntry dialog;
+        dialog.m_name = LedName::FromNarrow(channelName);
+        prompts.runTextEntry(dialog);
+        LedName::Store(dialog.m_name, channelName);
+        QCOMPARE(QByteArray(channelName), field);
+    }
+
+    // The double runs the dialogs' own OK code, so panel tests see the same fields and messages.
+    void scriptedPromptsRunTheDialogsCode() {
+        ScriptedPrompts prompts;
+        prompts.entries = {{QStringLiteral("37.3"), true, false},
+                           {QStringLiteral("-5"), true, false},
+                           {std::nullopt, true, true},
+                           {QStringLiteral("ABCDEFGHIJ"), false, false}};
+
+        NumberEntry number(prompts);
+        number.m_decimalMode = 1;
+        number.m_decimalValue = 55.5f;
+        prompts.runNumberEntry(number);
+        QCOMPARE(number.m_decimalValue, 37.35f);
+        QCOMPARE(number.result(), int(QDialog::Accepted));
+        prompts.runNumberEntry(number);
+        QCOMPARE(number.m_decimalValue, 37.35f);
+        QCOMPARE(number.result(), int(QDialog::Rejected));
+        QCOMPARE(prompts.texts(), QStringList{kInvalidCharacter});
+
+        CTextEntry text;
+        text.m_name = QStringLiteral("Blue");
+        text.m_wavelength = 470;
+        text.m_unitVersion = 140;
+        text.m_rangeLow = 460;
+        text.m_rangeHigh = 480;
+        prompts.runTextEntry(text);
+        QCOMPARE(text.m_name, QStringLiteral("470nm"));
+        prompts.runTextEntry(text);
+        QCOMPARE(text.m_name, QStringLiteral("470nm"));
+        QCOMPARE(text.result(), int(QDialog::Rejected));
+
+        // Nothing scripted: cancelled untouched.
+        prompts.runNumberEntry(number);
+        QCOMPARE(number.m_decimalValue, 37.35f);
+        QCOMPARE(number.result(), int(QDialog::Rejected));
+
+        QCOMPARE(prompts.entriesShown.size(), 5);
+        QCOMPARE(prompts.entriesShown[0].caption, QStringLiteral("Entry"));
+        QCOMPARE(prompts.entriesShown[0].fieldText, QStringLiteral("55.5"));
+        QCOMPARE(prompts.entriesShown[1].fieldText, QStringLiteral("37.3"));
+        QCOMPARE(prompts.entriesShown[2].caption, QStringLiteral("WaveLength Range: 460-480nm"));
+        QCOMPARE(prompts.entriesShown[2].fieldText, QStringLiteral("Blue"));
+        QCOMPARE(prompts.entriesShown[3].fieldText, QStringLiteral("470nm"));
+
+        CError popup;
+        prompts.showError(popup, 1);
+        QCOMPARE(prompts.errors, QList<uint8_t>{1});
+        QCOMPARE(int(popup.m_messageCode), 1);
+    }
+
+    void qtPromptsRunTheRealDialogsModally() {
+        QtPrompts prompts;
+
+        NumberEntry number(prompts);
+        number.m_decimalMode = 0;
+        number.m_value = 7;
+        QString shown;
+        whenModal([&shown](QWidget* modal) {
+            auto* dialog = qobject_cast<NumberEntry*>(modal);
+            QVERIFY(dialog);
+            shown = dialog->valueEdit()->text();
+            QTest::keyClicks(dialog->valueEdit(), QStringLiteral("300"));
+            QTest::keyClick(dialog->valueEdit(), Qt::Key_Enter);
+        });
+        prompts.runNumberEntry(number);
+        QCOMPARE(shown, QStringLiteral("7"));
+        QCOMPARE(number.result(), int(QDialog::Accepted));
+        QCOMPARE(int(number.m_value), 300);
+
+        CTextEntry text;
+        text.m_name = QStringLiteral("Blue");
+        text.m_wavelength = 590;
+        whenModal([](QWidget* modal) {
+            auto* dialog = qobject_cast<CTextEntry*>(modal);
+            QVERIFY(dialog);
+            QTest::mouseClick(dialog->useWavelengthButton(), Qt::LeftButton);
+            QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
+        });
+        prompts.runTextEntry(text);
+        QCOMPARE(text.result(), int(QDialog::Accepted));
+        QCOMPARE(text.m_name, QStringLiteral("590nm"));
+
+        CError popup;
+        whenModal([](QWidget* modal) {
+            auto* shownPopup = qobject_cast<CError*>(modal);
+            QVERIFY(shownPopup);
+            QCOMPARE(int(shownPopup->m_messageCode), 1);
+            QTest::mouseClick(shownPopup, Qt::LeftButton, {}, QPoint(200, 166));
+        });
+        prompts.showError(popup, 1);
+        QCOMPARE(popup.result(), int(QDialog::Rejected));
+        QVERIFY(!popup.isVisible());
+    }
+};
+
+QTEST_MAIN(EntryDialogsTest)
+#include "tst_entrydialogs.moc"
