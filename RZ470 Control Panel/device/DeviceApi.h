@@ -12,7 +12,9 @@ struct DeviceApi {
 #undef RZ470_DECLARE_POINTER
 
     // The close handler tells a bound library by this pointer.
-    bool isBound() const { return DeviceActive != nullptr; }
+    bool isBound() const {
+        return DeviceActive != nullptr;
+    }
 
     // Clears every entry point (the module stays loaded).
     void clearEntryPoints();

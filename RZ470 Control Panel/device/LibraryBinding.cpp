@@ -26,7 +26,8 @@ QString moduleNotLoadedText(long errorCode) {
 // High word of the most significant file-version double word.
 unsigned majorVersionOf(const QByteArray& fixedInfo) {
     const auto* bytes = reinterpret_cast<const uchar*>(fixedInfo.constData());
-    const quint32 fileVersionMS = qFromLittleEndian<quint32>(bytes + offsetof(rz470::FixedFileInfo, fileVersionMS));
+    const quint32 fileVersionMS =
+        qFromLittleEndian<quint32>(bytes + offsetof(rz470::FixedFileInfo, fileVersionMS));
     return fileVersionMS >> 16;
 }
 
@@ -42,8 +43,9 @@ bool BindDeviceLibrary(DeviceApi& api, Prompts& prompts, const QStringList& sear
     const LibraryLoader::LoadOutcome loaded = LibraryLoader::load(path);
     if (loaded.handle == nullptr) {
         return fail(api, prompts,
-                    loaded.errorCode == LibraryLoader::kModuleNotFound ? binding::kModuleNotFound
-                                                                       : moduleNotLoadedText(loaded.errorCode));
+                    loaded.errorCode == LibraryLoader::kModuleNotFound
+                        ? binding::kModuleNotFound
+                        : moduleNotLoadedText(loaded.errorCode));
     }
     api.module = loaded.handle;
 

@@ -40,8 +40,8 @@ QStringList defaultSearchDirs() {
         }
     }
     dirs << QStringLiteral("/usr/local/lib") << QStringLiteral("/usr/lib/x86_64-linux-gnu")
-         << QStringLiteral("/usr/lib/aarch64-linux-gnu") << QStringLiteral("/lib") << QStringLiteral("/usr/lib")
-         << QStringLiteral("/lib64") << QStringLiteral("/usr/lib64");
+         << QStringLiteral("/usr/lib/aarch64-linux-gnu") << QStringLiteral("/lib")
+         << QStringLiteral("/usr/lib") << QStringLiteral("/lib64") << QStringLiteral("/usr/lib64");
 #endif
     return dirs;
 }
@@ -186,8 +186,9 @@ long errorCodeFor(const char* message) {
     if (text.contains("undefined symbol")) {
         return kSymbolNotFound;
     }
-    if (text.contains("invalid ELF header") || text.contains("wrong ELF class") || text.contains("file too short") ||
-        text.contains("ELF load command") || text.contains("only ET_DYN")) {
+    if (text.contains("invalid ELF header") || text.contains("wrong ELF class") ||
+        text.contains("file too short") || text.contains("ELF load command") ||
+        text.contains("only ET_DYN")) {
         return kBadImage;
     }
     return kInitialisationFailed;
@@ -231,7 +232,9 @@ LoadOutcome load(const QString& path) {
     return {handle, 0};
 }
 
-void* symbol(void* handle, const char* name) { return handle != nullptr ? dlsym(handle, name) : nullptr; }
+void* symbol(void* handle, const char* name) {
+    return handle != nullptr ? dlsym(handle, name) : nullptr;
+}
 
 #endif
 

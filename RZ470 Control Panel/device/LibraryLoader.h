@@ -8,9 +8,9 @@
 namespace LibraryLoader {
 
 // Platform error codes the binding reports; Windows passes its own codes through.
-constexpr long kModuleNotFound = 126;     // the file, or a library it needs, is missing
-constexpr long kBadImage = 193;           // not a loadable library for this machine
-constexpr long kSymbolNotFound = 127;     // the library needs a symbol nothing provides
+constexpr long kModuleNotFound = 126;         // the file, or a library it needs, is missing
+constexpr long kBadImage = 193;               // not a loadable library for this machine
+constexpr long kSymbolNotFound = 127;         // the library needs a symbol nothing provides
 constexpr long kInitialisationFailed = 1114;  // any other refusal of the loader
 
 struct LoadOutcome {

@@ -121,90 +121,90 @@ using RZ470Byte = uint8_t;
 // Every entry point in binding order: X(name, return type, parameter list).
 // This one table drives the typedefs, the DeviceApi pointers, the binding and the simulator's
 // export check.
-#define RZ470_ENTRY_POINTS(X)                                                                      \
-    X(GetNumDevicesConnected, RZ470Word, (void))                                                   \
-    X(UpdateData, int, (void))                                                                     \
-    X(DataReady, int, (RZ470Word dev))                                                             \
-    X(DeviceActive, int, (RZ470Word dev))                                                          \
-    X(GetDeviceName, int, (RZ470Word dev, char* name20))                                           \
-    X(GetDeviceDescription, int, (RZ470Word dev, char* text50))                                    \
-    X(SetDeviceName, int, (RZ470Word dev, const char* name))                                       \
-    X(GetInformation, int, (RZ470Word dev, char* text50))                                          \
-    X(SetProgramMode, int, (RZ470Word dev, RZ470Byte mode))                                        \
-    X(GetUnitStatus, int, (RZ470Word dev, RZ470_X9(rz470::ChannelRecord*), RZ470Word* unitStatus)) \
-    X(GetSoftwareVersion, int, (RZ470Word dev, RZ470Word*, RZ470Word*, RZ470Word*))                \
-    X(SetUnitSerialNumber, int, (RZ470Word dev, RZ470Word serial))                                 \
-    X(GetUnitSerialNumber, int, (RZ470Word dev, RZ470Word* serial))                                \
-    X(GetSerialIdentifier, int, (RZ470Word dev, RZ470Byte* letter))                                \
-    X(UpdateEEProm, int, (RZ470Word dev))                                                          \
-    X(ReadEEProm, int, (RZ470Word dev))                                                            \
-    X(EnablePrivilidge, int, (RZ470Word dev, RZ470Word key))                                       \
-    X(GetPrivilidge, int, (RZ470Word dev, RZ470Byte* level))                                       \
-    X(Connect, int, (RZ470Word dev))                                                               \
-    X(TurnONLEDs, int, (RZ470Word dev, RZ470_X9(RZ470Byte)))                                       \
-    X(TurnOFFLEDs, int, (RZ470Word dev, RZ470_X9(RZ470Byte)))                                      \
-    X(GetLEDHours, int, (RZ470Word dev, RZ470_X9(RZ470Word*)))                                     \
-    X(SetLEDHours, int, (RZ470Word dev, RZ470_X9(RZ470Word)))                                      \
-    X(GetIntensityLevel, int, (RZ470Word dev, RZ470_X9(RZ470Word*)))                               \
-    X(SetIntensityLevel, int, (RZ470Word dev, RZ470_X9(RZ470Word)))                                \
-    X(SetDelayTime, int, (RZ470Word dev, RZ470_X9(RZ470Word)))                                     \
-    X(SetOnTime, int, (RZ470Word dev, RZ470_X9(RZ470Word)))                                        \
-    X(SetOffTime, int, (RZ470Word dev, RZ470_X9(RZ470Word)))                                       \
-    X(SetTriggerTime, int, (RZ470Word dev, RZ470_X9(RZ470Word)))                                   \
-    X(GetDelayTime, int, (RZ470Word dev, RZ470_X9(RZ470Word*)))                                    \
-    X(GetOnTime, int, (RZ470Word dev, RZ470_X9(RZ470Word*)))                                       \
-    X(GetOffTime, int, (RZ470Word dev, RZ470_X9(RZ470Word*)))                                      \
-    X(GetTriggerTime, int, (RZ470Word dev, RZ470_X9(RZ470Word*)))                                  \
-    X(SetPGStatus, int, (RZ470Word dev, RZ470Byte status))                                         \
-    X(GetPGStatus, int, (RZ470Word dev, RZ470Byte* status))                                        \
-    X(SetLCDScreen, int, (RZ470Word dev, RZ470Byte screen))                                        \
-    X(GetLCDScreen, int, (RZ470Word dev, RZ470Byte* screen))                                       \
-    X(SetLCDContrast, int, (RZ470Word dev, RZ470Byte contrast))                                    \
-    X(GetLCDContrast, int, (RZ470Word dev, RZ470Byte* contrast))                                   \
-    X(SetLCDVolume, int, (RZ470Word dev, RZ470Byte volume))                                        \
-    X(GetLCDVolume, int, (RZ470Word dev, RZ470Byte* volume))                                       \
-    X(GetLEDTemperatures, int, (RZ470Word dev, RZ470_X9(RZ470Word*)))                              \
-    X(GetPGUnits, int, (RZ470Word dev, RZ470Byte* units))                                          \
-    X(SetPGUnits, int, (RZ470Word dev, RZ470Byte units))                                           \
-    X(SetPGMode, int, (RZ470Word dev, RZ470Byte mode))                                             \
-    X(GetPGMode, int, (RZ470Word dev, RZ470Byte* mode))                                            \
-    X(SetScreenSaverTimeOut, int, (RZ470Word dev, RZ470Word minutes))                              \
-    X(GetScreenSaverTimeOut, int, (RZ470Word dev, RZ470Word* minutes))                             \
-    X(SetSingleShot, int, (RZ470Word dev, RZ470Byte enabled))                                      \
-    X(GetSingleShot, int, (RZ470Word dev, RZ470Byte* enabled))                                     \
-    X(GetNVMErrorCount, int, (RZ470Word dev, RZ470Word* count))                                    \
-    X(GetLEDName, int, (RZ470Word dev, RZ470_X9(char*)))                                           \
-    X(GetLEDWaveLength, int, (RZ470Word dev, RZ470_X9(RZ470Word*)))                                \
-    X(GetLEDFWHM, int, (RZ470Word dev, RZ470_X9(RZ470Word*)))                                      \
-    X(GetLEDType, int, (RZ470Word dev, RZ470_X9(RZ470Word*)))                                      \
-    X(GetLEDMaxTemperature, int, (RZ470Word dev, RZ470_X9(RZ470Word*)))                            \
-    X(GetLEDSN, int, (RZ470Word dev, RZ470_X9(RZ470Word*)))                                        \
-    X(GetLEDMfgDate, int, (RZ470Word dev, RZ470_X9(char*)))                                        \
-    X(GetDichroicEntry, int, (RZ470Word dev, RZ470Byte entry, RZ470Word* value))                   \
-    X(SetDichroicEntry, int, (RZ470Word dev, RZ470Byte entry, RZ470Word value))                    \
-    X(GetDIO, int, (RZ470Word dev, RZ470Byte* inputs))                                             \
-    X(GetMinCurrent, int, (RZ470Word dev, RZ470_X9(RZ470Word*)))                                   \
-    X(SetMinCurrent, int, (RZ470Word dev, RZ470_X9(RZ470Word)))                                    \
-    X(GetMinIntPercentage, int, (RZ470Word dev, RZ470_X9(RZ470Word*)))                             \
-    X(SetMinIntPercentage, int, (RZ470Word dev, RZ470_X9(RZ470Word)))                              \
-    X(GetMinThreshold, int, (RZ470Word dev, RZ470_X9(RZ470Word*)))                                 \
-    X(SetMinThreshold, int, (RZ470Word dev, RZ470_X9(RZ470Word)))                                  \
-    X(GetDichroic1Exception, int, (RZ470Word dev, RZ470_X9(RZ470Word*)))                           \
-    X(SetDichroic1Exception, int, (RZ470Word dev, RZ470_X9(RZ470Word)))                            \
-    X(GetDichroic2Exception, int, (RZ470Word dev, RZ470_X9(RZ470Word*)))                           \
-    X(SetDichroic2Exception, int, (RZ470Word dev, RZ470_X9(RZ470Word)))                            \
-    X(GetWaveLengthRange, int, (RZ470Word dev, RZ470Byte channel, RZ470Word* low, RZ470Word* high)) \
-    X(SetWaveLengthRange, int, (RZ470Word dev, RZ470Byte channel, RZ470Word low, RZ470Word high))  \
-    X(SaveUserSettings, int, (RZ470Word dev))                                                      \
-    X(GetLiveCellMode, int, (RZ470Word dev, RZ470Byte* mode))                                      \
-    X(SetLiveCellMode, int, (RZ470Word dev, RZ470Byte mode))                                       \
-    X(GetTTLSequencing, int, (RZ470Word dev, RZ470Byte* steps, RZ470Byte count))                   \
-    X(SetTTLSequencing, int, (RZ470Word dev, const RZ470Byte* steps, RZ470Byte count))             \
-    X(GetGrouping, int, (RZ470Word dev, RZ470Byte group, RZ470Byte* members, RZ470Byte count))     \
-    X(SetGrouping, int, (RZ470Word dev, RZ470Byte group, const RZ470Byte* members, RZ470Byte count)) \
-    X(GetGroupingEnabled, int, (RZ470Word dev, RZ470Byte* mode))                                   \
-    X(SetGroupingEnabled, int, (RZ470Word dev, RZ470Byte mode))                                    \
-    X(GetTTLTimeout, int, (RZ470Word dev, RZ470Word* minutes, RZ470Byte count))                    \
+#define RZ470_ENTRY_POINTS(X)                                                                         \
+    X(GetNumDevicesConnected, RZ470Word, (void))                                                      \
+    X(UpdateData, int, (void))                                                                        \
+    X(DataReady, int, (RZ470Word dev))                                                                \
+    X(DeviceActive, int, (RZ470Word dev))                                                             \
+    X(GetDeviceName, int, (RZ470Word dev, char* name20))                                              \
+    X(GetDeviceDescription, int, (RZ470Word dev, char* text50))                                       \
+    X(SetDeviceName, int, (RZ470Word dev, const char* name))                                          \
+    X(GetInformation, int, (RZ470Word dev, char* text50))                                             \
+    X(SetProgramMode, int, (RZ470Word dev, RZ470Byte mode))                                           \
+    X(GetUnitStatus, int, (RZ470Word dev, RZ470_X9(rz470::ChannelRecord*), RZ470Word * unitStatus))   \
+    X(GetSoftwareVersion, int, (RZ470Word dev, RZ470Word*, RZ470Word*, RZ470Word*))                   \
+    X(SetUnitSerialNumber, int, (RZ470Word dev, RZ470Word serial))                                    \
+    X(GetUnitSerialNumber, int, (RZ470Word dev, RZ470Word * serial))                                  \
+    X(GetSerialIdentifier, int, (RZ470Word dev, RZ470Byte * letter))                                  \
+    X(UpdateEEProm, int, (RZ470Word dev))                                                             \
+    X(ReadEEProm, int, (RZ470Word dev))                                                               \
+    X(EnablePrivilidge, int, (RZ470Word dev, RZ470Word key))                                          \
+    X(GetPrivilidge, int, (RZ470Word dev, RZ470Byte * level))                                         \
+    X(Connect, int, (RZ470Word dev))                                                                  \
+    X(TurnONLEDs, int, (RZ470Word dev, RZ470_X9(RZ470Byte)))                                          \
+    X(TurnOFFLEDs, int, (RZ470Word dev, RZ470_X9(RZ470Byte)))                                         \
+    X(GetLEDHours, int, (RZ470Word dev, RZ470_X9(RZ470Word*)))                                        \
+    X(SetLEDHours, int, (RZ470Word dev, RZ470_X9(RZ470Word)))                                         \
+    X(GetIntensityLevel, int, (RZ470Word dev, RZ470_X9(RZ470Word*)))                                  \
+    X(SetIntensityLevel, int, (RZ470Word dev, RZ470_X9(RZ470Word)))                                   \
+    X(SetDelayTime, int, (RZ470Word dev, RZ470_X9(RZ470Word)))                                        \
+    X(SetOnTime, int, (RZ470Word dev, RZ470_X9(RZ470Word)))                                           \
+    X(SetOffTime, int, (RZ470Word dev, RZ470_X9(RZ470Word)))                                          \
+    X(SetTriggerTime, int, (RZ470Word dev, RZ470_X9(RZ470Word)))                                      \
+    X(GetDelayTime, int, (RZ470Word dev, RZ470_X9(RZ470Word*)))                                       \
+    X(GetOnTime, int, (RZ470Word dev, RZ470_X9(RZ470Word*)))                                          \
+    X(GetOffTime, int, (RZ470Word dev, RZ470_X9(RZ470Word*)))                                         \
+    X(GetTriggerTime, int, (RZ470Word dev, RZ470_X9(RZ470Word*)))                                     \
+    X(SetPGStatus, int, (RZ470Word dev, RZ470Byte status))                                            \
+    X(GetPGStatus, int, (RZ470Word dev, RZ470Byte * status))                                          \
+    X(SetLCDScreen, int, (RZ470Word dev, RZ470Byte screen))                                           \
+    X(GetLCDScreen, int, (RZ470Word dev, RZ470Byte * screen))                                         \
+    X(SetLCDContrast, int, (RZ470Word dev, RZ470Byte contrast))                                       \
+    X(GetLCDContrast, int, (RZ470Word dev, RZ470Byte * contrast))                                     \
+    X(SetLCDVolume, int, (RZ470Word dev, RZ470Byte volume))                                           \
+    X(GetLCDVolume, int, (RZ470Word dev, RZ470Byte * volume))                                         \
+    X(GetLEDTemperatures, int, (RZ470Word dev, RZ470_X9(RZ470Word*)))                                 \
+    X(GetPGUnits, int, (RZ470Word dev, RZ470Byte * units))                                            \
+    X(SetPGUnits, int, (RZ470Word dev, RZ470Byte units))                                              \
+    X(SetPGMode, int, (RZ470Word dev, RZ470Byte mode))                                                \
+    X(GetPGMode, int, (RZ470Word dev, RZ470Byte * mode))                                              \
+    X(SetScreenSaverTimeOut, int, (RZ470Word dev, RZ470Word minutes))                                 \
+    X(GetScreenSaverTimeOut, int, (RZ470Word dev, RZ470Word * minutes))                               \
+    X(SetSingleShot, int, (RZ470Word dev, RZ470Byte enabled))                                         \
+    X(GetSingleShot, int, (RZ470Word dev, RZ470Byte * enabled))                                       \
+    X(GetNVMErrorCount, int, (RZ470Word dev, RZ470Word * count))                                      \
+    X(GetLEDName, int, (RZ470Word dev, RZ470_X9(char*)))                                              \
+    X(GetLEDWaveLength, int, (RZ470Word dev, RZ470_X9(RZ470Word*)))                                   \
+    X(GetLEDFWHM, int, (RZ470Word dev, RZ470_X9(RZ470Word*)))                                         \
+    X(GetLEDType, int, (RZ470Word dev, RZ470_X9(RZ470Word*)))                                         \
+    X(GetLEDMaxTemperature, int, (RZ470Word dev, RZ470_X9(RZ470Word*)))                               \
+    X(GetLEDSN, int, (RZ470Word dev, RZ470_X9(RZ470Word*)))                                           \
+    X(GetLEDMfgDate, int, (RZ470Word dev, RZ470_X9(char*)))                                           \
+    X(GetDichroicEntry, int, (RZ470Word dev, RZ470Byte entry, RZ470Word * value))                     \
+    X(SetDichroicEntry, int, (RZ470Word dev, RZ470Byte entry, RZ470Word value))                       \
+    X(GetDIO, int, (RZ470Word dev, RZ470Byte * inputs))                                               \
+    X(GetMinCurrent, int, (RZ470Word dev, RZ470_X9(RZ470Word*)))                                      \
+    X(SetMinCurrent, int, (RZ470Word dev, RZ470_X9(RZ470Word)))                                       \
+    X(GetMinIntPercentage, int, (RZ470Word dev, RZ470_X9(RZ470Word*)))                                \
+    X(SetMinIntPercentage, int, (RZ470Word dev, RZ470_X9(RZ470Word)))                                 \
+    X(GetMinThreshold, int, (RZ470Word dev, RZ470_X9(RZ470Word*)))                                    \
+    X(SetMinThreshold, int, (RZ470Word dev, RZ470_X9(RZ470Word)))                                     \
+    X(GetDichroic1Exception, int, (RZ470Word dev, RZ470_X9(RZ470Word*)))                              \
+    X(SetDichroic1Exception, int, (RZ470Word dev, RZ470_X9(RZ470Word)))                               \
+    X(GetDichroic2Exception, int, (RZ470Word dev, RZ470_X9(RZ470Word*)))                              \
+    X(SetDichroic2Exception, int, (RZ470Word dev, RZ470_X9(RZ470Word)))                               \
+    X(GetWaveLengthRange, int, (RZ470Word dev, RZ470Byte channel, RZ470Word * low, RZ470Word * high)) \
+    X(SetWaveLengthRange, int, (RZ470Word dev, RZ470Byte channel, RZ470Word low, RZ470Word high))     \
+    X(SaveUserSettings, int, (RZ470Word dev))                                                         \
+    X(GetLiveCellMode, int, (RZ470Word dev, RZ470Byte * mode))                                        \
+    X(SetLiveCellMode, int, (RZ470Word dev, RZ470Byte mode))                                          \
+    X(GetTTLSequencing, int, (RZ470Word dev, RZ470Byte * steps, RZ470Byte count))                     \
+    X(SetTTLSequencing, int, (RZ470Word dev, const RZ470Byte* steps, RZ470Byte count))                \
+    X(GetGrouping, int, (RZ470Word dev, RZ470Byte group, RZ470Byte * members, RZ470Byte count))       \
+    X(SetGrouping, int, (RZ470Word dev, RZ470Byte group, const RZ470Byte* members, RZ470Byte count))  \
+    X(GetGroupingEnabled, int, (RZ470Word dev, RZ470Byte * mode))                                     \
+    X(SetGroupingEnabled, int, (RZ470Word dev, RZ470Byte mode))                                       \
+    X(GetTTLTimeout, int, (RZ470Word dev, RZ470Word * minutes, RZ470Byte count))                      \
     X(SetTTLTimeout, int, (RZ470Word dev, const RZ470Word* minutes, RZ470Byte count))
 
 // One pointer typedef per entry point: RZ470_<name>_t.

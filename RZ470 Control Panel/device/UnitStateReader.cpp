@@ -18,14 +18,16 @@ using Channels = std::array<rz470::ChannelRecord, rz470::kRecordsPerSlot>;
 template <typename Field>
 auto NineFields(Channels& channels, Field field) {
     return [&channels, field](auto&& call) {
-        return call(&(channels[0].*field), &(channels[1].*field), &(channels[2].*field), &(channels[3].*field),
-                    &(channels[4].*field), &(channels[5].*field), &(channels[6].*field), &(channels[7].*field),
-                    &(channels[8].*field));
+        return call(&(channels[0].*field), &(channels[1].*field), &(channels[2].*field),
+                    &(channels[3].*field), &(channels[4].*field), &(channels[5].*field),
+                    &(channels[6].*field), &(channels[7].*field), &(channels[8].*field));
     };
 }
 
 // Stored names are 8-bit text on the unit side; characters outside Latin-1 become '?'.
-QByteArray ToChannelText(const QString& text) { return text.toLatin1(); }
+QByteArray ToChannelText(const QString& text) {
+    return text.toLatin1();
+}
 
 }  // namespace
 
@@ -45,7 +47,8 @@ void UnitStateReader::ReadUnitState(UnitSlot& unit, GroupingState& grouping, Uni
     Channels& ch = unit.channels;
 
     Retried([&] {
-        return api_.GetSoftwareVersion(dev, &unit.firmwareVersion, &unit.firmwareVersion2, &unit.firmwareVersion3);
+        return api_.GetSoftwareVersion(dev, &unit.firmwareVersion, &unit.firmwareVersion2,
+                                       &unit.firmwareVersion3);
     });
 
     // The unit's own grouping stays off while the panel is connected; the close handler turns
@@ -86,8 +89,9 @@ void UnitStateReader::ReadUnitState(UnitSlot& unit, GroupingState& grouping, Uni
     NineFields(ch, &rz470::ChannelRecord::intensity)(
         [&](auto... fields) { return api_.GetIntensityLevel(dev, fields...); });
     ReadStoredIntensities(unit);
-    api_.SetIntensityLevel(dev, ch[0].intensity, ch[1].intensity, ch[2].intensity, ch[3].intensity, ch[4].intensity,
-                           ch[5].intensity, ch[6].intensity, ch[7].intensity, ch[8].intensity);
+    api_.SetIntensityLevel(dev, ch[0].intensity, ch[1].intensity, ch[2].intensity, ch[3].intensity,
+                           ch[4].intensity, ch[5].intensity, ch[6].intensity, ch[7].intensity,
+                           ch[8].intensity);
 
     if (api_.DeviceActive(dev) != 0) {
         ReadGroupingAndTrigger(api_, dev, grouping);
@@ -98,8 +102,9 @@ void UnitStateReader::ReadNames(UnitSlot& unit) {
     std::array<QByteArray, rz470::kChannelCount> stored;
     bool allStored = true;
     for (int c = 0; c < rz470::kChannelCount; ++c) {
-        const QString name = profile_.readString(
-            settings::kNamesSection, settings::valueName(settings::kNameValue, unit.channels[c].wavelength), {});
+        const QString name =
+            profile_.readString(settings::kNamesSection,
+                                settings::valueName(settings::kNameValue, unit.channels[c].wavelength), {});
         stored[c] = ToChannelText(name);
         allStored = allStored && !stored[c].isEmpty();
     }

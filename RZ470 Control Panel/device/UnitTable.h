@@ -38,10 +38,10 @@ public:
     UnitSlot& unit() { return unitSlots[0]; }
     const UnitSlot& unit() const { return unitSlots[0]; }
 
-    std::array<UnitSlot, kSlotCount> unitSlots;  // "slots" is taken by Qt
+    std::array<UnitSlot, kSlotCount> unitSlots;            // "slots" is taken by Qt
     std::array<uint8_t, rz470::kChannelCount> panelMap{};  // channel shown at each panel position
-    uint16_t deviceCount = 0;       // count reported on the latest tick
-    uint16_t knownDeviceCount = 0;  // count the discovery last accounted for
+    uint16_t deviceCount = 0;                              // count reported on the latest tick
+    uint16_t knownDeviceCount = 0;                         // count the discovery last accounted for
 };
 
 // Copies text into a record's fixed text field, always NUL-terminated, never past the field.

@@ -27,9 +27,9 @@ const QString kFontNotLoaded = QStringLiteral("Unable to load Font!");
 }  // namespace
 
 CRZ470ControlPanelDlg::CRZ470ControlPanelDlg(const PanelServices& services, QWidget* parent)
-    : QDialog(parent,
-              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
       services_(services),
       discovery_(api_, services.waits, table_),
       stateReader_(api_, services.waits, services.profile),
@@ -37,7 +37,8 @@ CRZ470ControlPanelDlg::CRZ470ControlPanelDlg(const PanelServices& services, QWid
       canvas_(QSize(kClientWidth, kClientHeight)),
       painter_(canvas_, fonts_),
       statusBar_(painter_),
-      screenContext_{painter_, statusBar_, table_, api_, grouping_, services.profile, services.prompts, *this},
+      screenContext_{painter_,  statusBar_,       table_,           api_,
+                     grouping_, services.profile, services.prompts, *this},
       mainScreen_(screenContext_),
       triggerScreen_(screenContext_),
       alarmsScreen_(screenContext_),
@@ -51,10 +52,14 @@ CRZ470ControlPanelDlg::CRZ470ControlPanelDlg(const PanelServices& services, QWid
     setAttribute(Qt::WA_OpaquePaintEvent);
     canvas_.setDamageHandler([this](const QRect& rect) { update(rect); });
     // Last, so that a failure anywhere after construction leaves a dump.
-    CCrashHandler::InstallCrashHandlers();
+    if (services.installCrashHandlers) {
+        CCrashHandler::InstallCrashHandlers();
+    }
 }
 
-CRZ470ControlPanelDlg::~CRZ470ControlPanelDlg() { StopPollTimer(); }
+CRZ470ControlPanelDlg::~CRZ470ControlPanelDlg() {
+    StopPollTimer();
+}
 
 int CRZ470ControlPanelDlg::DoModal() {
     InitDialog();
@@ -175,7 +180,9 @@ void CRZ470ControlPanelDlg::mouseReleaseEvent(QMouseEvent* event) {
     QDialog::mouseReleaseEvent(event);
 }
 
-void CRZ470ControlPanelDlg::OnTimer() { poller_.Tick(); }
+void CRZ470ControlPanelDlg::OnTimer() {
+    poller_.Tick();
+}
 
 void CRZ470ControlPanelDlg::timerEvent(QTimerEvent* event) {
     if (event->timerId() == pollTimer_) {
@@ -185,7 +192,9 @@ void CRZ470ControlPanelDlg::timerEvent(QTimerEvent* event) {
     QDialog::timerEvent(event);
 }
 
-void CRZ470ControlPanelDlg::ReadUnitState() { stateReader_.ReadUnitState(table_.unit(), grouping_, *this); }
+void CRZ470ControlPanelDlg::ReadUnitState() {
+    stateReader_.ReadUnitState(table_.unit(), grouping_, *this);
+}
 
 void CRZ470ControlPanelDlg::EndTitlePhase() {
     title_.hide();
@@ -201,7 +210,8 @@ void CRZ470ControlPanelDlg::ReportUnitNotFound() {
 }
 
 void CRZ470ControlPanelDlg::GroupingNotCleared() {
-    services_.prompts.message(kGroupingNotClearedText, kErrorTitle, Prompts::Buttons::Ok, Prompts::Icon::None);
+    services_.prompts.message(kGroupingNotClearedText, kErrorTitle, Prompts::Buttons::Ok,
+                              Prompts::Icon::None);
     SendCloseMessage();
 }
 
@@ -230,8 +240,8 @@ void CRZ470ControlPanelDlg::CloseDialog() {
     if (grouping_.groupingMode != 0) {
         api_.SetGroupingEnabled(table_.unit().deviceIndex, grouping_.groupingMode);
     }
-    if (services_.prompts.message(kSaveQuestion, kSaveTitle, Prompts::Buttons::YesNo, Prompts::Icon::Question) ==
-        Prompts::Answer::Yes) {
+    if (services_.prompts.message(kSaveQuestion, kSaveTitle, Prompts::Buttons::YesNo,
+                                  Prompts::Icon::Question) == Prompts::Answer::Yes) {
         api_.SaveUserSettings(table_.unit().deviceIndex);
     }
 }
@@ -260,7 +270,9 @@ void CRZ470ControlPanelDlg::paintEvent(QPaintEvent* event) {
     if (isMinimized()) {
         const QSize size(32, 32);
         painter.fillRect(rect(), palette().window());
-        icon_.paint(&painter, QRect(QPoint((width() - size.width() + 1) / 2, (height() - size.height() + 1) / 2), size));
+        icon_.paint(
+            &painter,
+            QRect(QPoint((width() - size.width() + 1) / 2, (height() - size.height() + 1) / 2), size));
         return;
     }
 #endif

@@ -9,8 +9,8 @@
 #include "PanelFont.h"
 #include "PanelPainter.h"
 #include "PanelServices.h"
-#include "StatusBar.h"
 #include "ScreenRedraws.h"
+#include "StatusBar.h"
 #include "StatusPoller.h"
 #include "UnitDiscovery.h"
 #include "UnitStateReader.h"
@@ -143,7 +143,7 @@ private:
 
     int screenState_ = kMainScreen;
     int pressedButton_ = 0;
-    int pollTimer_ = 0;  // Qt's id of the poll timer, 0 while stopped
+    int pollTimer_ = 0;                            // Qt's id of the poll timer, 0 while stopped
     std::array<uint8_t, 3> groupLimits_{0, 4, 6};  // highest group number per grouping mode
     bool closing_ = false;
     bool ended_ = false;

@@ -3,7 +3,9 @@
 #include <QFontMetrics>
 #include <QPainter>
 
-SurfaceCanvas::SurfaceCanvas(QSize size) : surface_(size, QImage::Format_RGB32) { surface_.fill(Qt::black); }
+SurfaceCanvas::SurfaceCanvas(QSize size) : surface_(size, QImage::Format_RGB32) {
+    surface_.fill(Qt::black);
+}
 
 bool SurfaceCanvas::drawBitmap(int id, int x, int y, int w, int h) {
     // Pictures are loaded at each use and released at once.

@@ -87,7 +87,8 @@ QString MainScreen::IntensityText(uint16_t intensity) {
 }
 
 bool MainScreen::IsFitted(int panel) const {
-    return (ctx_.table.unit().channels[static_cast<size_t>(panel)].status & rz470::ChannelStatus::Fitted) != 0;
+    return (ctx_.table.unit().channels[static_cast<size_t>(panel)].status & rz470::ChannelStatus::Fitted) !=
+           0;
 }
 
 void MainScreen::Paint() {
@@ -111,8 +112,8 @@ void MainScreen::DrawChannelPanels() {
         const rz470::ChannelRecord& record = ctx_.table.unit().channels[static_cast<size_t>(k)];
         DrawSwitch(k, (record.status & rz470::ChannelStatus::LedOn) != 0);
         if (IsFitted(k)) {
-            ctx_.painter.DrawLabel(ctx_.painter.fonts().large, panelstyle::kValue, x0 + kValueTextDx, kValueTextY,
-                                   IntensityText(record.intensity));
+            ctx_.painter.DrawLabel(ctx_.painter.fonts().large, panelstyle::kValue, x0 + kValueTextDx,
+                                   kValueTextY, IntensityText(record.intensity));
         }
         DrawChannelName(k);
     }
@@ -151,7 +152,8 @@ void MainScreen::ShowAndSaveIntensity(int panel, bool fromSlider) {
     ctx_.painter.DrawLabel(ctx_.painter.fonts().large, panelstyle::kValue, x0 + kValueTextDx, kValueTextY,
                            IntensityText(record.intensity));
     ctx_.profile.writeInt(settings::kIntensitiesSection,
-                          settings::valueName(settings::kIntensityValue, record.wavelength), record.intensity);
+                          settings::valueName(settings::kIntensityValue, record.wavelength),
+                          record.intensity);
 }
 
 void MainScreen::DrawPressed(int id) {
@@ -160,7 +162,8 @@ void MainScreen::DrawPressed(int id) {
         // The pressed switch shows the state the click asks for.
         const rz470::ChannelRecord& record = ctx_.table.unit().channels[static_cast<size_t>(panel)];
         const bool on = (record.status & rz470::ChannelStatus::LedOn) != 0;
-        const int picture = record.triggered != 0 ? (on ? kTriggeredOff : kTriggeredOn) : (on ? kSwitchOff : kSwitchOn);
+        const int picture =
+            record.triggered != 0 ? (on ? kTriggeredOff : kTriggeredOn) : (on ? kSwitchOff : kSwitchOn);
         ctx_.painter.DrawBitmap(picture, PanelLeft(panel), kSwitchY, kSwitchWidth, kSwitchHeight);
         return;
     }

@@ -4,8 +4,17 @@
 #include "PanelStyle.h"
 
 HitRegion MenuButton::region() const {
-    return {x,          y,     static_cast<uint16_t>(x + width), static_cast<uint16_t>(y + height), x, y, width, height,
-            normalPicture, pressedPicture, false};
+    return {x,
+            y,
+            static_cast<uint16_t>(x + width),
+            static_cast<uint16_t>(y + height),
+            x,
+            y,
+            width,
+            height,
+            normalPicture,
+            pressedPicture,
+            false};
 }
 
 namespace menubuttons {
@@ -20,10 +29,10 @@ const MenuButton kReturnToMain{17, 359, 342, 51, 202, 170, "RETURN TO MAIN SCREE
 }  // namespace menubuttons
 
 void DrawMenuButton(PanelPainter& painter, const MenuButton& button, bool pressed, bool withCaption) {
-    painter.DrawBitmap(pressed ? button.pressedPicture : button.normalPicture, button.x, button.y, button.width,
-                       button.height);
+    painter.DrawBitmap(pressed ? button.pressedPicture : button.normalPicture, button.x, button.y,
+                       button.width, button.height);
     if (withCaption) {
-        painter.DrawLabel(painter.fonts().medium, panelstyle::kCaption, button.captionX, menubuttons::kCaptionY,
-                          QString::fromLatin1(button.caption));
+        painter.DrawLabel(painter.fonts().medium, panelstyle::kCaption, button.captionX,
+                          menubuttons::kCaptionY, QString::fromLatin1(button.caption));
     }
 }

@@ -9,11 +9,21 @@ namespace {
 
 using namespace menubuttons;
 
-int ToMain(int) { return screens::kMain; }
-int ToAlarms(int) { return screens::kAlarms; }
-int ToMaintenance(int) { return screens::kMaintenance; }
-int ToTrigger(int openedLed) { return screens::kTriggerFirst + openedLed; }
-int ToGrouping(int openedLed) { return screens::kGroupingFirst + openedLed; }
+int ToMain(int) {
+    return screens::kMain;
+}
+int ToAlarms(int) {
+    return screens::kAlarms;
+}
+int ToMaintenance(int) {
+    return screens::kMaintenance;
+}
+int ToTrigger(int openedLed) {
+    return screens::kTriggerFirst + openedLed;
+}
+int ToGrouping(int openedLed) {
+    return screens::kGroupingFirst + openedLed;
+}
 
 // RETURN TO MAIN SCREEN and MAINTENANCE keep their caption while pressed.
 const NavigationScreen::Link kReturnLink{&kReturnToMain, ToMain, true};
@@ -56,16 +66,21 @@ void NavigationScreen::Release(int id) {
 
 AlarmsScreen::AlarmsScreen(ScreenContext& context) : NavigationScreen(context, {kReturnLink}, true) {}
 
-MaintenanceScreen::MaintenanceScreen(ScreenContext& context) : NavigationScreen(context, {kReturnLink}, true) {}
+MaintenanceScreen::MaintenanceScreen(ScreenContext& context)
+    : NavigationScreen(context, {kReturnLink}, true) {}
 
 TriggerScreen::TriggerScreen(ScreenContext& context)
-    : NavigationScreen(context,
-                       {kReturnLink, {&kGrouping, ToGrouping, false}, kMaintenanceLink, kAlarmsLink}, true) {}
+    : NavigationScreen(context, {kReturnLink, {&kGrouping, ToGrouping, false}, kMaintenanceLink, kAlarmsLink},
+                       true) {}
 
-int TriggerScreen::OpenedLed() const { return ctx_.host.ScreenState() - screens::kTriggerFirst; }
+int TriggerScreen::OpenedLed() const {
+    return ctx_.host.ScreenState() - screens::kTriggerFirst;
+}
 
 GroupingScreen::GroupingScreen(ScreenContext& context)
-    : NavigationScreen(context,
-                       {kReturnLink, {&kTrigger, ToTrigger, false}, kMaintenanceLink, kAlarmsLink}, false) {}
+    : NavigationScreen(context, {kReturnLink, {&kTrigger, ToTrigger, false}, kMaintenanceLink, kAlarmsLink},
+                       false) {}
 
-int GroupingScreen::OpenedLed() const { return ctx_.host.ScreenState() - screens::kGroupingFirst; }
+int GroupingScreen::OpenedLed() const {
+    return ctx_.host.ScreenState() - screens::kGroupingFirst;
+}

@@ -12,4 +12,6 @@ struct PanelServices {
     Prompts& prompts;
     ProfileStore& profile;
     QStringList librarySearchDirs;  // where the device library is looked for, in order
+    // Test suites keep QtTest's own crash report instead of a dump.
+    bool installCrashHandlers = true;
 };

@@ -20,9 +20,14 @@ constexpr int kMaintenance = 13;
 constexpr int kGroupingFirst = 15;  // grouping screen with LED 1 opened; + k for LED k + 1
 constexpr int kGroupingLast = 23;
 
-constexpr bool isTrigger(int state) { return state >= kTriggerFirst && state <= kTriggerLast; }
-constexpr bool isGrouping(int state) { return state >= kGroupingFirst && state <= kGroupingLast; }
+constexpr bool isTrigger(int state) {
+    return state >= kTriggerFirst && state <= kTriggerLast;
+}
+constexpr bool isGrouping(int state) {
+    return state >= kGroupingFirst && state <= kGroupingLast;
+}
 constexpr bool isValid(int state) {
-    return state == kMain || isTrigger(state) || state == kAlarms || state == kMaintenance || isGrouping(state);
+    return state == kMain || isTrigger(state) || state == kAlarms || state == kMaintenance ||
+           isGrouping(state);
 }
 }  // namespace screens

@@ -36,8 +36,8 @@ constexpr int kLabelOrder[] = {1, 0, 2, 3};
 void StatusBar::DrawStatusIcons(uint16_t unitStatus) {
     for (const Indicator& indicator : kIndicators) {
         const bool lit = (unitStatus & indicator.bit) != 0;
-        painter_.DrawBitmap(lit ? indicator.litPicture : indicator.dimPicture, indicator.iconX, kIconY, kIconWidth,
-                            kIconHeight);
+        painter_.DrawBitmap(lit ? indicator.litPicture : indicator.dimPicture, indicator.iconX, kIconY,
+                            kIconWidth, kIconHeight);
     }
 }
 

@@ -52,8 +52,8 @@ void StatusPoller::PollSlots() {
         }
         auto& ch = slot.channels;
         if (pollCountdown_ == kStatusReadAt) {
-            api_.GetUnitStatus(slot.deviceIndex, &ch[0], &ch[1], &ch[2], &ch[3], &ch[4], &ch[5], &ch[6], &ch[7],
-                               &ch[8], &slot.unitStatus);
+            api_.GetUnitStatus(slot.deviceIndex, &ch[0], &ch[1], &ch[2], &ch[3], &ch[4], &ch[5], &ch[6],
+                               &ch[7], &ch[8], &slot.unitStatus);
             DetectChanges();
             pollCountdown_ = kCountdownAfterRead - 1;
         } else if (pollCountdown_ == kIntensityReadAt) {
@@ -86,7 +86,8 @@ void StatusPoller::DetectChanges() {
                 shown.status = now.status;
             }
         }
-        if (now.intensity != shown.intensity && now.intensity <= rz470::kMaxIntensity && screen == kMainScreen) {
+        if (now.intensity != shown.intensity && now.intensity <= rz470::kMaxIntensity &&
+            screen == kMainScreen) {
             redraws_->ShowAndSaveIntensity(k, false);
             shown.intensity = now.intensity;
         }

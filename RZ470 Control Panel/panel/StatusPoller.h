@@ -32,7 +32,8 @@ public:
     static constexpr uint16_t kCountdownAfterRead = 10;
     static constexpr uint16_t kSplashTicks = 200;
 
-    StatusPoller(DeviceApi& api, UnitTable& table, UnitDiscovery& discovery, PollHost& host, ScreenRedraws& redraws)
+    StatusPoller(DeviceApi& api, UnitTable& table, UnitDiscovery& discovery, PollHost& host,
+                 ScreenRedraws& redraws)
         : api_(api), table_(table), discovery_(discovery), host_(host), redraws_(&redraws) {}
 
     // One tick of the poll timer. A tick that arrives while an earlier one waits in a message

@@ -13,8 +13,8 @@ constexpr int kMaxStringLength = 1024;
 }  // namespace
 
 ProfileStore::ProfileStore()
-    : settings_(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, settings::kCompanyKey,
-                                            QCoreApplication::applicationName())) {}
+    : settings_(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                            settings::kCompanyKey, QCoreApplication::applicationName())) {}
 
 ProfileStore::ProfileStore(const QString& iniFile)
     : settings_(std::make_unique<QSettings>(iniFile, QSettings::IniFormat)) {}
@@ -39,7 +39,8 @@ int ProfileStore::readInt(const QString& section, const QString& name, int defau
     return static_cast<int>(static_cast<quint32>(number));
 }
 
-QString ProfileStore::readString(const QString& section, const QString& name, const QString& defaultValue) const {
+QString ProfileStore::readString(const QString& section, const QString& name,
+                                 const QString& defaultValue) const {
     const QVariant value = settings_->value(key(section, name));
     if (!value.isValid()) {
         return defaultValue;
@@ -64,4 +65,6 @@ void ProfileStore::writeString(const QString& section, const QString& name, cons
     settings_->sync();
 }
 
-QString ProfileStore::location() const { return settings_->fileName(); }
+QString ProfileStore::location() const {
+    return settings_->fileName();
+}

@@ -2,6 +2,8 @@
 
 namespace settings {
 
-QString valueName(const char* pattern, int number) { return QString::asprintf(pattern, number); }
+QString valueName(const char* pattern, int number) {
+    return QString::asprintf(pattern, number);
+}
 
 }  // namespace settings

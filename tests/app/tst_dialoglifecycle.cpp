@@ -35,13 +35,15 @@ private:
     std::unique_ptr<ProfileStore> profile_;
 
     std::unique_ptr<CRZ470ControlPanelDlg> makeDialog(const QString& libraryDir) {
-        auto dialog = std::make_unique<CRZ470ControlPanelDlg>(PanelServices{waits_, prompts_, *profile_, {libraryDir}});
+        auto dialog = std::make_unique<CRZ470ControlPanelDlg>(
+            PanelServices{waits_, prompts_, *profile_, {libraryDir}, false});
         return dialog;
     }
 
     // A dialog bound to the always-failing stand-in library, with the close calls recorded.
     std::unique_ptr<CRZ470ControlPanelDlg> makeBoundDialog() {
-        auto dialog = makeDialog(QDir(QStringLiteral(RZ470_TEST_LIBS_DIR)).filePath(QStringLiteral("complete")));
+        auto dialog =
+            makeDialog(QDir(QStringLiteral(RZ470_TEST_LIBS_DIR)).filePath(QStringLiteral("complete")));
         dialog->InitDialog();
         dialog->deviceApi().SetGroupingEnabled = recordSetGroupingEnabled;
         dialog->deviceApi().SaveUserSettings = recordSaveUserSettings;
@@ -74,7 +76,7 @@ private slots:
         QTest::newRow("mode 0, Yes") << 0 << Prompts::Answer::Yes << QStringList{"SaveUserSettings(255)"};
         QTest::newRow("mode 2, No") << 2 << Prompts::Answer::No << QStringList{"SetGroupingEnabled(255,2)"};
         QTest::newRow("mode 1, Yes") << 1 << Prompts::Answer::Yes
-                                    << QStringList{"SetGroupingEnabled(255,1)", "SaveUserSettings(255)"};
+                                     << QStringList{"SetGroupingEnabled(255,1)", "SaveUserSettings(255)"};
     }
 
     void closingAsksToSaveAndRestoresGrouping() {

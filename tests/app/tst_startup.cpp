@@ -176,9 +176,11 @@ private slots:
         simOk(QStringLiteral("knob 4 280"));
         clearLog();
         panel_->profile().writeInt(settings::kIntensitiesSection, QStringLiteral("Intensity365"), 373);
-        panel_->profile().writeInt(settings::kIntensitiesSection, QStringLiteral("Intensity405"), settings::kIntensityAbsent);
+        panel_->profile().writeInt(settings::kIntensitiesSection, QStringLiteral("Intensity405"),
+                                   settings::kIntensityAbsent);
         panel_->profile().writeInt(settings::kIntensitiesSection, QStringLiteral("Intensity435"), 0);
-        panel_->profile().writeInt(settings::kIntensitiesSection, QStringLiteral("Intensity470"), 5000);  // not a level
+        panel_->profile().writeInt(settings::kIntensitiesSection, QStringLiteral("Intensity470"),
+                                   5000);  // not a level
         dialog().OnTimer();
 
         QCOMPARE(unit().channels[0].intensity, uint16_t(373));
@@ -211,7 +213,8 @@ private slots:
         QVERIFY(dialog().deviceApi().SetGroupingEnabled(0, 2) != 0);
         simOk(QStringLiteral("fail SetGroupingEnabled 20"));
         dialog().OnTimer();
-        QCOMPARE(panel_->prompts.texts().value(0), QStringLiteral("Unabled to Clear Grouping! Exiting Application!"));
+        QCOMPARE(panel_->prompts.texts().value(0),
+                 QStringLiteral("Unabled to Clear Grouping! Exiting Application!"));
         QCOMPARE(panel_->prompts.shown.value(0).title, QStringLiteral("Error"));
         QVERIFY(dialog().hasEnded());
         // The read ran to its end all the same.

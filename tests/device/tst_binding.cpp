@@ -29,7 +29,8 @@ private slots:
         QTest::newRow("text file") << "text" << binding::kNoVersionInfo;
         QTest::newRow("version 0.9") << "version-0.9" << binding::kIncompatibleVersion;
         QTest::newRow("SetTTLTimeout missing") << "no-set-ttl-timeout" << binding::kMissingFunctions;
-        QTest::newRow("not a library (193)") << "not-a-library" << "DLL Module not Loaded! Error Code: 193";
+        QTest::newRow("not a library (193)") << "not-a-library"
+                                             << "DLL Module not Loaded! Error Code: 193";
         QTest::newRow("dependency missing (126)") << "missing-dependency" << binding::kModuleNotFound;
     }
 
@@ -63,7 +64,8 @@ private slots:
 
     void bindsEveryEntryPointOfACompleteLibrary() {
         QTemporaryDir dir;
-        QVERIFY(QFile::copy(testLibrary(QStringLiteral("complete")), dir.filePath(QStringLiteral("libRZ470.so"))));
+        QVERIFY(QFile::copy(testLibrary(QStringLiteral("complete")),
+                            dir.filePath(QStringLiteral("libRZ470.so"))));
 
         DeviceApi api;
         ScriptedPrompts prompts;
@@ -100,7 +102,8 @@ private slots:
 
         QCOMPARE(LibraryLoader::locate(QStringLiteral("libRZ470.so"), {first.path(), second.path()}),
                  second.filePath(QStringLiteral("libRZ470.so")));
-        QCOMPARE(LibraryLoader::locate(QStringLiteral("libRZ470.so"), {QStringLiteral("."), QString(), first.path()}),
+        QCOMPARE(LibraryLoader::locate(QStringLiteral("libRZ470.so"),
+                                       {QStringLiteral("."), QString(), first.path()}),
                  QString());
 
         QVERIFY(QDir::setCurrent(previous));

@@ -8,7 +8,9 @@
 
 namespace {
 
-QImage picture(int id) { return QImage(QStringLiteral(":/bitmaps/%1.bmp").arg(id)).convertToFormat(QImage::Format_RGB32); }
+QImage picture(int id) {
+    return QImage(QStringLiteral(":/bitmaps/%1.bmp").arg(id)).convertToFormat(QImage::Format_RGB32);
+}
 
 // True when the window shows picture id, whole, at (x, y).
 bool shows(const QImage& surface, int id, int x, int y) {

@@ -24,23 +24,28 @@ private slots:
     void roundTripsAcrossInstances() {
         {
             ProfileStore store(iniFile());
-            store.writeString(settings::kNamesSection, settings::valueName(settings::kNameValue, 405), "DAPI");
-            store.writeInt(settings::kIntensitiesSection, settings::valueName(settings::kIntensityValue, 405), 373);
-            store.writeInt(settings::kFavouritesSection, settings::valueName(settings::kFavouriteGroupsValue, 10),
-                           268435464);
+            store.writeString(settings::kNamesSection, settings::valueName(settings::kNameValue, 405),
+                              "DAPI");
+            store.writeInt(settings::kIntensitiesSection, settings::valueName(settings::kIntensityValue, 405),
+                           373);
+            store.writeInt(settings::kFavouritesSection,
+                           settings::valueName(settings::kFavouriteGroupsValue, 10), 268435464);
             store.writeString(settings::kDemoLoopSection, settings::kDemoSelectionValue, "1,0,1,0,1,0,1,0,1");
         }
         ProfileStore reopened(iniFile());
         QCOMPARE(reopened.readString(settings::kNamesSection, "Name405", {}), QStringLiteral("DAPI"));
         QCOMPARE(reopened.readInt(settings::kIntensitiesSection, "Intensity405", 65535), 373);
         QCOMPARE(reopened.readInt(settings::kFavouritesSection, "Value10", 0), 268435464);
-        QCOMPARE(reopened.readString(settings::kDemoLoopSection, "Selection", {}), QStringLiteral("1,0,1,0,1,0,1,0,1"));
+        QCOMPARE(reopened.readString(settings::kDemoLoopSection, "Selection", {}),
+                 QStringLiteral("1,0,1,0,1,0,1,0,1"));
     }
 
     void absentValuesYieldDefaultsAndAreNotCreated() {
         ProfileStore store(iniFile());
-        QCOMPARE(store.readInt(settings::kIntensitiesSection, "Intensity365", settings::kIntensityAbsent), 65535);
-        QCOMPARE(store.readString(settings::kNamesSection, "Name365", QStringLiteral("x")), QStringLiteral("x"));
+        QCOMPARE(store.readInt(settings::kIntensitiesSection, "Intensity365", settings::kIntensityAbsent),
+                 65535);
+        QCOMPARE(store.readString(settings::kNamesSection, "Name365", QStringLiteral("x")),
+                 QStringLiteral("x"));
         QCOMPARE(store.readString(settings::kNamesSection, "Name365", {}), QString());
         QVERIFY(!QFile::exists(iniFile()) || QFile(iniFile()).size() == 0);
     }
@@ -64,13 +69,15 @@ private slots:
         QFETCH(int, expected);
         writeRaw("[Intensities]\nIntensity405=" + stored + "\n");
         ProfileStore store(iniFile());
-        QCOMPARE(store.readInt(settings::kIntensitiesSection, "Intensity405", settings::kIntensityAbsent), expected);
+        QCOMPARE(store.readInt(settings::kIntensitiesSection, "Intensity405", settings::kIntensityAbsent),
+                 expected);
     }
 
     void handEditedListsReadAsText() {
         writeRaw("[Demo%20Loop]\nOrder=0, 1, 2\n");
         ProfileStore store(iniFile());
-        QCOMPARE(store.readString(settings::kDemoLoopSection, settings::kDemoOrderValue, {}), QStringLiteral("0,1,2"));
+        QCOMPARE(store.readString(settings::kDemoLoopSection, settings::kDemoOrderValue, {}),
+                 QStringLiteral("0,1,2"));
     }
 
     void valueNamesCarryTheirNumber_data() {
