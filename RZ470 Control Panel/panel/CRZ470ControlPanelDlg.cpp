@@ -44,6 +44,7 @@ CRZ470ControlPanelDlg::CRZ470ControlPanelDlg(const PanelServices& services, QWid
       alarmsScreen_(screenContext_),
       maintenanceScreen_(screenContext_),
       groupingScreen_(screenContext_),
+      errorPopup_(this),
       icon_(PanelArtwork::applicationIcon()) {
     setWindowTitle(kCaption);
     setFixedSize(kClientWidth, kClientHeight);

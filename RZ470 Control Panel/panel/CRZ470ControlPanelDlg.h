@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CError.h"
 #include "CTitle.h"
 #include "Canvas.h"
 #include "DeviceApi.h"
@@ -118,6 +119,8 @@ private:
     void HideLedSliders() override {}
     void SetSliderPosition(int, int) override {}
     void RunDemoLoop() override;
+    QWidget* Window() override { return this; }
+    CError& ErrorPopup() override { return errorPopup_; }
 
     Screen& CurrentScreen();
 
@@ -139,6 +142,7 @@ private:
     MaintenanceScreen maintenanceScreen_;
     GroupingScreen groupingScreen_;
     CTitle title_;
+    CError errorPopup_;
     QIcon icon_;
 
     int screenState_ = kMainScreen;

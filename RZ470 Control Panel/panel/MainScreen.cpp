@@ -78,7 +78,8 @@ const MenuButton* MenuFor(int id) {
 
 }  // namespace
 
-MainScreen::MainScreen(ScreenContext& context) : Screen(context), buttons_(MakeMainTable()) {}
+MainScreen::MainScreen(ScreenContext& context)
+    : Screen(context), buttons_(MakeMainTable()), actions_(context, *this) {}
 
 QString MainScreen::IntensityText(uint16_t intensity) {
     // Rounded through single precision, as the unit's own display does.
@@ -226,6 +227,24 @@ void MainScreen::HandleMainClick(int id) {
     }
 }
 
-void MainScreen::HandleChannelClick(int /*panel*/, int /*button*/) {
-    // Renaming, typed and stepped intensities and switching arrive with the channel actions.
+void MainScreen::HandleChannelClick(int panel, int button) {
+    switch (button) {
+        case NameField:
+            actions_.RenameChannel(panel);
+            break;
+        case ValueBox:
+            actions_.TypeIntensity(panel);
+            break;
+        case UpArrow:
+            actions_.StepUp(panel);
+            break;
+        case DownArrow:
+            actions_.StepDown(panel);
+            break;
+        case Switch:
+            actions_.ToggleSwitch(panel);
+            break;
+        default:
+            break;
+    }
 }

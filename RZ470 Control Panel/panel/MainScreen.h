@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ChannelActions.h"
 #include "Screen.h"
 
 #include <QString>
@@ -29,10 +30,13 @@ public:
     void DrawSwitch(int panel, bool on);
     void ShowAndSaveIntensity(int panel, bool fromSlider);
 
+    ChannelActions& actions() { return actions_; }
+
 private:
     void HandleMainClick(int id);
     void HandleChannelClick(int panel, int button);
     bool IsFitted(int panel) const;
 
     ButtonTable buttons_;
+    ChannelActions actions_;
 };

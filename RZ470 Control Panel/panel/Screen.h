@@ -2,6 +2,8 @@
 
 #include "HitRegion.h"
 
+class CError;
+class QWidget;
 struct DeviceApi;
 struct GroupingState;
 class PanelPainter;
@@ -23,6 +25,9 @@ public:
     virtual void SetSliderPosition(int panel, int position) = 0;
     virtual void SendCloseMessage() = 0;
     virtual void RunDemoLoop() = 0;
+    // The window the panel's dialogs open over, and the reusable error popup.
+    virtual QWidget* Window() = 0;
+    virtual CError& ErrorPopup() = 0;
 };
 
 // Everything the screens share.

@@ -1,0 +1,206 @@
+// The channel actions of the main screen, clicked at their painted places on the real dialog
+// with the simulated unit: typed and stepped intensities, switching and its refusals, naming.
+#include "MainScreen.h"
+#include "SettingsKeys.h"
+#include "SimulatedPanel.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+using Entry = ScriptedPrompts::EntryAnswer;
+
+int panelX(int panel) {
+    return MainScreen::PanelLeft(panel);
+}
+
+QPoint nameField(int panel) {
+    return {panelX(panel) + 70, 50};
+}
+QPoint valueBox(int panel) {
+    return {panelX(panel) + 40, 110};
+}
+QPoint upArrow(int panel) {
+    return {panelX(panel) + 40, 170};
+}
+QPoint downArrow(int panel) {
+    return {panelX(panel) + 40, 250};
+}
+QPoint switchAt(int panel) {
+    return {panelX(panel) + 70, 310};
+}
+
+bool shows(const QImage& surface, int id, int x, int y) {
+    const QImage expected =
+        QImage(QStringLiteral(":/bitmaps/%1.bmp").arg(id)).convertToFormat(QImage::Format_RGB32);
+    return surface.copy(x, y, expected.width(), expected.height()) == expected;
+}
+
+}  // namespace
+
+class ChannelActionsTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir simHome_;
+    std::unique_ptr<SimulatedPanel> panel_;
+
+    CRZ470ControlPanelDlg& dialog() { return panel_->dialog(); }
+    rz470::ChannelRecord& channel(int c) { return panel_->unit().channels[static_cast<size_t>(c)]; }
+    void click(QPoint at) { QTest::mouseClick(&dialog(), Qt::LeftButton, {}, at); }
+    void simOk(const QString& command) { QCOMPARE(panel_->sim(command), QStringLiteral("ok")); }
+    QString status() { return panel_->sim(QStringLiteral("status")); }
+    int storedIntensity(int wavelength) {
+        return panel_->profile().readInt(settings::kIntensitiesSection,
+                                         QStringLiteral("Intensity%1").arg(wavelength), -1);
+    }
+    QString storedName(int wavelength) {
+        return panel_->profile().readString(settings::kNamesSection, QStringLiteral("Name%1").arg(wavelength),
+                                            QStringLiteral("<absent>"));
+    }
+    QString lastLineOf(const QString& call) {
+        const QStringList lines = panel_->callLines().filter(call + QLatin1Char('('));
+        return lines.isEmpty() ? QString() : lines.last();
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(simHome_.isValid());
+        SimulatedPanel::isolateSimulator(simHome_.path());
+    }
+
+    void init() {
+        panel_ = std::make_unique<SimulatedPanel>();
+        panel_->start();
+        panel_->tick(20);  // the first reads have put every value on screen
+        panel_->clearLog();
+    }
+
+    void cleanup() { panel_.reset(); }
+
+    void typedPercentageReachesTheUnitAndTheProfile() {
+        panel_->prompts.entries = {Entry{QStringLiteral("37.3"), true, false}};
+        click(valueBox(2));
+        QCOMPARE(channel(2).intensity, uint16_t(373));
+        QVERIFY2(status().contains(QStringLiteral("unit0.channel3.intensity=373")), qPrintable(status()));
+        QCOMPARE(storedIntensity(435), 373);
+        QCOMPARE(panel_->prompts.entriesShown.value(0).fieldText, QStringLiteral("50.0"));
+    }
+
+    void cancelledEntrySendsAndStoresTheSameLevel() {
+        simOk(QStringLiteral("knob 1 333"));
+        panel_->tick(10);
+        panel_->clearLog();
+        click(valueBox(0));  // nothing scripted: the entry is cancelled
+        QCOMPARE(channel(0).intensity, uint16_t(333));
+        QVERIFY(panel_->calls().contains(QStringLiteral("SetIntensityLevel")));
+        QCOMPARE(storedIntensity(365), 333);
+    }
+
+    void typedValueBelowTheMinimumIsIgnored() {
+        const uint16_t before = channel(4).intensity;
+        channel(4).minIntensityPercent = 5;
+        panel_->prompts.entries = {Entry{QStringLiteral("4.9"), true, false}};
+        click(valueBox(4));
+        QCOMPARE(channel(4).intensity, before);
+        QVERIFY(!panel_->calls().contains(QStringLiteral("SetIntensityLevel")));
+    }
+
+    void arrowsStepTheLevelAndSendIt() {
+        click(upArrow(1));
+        QCOMPARE(channel(1).intensity, uint16_t(505));
+        QVERIFY(status().contains(QStringLiteral("unit0.channel2.intensity=505")));
+        click(downArrow(1));
+        click(downArrow(1));
+        QCOMPARE(channel(1).intensity, uint16_t(495));
+        QCOMPARE(storedIntensity(405), 495);
+        QVERIFY(shows(dialog().surface().image(), 168, panelX(1), 143));  // grey again after the release
+    }
+
+    void switchSendsASingleFlag() {
+        click(switchAt(3));
+        QVERIFY2(lastLineOf(QStringLiteral("TurnONLEDs")).contains(QStringLiteral("0,0,0,1,0,0,0,0,0")),
+                 qPrintable(lastLineOf(QStringLiteral("TurnONLEDs"))));
+        panel_->tick(10);
+        QVERIFY(channel(3).status & rz470::ChannelStatus::LedOn);
+        QVERIFY(shows(dialog().surface().image(), 165, panelX(3), 283));
+
+        click(switchAt(3));
+        QVERIFY2(lastLineOf(QStringLiteral("TurnOFFLEDs")).contains(QStringLiteral("1,1,1,0,1,1,1,1,1")),
+                 qPrintable(lastLineOf(QStringLiteral("TurnOFFLEDs"))));
+        panel_->tick(10);
+        QVERIFY(shows(dialog().surface().image(), 164, panelX(3), 283));
+    }
+
+    void switchRefusals_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("popup");  // -1: none
+        QTest::newRow("triggered") << "triggered 6 1" << -1;
+        QTest::newRow("not fitted") << "channel-status 6 clear fitted" << -1;
+        QTest::newRow("NVM alarm (0x23 with the LED on)") << "channel-status 6 set nvm" << 0;
+        QTest::newRow("light guide out") << "unit-status clear lightguide" << 1;
+    }
+
+    void switchRefusals() {
+        QFETCH(QString, command);
+        QFETCH(int, popup);
+        simOk(command);
+        panel_->tick(10);
+        panel_->clearLog();
+
+        click(switchAt(5));
+        const QStringList made = panel_->calls();
+        QVERIFY(!made.contains(QStringLiteral("TurnONLEDs")));
+        QVERIFY(!made.contains(QStringLiteral("TurnOFFLEDs")));
+        QCOMPARE(panel_->prompts.errors, popup < 0 ? QList<uint8_t>{} : QList<uint8_t>{uint8_t(popup)});
+        if (popup == 0) {
+            QCOMPARE(channel(5).status, uint16_t(channel(5).status & rz470::ChannelStatus::LedOn));
+        }
+    }
+
+    void renamingCutsToEightAndStoresByWavelength() {
+        panel_->prompts.entries = {Entry{QStringLiteral("ABCDEFGHIJ"), true, false}};
+        click(nameField(1));
+        QCOMPARE(QByteArray(channel(1).name), QByteArray("ABCDEFGH"));
+        QCOMPARE(storedName(405), QStringLiteral("ABCDEFGH"));
+    }
+
+    void wavelengthAsName() {
+        panel_->prompts.entries = {Entry{std::nullopt, true, true}};
+        click(nameField(1));
+        QCOMPARE(QByteArray(channel(1).name), QByteArray("405nm"));
+        QCOMPARE(storedName(405), QStringLiteral("405nm"));
+        QCOMPARE(
+            panel_->prompts.entriesShown.value(0).caption,
+            QStringLiteral("WaveLength Range: %1-%2nm").arg(channel(1).rangeLow).arg(channel(1).rangeHigh));
+    }
+
+    void cancelStoresTheNameAgain() {
+        const QByteArray before(channel(7).name);
+        click(nameField(7));
+        QCOMPARE(QByteArray(channel(7).name), before);
+        QCOMPARE(storedName(580), QString::fromLatin1(before));
+    }
+
+    void longUnitNameSurvivesACancelledRename() {
+        simOk(QStringLiteral("name 2 AVeryLongName123"));
+        std::strcpy(channel(2).name, "AVeryLongName123");
+        click(nameField(2));
+        QCOMPARE(QByteArray(channel(2).name), QByteArray("AVeryLongName123"));
+    }
+
+    void unfittedChannelIsRenamedButNotDrawn() {
+        simOk(QStringLiteral("channel-status 9 clear fitted"));
+        panel_->tick(10);
+        dialog().PaintScreen();
+        const QImage before = dialog().surface().image().copy(panelX(8), 25, 156, 60);
+        panel_->prompts.entries = {Entry{QStringLiteral("Hidden"), true, false}};
+        click(nameField(8));
+        QCOMPARE(storedName(635), QStringLiteral("Hidden"));
+        QCOMPARE(dialog().surface().image().copy(panelX(8), 25, 156, 60), before);
+    }
+};
+
+QTEST_MAIN(ChannelActionsTest)
+#include "tst_channelactions.moc"
