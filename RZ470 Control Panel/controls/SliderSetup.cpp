@@ -1,0 +1,57 @@
+#include "SliderSetup.h"
+
+#include "CMainSliderCtrl.h"
+
+#include <QCursor>
+
+namespace {
+
+constexpr int kLedKnob = 145;
+constexpr int kLedTrack = 144;
+constexpr int kUnitKnob = 226;
+constexpr int kUnitTrack = 225;
+
+// The LED slider of panel position k stands right of the panel's value box.
+constexpr QPoint LedPlace(int panel) {
+    return QPoint(3 + 156 * panel + 92, 104);
+}
+
+// The unit-setting sliders are never shown, so their place does not matter.
+constexpr QPoint kHidden(0, 0);
+
+}  // namespace
+
+// clang-format off
+const std::array<SliderSetup, kSliderCount> kSliderSetups = {{
+    // id  code          place        knob       frame   track       shift range
+    {1000, 0,            LedPlace(0), kLedKnob,  59, 26, kLedTrack,  -14, 0, 1000},
+    {1001, 1,            LedPlace(1), kLedKnob,  59, 26, kLedTrack,  -14, 0, 1000},
+    {1002, 2,            LedPlace(2), kLedKnob,  59, 26, kLedTrack,  -14, 0, 1000},
+    {1003, 3,            LedPlace(3), kLedKnob,  59, 26, kLedTrack,  -14, 0, 1000},
+    {1007, 4,            LedPlace(4), kLedKnob,  59, 26, kLedTrack,  -14, 0, 1000},
+    {1008, 5,            LedPlace(5), kLedKnob,  59, 26, kLedTrack,  -14, 0, 1000},
+    {1009, 6,            LedPlace(6), kLedKnob,  59, 26, kLedTrack,  -14, 0, 1000},
+    {1010, 7,            LedPlace(7), kLedKnob,  59, 26, kLedTrack,  -14, 0, 1000},
+    {1011, 8,            LedPlace(8), kLedKnob,  59, 26, kLedTrack,  -14, 0, 1000},
+    {1004, std::nullopt, kHidden,     kUnitKnob, 53, 27, kUnitTrack, -15, 0, 255},  // LCD volume
+    {1005, std::nullopt, kHidden,     kUnitKnob, 53, 27, kUnitTrack, -15, 0, 255},  // LCD contrast
+    {1006, std::nullopt, kHidden,     kUnitKnob, 53, 27, kUnitTrack, -15, 0, 100},  // screen-saver timeout
+}};
+// clang-format on
+
+void ConfigureSlider(CMainSliderCtrl& slider, const SliderSetup& setup) {
+    slider.move(setup.position);
+    slider.hide();
+    slider.SetCursor(QCursor(Qt::PointingHandCursor));
+    slider.SetThumbBitmap(setup.knobPictureId, setup.knobFrameWidth, setup.knobFrameHeight);
+    slider.SetTrackBitmaps(setup.trackPictureId, setup.trackPictureId);
+    slider.SetThumbShift(setup.thumbShift);
+    if (setup.notifyCode) {
+        slider.SetNotifyCode(*setup.notifyCode);
+    }
+    slider.SetThumbOffset(0);
+    slider.setMinimum(setup.minimum);
+    slider.setMaximum(setup.maximum);
+    // Steps of zero keep keys from moving it; the slider also swallows them.
+    slider.setSingleStep(0);
+}
