@@ -3,6 +3,8 @@ set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${RZ470_BUILD_DIR:-$ROOT/build}"
+# Qt wants a private runtime folder; a bare root shell or CI has none.
+export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
 
 # Everything the build, the tests and the panel need, from Debian's packages.
 PACKAGES=(
@@ -34,7 +36,16 @@ install_missing_packages() {
     fi
 }
 
+# configure_and_build [cmake options...] [-- targets...]
 configure_and_build() {
-    cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
-    cmake --build "$BUILD_DIR" -j "$(nproc)"
+    local options=() targets=()
+    while [ "$#" -gt 0 ] && [ "$1" != "--" ]; do options+=("$1"); shift; done
+    [ "$#" -gt 0 ] && shift
+    targets=("$@")
+    cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${options[@]}"
+    if [ "${#targets[@]}" -gt 0 ]; then
+        cmake --build "$BUILD_DIR" -j "$(nproc)" --target "${targets[@]}"
+    else
+        cmake --build "$BUILD_DIR" -j "$(nproc)"
+    fi
 }

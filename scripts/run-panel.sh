@@ -4,7 +4,7 @@
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 install_missing_packages
-configure_and_build
+configure_and_build -- rz470-control-panel
 PANEL="$BUILD_DIR/bin/rz470-control-panel"
 
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
