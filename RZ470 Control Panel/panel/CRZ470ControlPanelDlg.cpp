@@ -4,6 +4,7 @@
 #include "LibraryBinding.h"
 #include "PanelArtwork.h"
 #include "PanelStyle.h"
+#include "SliderChangedEvent.h"
 #include "Prompts.h"
 
 #include <QCloseEvent>
@@ -52,6 +53,10 @@ CRZ470ControlPanelDlg::CRZ470ControlPanelDlg(const PanelServices& services, QWid
     // The surface holds every pixel of the window; Qt need not clear behind it.
     setAttribute(Qt::WA_OpaquePaintEvent);
     canvas_.setDamageHandler([this](const QRect& rect) { update(rect); });
+    for (auto& slider : sliders_) {
+        slider = std::make_unique<CMainSliderCtrl>(this);
+        slider->hide();
+    }
     // Last, so that a failure anywhere after construction leaves a dump.
     if (services.installCrashHandlers) {
         CCrashHandler::InstallCrashHandlers();
@@ -71,17 +76,17 @@ int CRZ470ControlPanelDlg::DoModal() {
 }
 
 bool CRZ470ControlPanelDlg::InitDialog() {
-    // The system menu, the sliders and the version text join these steps at their places as
-    // they arrive; the order stays.
+    ExtendSystemMenu();
     setWindowIcon(icon_);
     screenState_ = kMainScreen;
     pressedButton_ = 0;
-
+    ConfigureSliders();
     if (!BindDeviceLibrary()) {
         SendCloseMessage();
         return true;
     }
     table_.Prepare();
+    ReadProductVersion();
     StartPollTimer();
     if (!CreateFonts()) {
         return false;
@@ -90,6 +95,49 @@ bool CRZ470ControlPanelDlg::InitDialog() {
     setWindowState(windowState() | Qt::WindowMinimized);
     title_.ShowCentred();
     return true;
+}
+
+// The web page, About and demo-loop commands join the window menu here.
+void CRZ470ControlPanelDlg::ExtendSystemMenu() {}
+
+// The panel's own version text for the maintenance screen is read here.
+void CRZ470ControlPanelDlg::ReadProductVersion() {}
+
+void CRZ470ControlPanelDlg::ConfigureSliders() {
+    for (size_t i = 0; i < sliders_.size(); ++i) {
+        ConfigureSlider(*sliders_[i], kSliderSetups[i]);
+    }
+}
+
+void CRZ470ControlPanelDlg::ShowLedSliders() {
+    for (int k = 0; k < kLedSliderCount; ++k) {
+        slider(k).show();
+    }
+}
+
+void CRZ470ControlPanelDlg::HideLedSliders() {
+    for (int k = 0; k < kLedSliderCount; ++k) {
+        slider(k).hide();
+    }
+}
+
+void CRZ470ControlPanelDlg::SetSliderPosition(int panel, int position) {
+    if (panel >= 0 && panel < kLedSliderCount) {
+        slider(panel).setValue(position);
+        slider(panel).update();
+    }
+}
+
+void CRZ470ControlPanelDlg::customEvent(QEvent* event) {
+    if (event->type() != kSliderChangedEventType) {
+        QDialog::customEvent(event);
+        return;
+    }
+    // Only the nine intensity sliders carry a panel's code; anything else is not ours to act on.
+    const int code = static_cast<SliderChangedEvent*>(event)->notifyCode();
+    if (code >= 0 && code < kLedSliderCount) {
+        mainScreen_.actions().SliderChanged(code, slider(code).value());
+    }
 }
 
 void CRZ470ControlPanelDlg::StartPollTimer() {
@@ -141,7 +189,12 @@ void CRZ470ControlPanelDlg::ChangeScreen(int state) {
 }
 
 void CRZ470ControlPanelDlg::RunDemoLoop() {
-    // The demo-loop dialog arrives with its own work; the main screen comes back afterwards.
+    // The demo-loop dialog arrives with its own work. Afterwards the focus passes over the
+    // intensity sliders to a hidden one, so no slider keeps it, and the main screen comes back.
+    for (int k = 0; k < kLedSliderCount; ++k) {
+        slider(k).setFocus();
+    }
+    slider(kLedSliderCount).setFocus();
     ChangeScreen(screens::kMain);
 }
 
@@ -223,7 +276,12 @@ void CRZ470ControlPanelDlg::moveEvent(QMoveEvent* event) {
     }
 }
 
-void CRZ470ControlPanelDlg::RefreshSliders() {}
+void CRZ470ControlPanelDlg::RefreshSliders() {
+    for (int k = 0; k < kLedSliderCount; ++k) {
+        slider(k).hide();
+        slider(k).show();
+    }
+}
 
 bool CRZ470ControlPanelDlg::BindDeviceLibrary() {
     if (!::BindDeviceLibrary(api_, services_.prompts, services_.librarySearchDirs)) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "CError.h"
+#include "CMainSliderCtrl.h"
+#include "SliderSetup.h"
 #include "CTitle.h"
 #include "Canvas.h"
 #include "DeviceApi.h"
@@ -22,6 +24,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 // The panel's one window. It owns the state of the run and routes events to the screens.
 class CRZ470ControlPanelDlg : public QDialog,
@@ -65,6 +68,8 @@ public:
     int screenState() const { return screenState_; }
     int pressedButton() const { return pressedButton_; }
     MainScreen& mainScreen() { return mainScreen_; }
+    // The intensity slider of panel k (0..8), or a unit-setting slider (9..11).
+    CMainSliderCtrl& slider(int index) { return *sliders_[static_cast<size_t>(index)]; }
 
     // Redraws the whole screen named by the screen state.
     void PaintScreen();
@@ -82,12 +87,16 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
+    void customEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
 
 private:
+    void ExtendSystemMenu();
+    void ConfigureSliders();
     bool BindDeviceLibrary();
+    void ReadProductVersion();
     void StartPollTimer();
     bool CreateFonts();
     void RefreshSliders();
@@ -115,9 +124,9 @@ private:
     // ScreenHost
     int ScreenState() const override { return screenState_; }
     void ChangeScreen(int state) override;
-    void ShowLedSliders() override {}
-    void HideLedSliders() override {}
-    void SetSliderPosition(int, int) override {}
+    void ShowLedSliders() override;
+    void HideLedSliders() override;
+    void SetSliderPosition(int panel, int position) override;
     void RunDemoLoop() override;
     QWidget* Window() override { return this; }
     CError& ErrorPopup() override { return errorPopup_; }
@@ -143,6 +152,7 @@ private:
     GroupingScreen groupingScreen_;
     CTitle title_;
     CError errorPopup_;
+    std::array<std::unique_ptr<CMainSliderCtrl>, kSliderCount> sliders_;
     QIcon icon_;
 
     int screenState_ = kMainScreen;
