@@ -2,7 +2,7 @@
 // with the simulated unit: typed and stepped intensities, switching and its refusals, naming.
 #include "MainScreen.h"
 #include "SettingsKeys.h"
-#include "SimulatedPanel.h"
+#include "SimulatedPanelTest.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -39,14 +39,10 @@ bool shows(const QImage& surface, int id, int x, int y) {
 
 }  // namespace
 
-class ChannelActionsTest : public QObject {
+class ChannelActionsTest : public SimulatedPanelTest {
     Q_OBJECT
 
 private:
-    QTemporaryDir simHome_;
-    std::unique_ptr<SimulatedPanel> panel_;
-
-    CRZ470ControlPanelDlg& dialog() { return panel_->dialog(); }
     rz470::ChannelRecord& channel(int c) { return panel_->unit().channels[static_cast<size_t>(c)]; }
     void click(QPoint at) { QTest::mouseClick(&dialog(), Qt::LeftButton, {}, at); }
     void simOk(const QString& command) { QCOMPARE(panel_->sim(command), QStringLiteral("ok")); }
@@ -65,20 +61,6 @@ private:
     }
 
 private slots:
-    void initTestCase() {
-        QVERIFY(simHome_.isValid());
-        SimulatedPanel::isolateSimulator(simHome_.path());
-    }
-
-    void init() {
-        panel_ = std::make_unique<SimulatedPanel>();
-        panel_->start();
-        panel_->tick(20);  // the first reads have put every value on screen
-        panel_->clearLog();
-    }
-
-    void cleanup() { panel_.reset(); }
-
     void typedPercentageReachesTheUnitAndTheProfile() {
         panel_->prompts.entries = {Entry{QStringLiteral("37.3"), true, false}};
         click(valueBox(2));

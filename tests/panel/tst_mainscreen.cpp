@@ -1,7 +1,7 @@
 // The painted main screen and the click dispatch of every screen, on the real dialog with the
 // simulated unit: presses and releases at painted coordinates, checked in the window's pixels.
 #include "MainScreen.h"
-#include "SimulatedPanel.h"
+#include "SimulatedPanelTest.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -29,14 +29,10 @@ constexpr int kSwitchY = 283;
 
 }  // namespace
 
-class MainScreenTest : public QObject {
+class MainScreenTest : public SimulatedPanelTest {
     Q_OBJECT
 
 private:
-    QTemporaryDir simHome_;
-    std::unique_ptr<SimulatedPanel> panel_;
-
-    CRZ470ControlPanelDlg& dialog() { return panel_->dialog(); }
     const QImage& surface() { return dialog().surface().image(); }
     void press(int x, int y) { QTest::mousePress(&dialog(), Qt::LeftButton, {}, QPoint(x, y)); }
     void release(int x, int y) { QTest::mouseRelease(&dialog(), Qt::LeftButton, {}, QPoint(x, y)); }
@@ -47,19 +43,6 @@ private:
     void simOk(const QString& command) { QCOMPARE(panel_->sim(command), QStringLiteral("ok")); }
 
 private slots:
-    void initTestCase() {
-        QVERIFY(simHome_.isValid());
-        SimulatedPanel::isolateSimulator(simHome_.path());
-    }
-
-    void init() {
-        panel_ = std::make_unique<SimulatedPanel>();
-        panel_->start();
-        QCOMPARE(dialog().screenState(), 1);
-    }
-
-    void cleanup() { panel_.reset(); }
-
     void intensityTexts_data() {
         QTest::addColumn<int>("intensity");
         QTest::addColumn<QString>("text");

@@ -3,7 +3,7 @@
 #include "CBitWnd.h"
 #include "MainScreen.h"
 #include "SettingsKeys.h"
-#include "SimulatedPanel.h"
+#include "SimulatedPanelTest.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -12,33 +12,15 @@ namespace {
 constexpr int kBandX = 44;  // inside the band that takes presses
 }
 
-class SlidersTest : public QObject {
+class SlidersTest : public SimulatedPanelTest {
     Q_OBJECT
 
 private:
-    QTemporaryDir simHome_;
-    std::unique_ptr<SimulatedPanel> panel_;
-
-    CRZ470ControlPanelDlg& dialog() { return panel_->dialog(); }
     CMainSliderCtrl& slider(int k) { return dialog().slider(k); }
     int setIntensityCalls() { return panel_->calls().count(QStringLiteral("SetIntensityLevel")); }
     QString status() { return panel_->sim(QStringLiteral("status")); }
 
 private slots:
-    void initTestCase() {
-        QVERIFY(simHome_.isValid());
-        SimulatedPanel::isolateSimulator(simHome_.path());
-    }
-
-    void init() {
-        panel_ = std::make_unique<SimulatedPanel>();
-        panel_->start();
-        panel_->tick(20);
-        panel_->clearLog();
-    }
-
-    void cleanup() { panel_.reset(); }
-
     void slidersStandBesideTheirPanelsOnTheMainScreenOnly() {
         for (int k = 0; k < 9; ++k) {
             QVERIFY(slider(k).isVisible());
