@@ -178,17 +178,17 @@ void TestArtwork::picture() {
     QCOMPARE(image.size(), size);
     QVERIFY(!image.hasAlphaChannel());
 
-    const artwork::PictureSpec* spec = artwork::findPicture(id);
-    QVERIFY(spec);
-    QCOMPARE(QSize(spec->width, spec->height), size);
+    const artwork::PictureRow* row = artwork::findPicture(id);
+    QVERIFY(row);
+    QCOMPARE(QSize(row->width, row->height), size);
 }
 
 // A picture added to the generator's table but not listed above would go untested.
 void TestArtwork::tableHoldsExactlyThePanelsPictures() {
     QList<int> drawn;
-    for (const artwork::PictureSpec& spec : artwork::pictureTable()) {
-        if (spec.kind != artwork::Kind::AppIcon) {
-            drawn.append(spec.id);
+    for (const artwork::PictureRow& row : artwork::pictureTable()) {
+        if (row.kind != artwork::Kind::AppIcon) {
+            drawn.append(row.id);
         }
     }
     QList<int> listed;

@@ -71,14 +71,14 @@ void drawTrackGroove(QPainter& p, const QRectF& area) {
 }
 }  // namespace
 
-void paintMenuButton(QPainter& p, const PictureSpec& spec) {
-    const QRectF r = bounds(spec);
-    drawKey(p, r, spec.active);
-    drawLamp(p, QRectF(r.center().x() - 18, r.bottom() - 9, 36, 3), colours::green, spec.active);
+void paintMenuButton(QPainter& p, const PictureRow& row) {
+    const QRectF r = bounds(row);
+    drawKey(p, r, row.active);
+    drawLamp(p, QRectF(r.center().x() - 18, r.bottom() - 9, 36, 3), colours::green, row.active);
 }
 
-void paintExitButton(QPainter& p, const PictureSpec& spec) {
-    const QRectF r = bounds(spec);
+void paintExitButton(QPainter& p, const PictureRow& row) {
+    const QRectF r = bounds(row);
     drawKey(p, r, false);
     drawPowerEmblem(p, QRectF(12, 10, 44, 44));
     // Groove between the emblem and the caption.
@@ -86,27 +86,27 @@ void paintExitButton(QPainter& p, const PictureSpec& spec) {
     p.fillRect(QRectF(71, 12, 1, r.height() - 24), QColor(255, 255, 255, 30));
 }
 
-void paintWideButton(QPainter& p, const PictureSpec& spec) {
-    const QRectF r = bounds(spec);
-    drawKey(p, r, spec.active);
-    drawReturnEmblem(p, QRectF(26, 11, 34, 29), spec.active ? colours::green : kCaptionGrey);
+void paintWideButton(QPainter& p, const PictureRow& row) {
+    const QRectF r = bounds(row);
+    drawKey(p, r, row.active);
+    drawReturnEmblem(p, QRectF(26, 11, 34, 29), row.active ? colours::green : kCaptionGrey);
     p.fillRect(QRectF(70, 10, 1, r.height() - 20), QColor(0, 0, 0, 140));
     p.fillRect(QRectF(71, 10, 1, r.height() - 20), QColor(255, 255, 255, 30));
 }
 
-void paintClearButton(QPainter& p, const PictureSpec& spec) {
-    const QRectF r = bounds(spec);
+void paintClearButton(QPainter& p, const PictureRow& row) {
+    const QRectF r = bounds(row);
     drawKey(p, r, false);
     drawClearEmblem(p, QRectF(14, 12, 26, 26), colours::amber);
     p.fillRect(QRectF(50, 10, 1, r.height() - 20), QColor(0, 0, 0, 140));
     p.fillRect(QRectF(51, 10, 1, r.height() - 20), QColor(255, 255, 255, 30));
 }
 
-void paintStatusIcon(QPainter& p, const PictureSpec& spec) {
-    const QRectF r = bounds(spec);
+void paintStatusIcon(QPainter& p, const PictureRow& row) {
+    const QRectF r = bounds(row);
     p.fillRect(r, colours::statusStrip);
     QColor litColour;
-    switch (spec.motif) {
+    switch (row.motif) {
         case Motif::Bell:
             litColour = colours::red;
             break;
@@ -121,70 +121,70 @@ void paintStatusIcon(QPainter& p, const PictureSpec& spec) {
             break;
     }
     const QRectF box(r.center().x() - 8, 1, 16, 16);
-    if (spec.active) {
+    if (row.active) {
         drawGlow(p, box.center(), 11, QColor(litColour.red(), litColour.green(), litColour.blue(), 110));
     }
-    drawSymbol(p, spec.motif, box,
-               Ink{spec.active ? litColour : QColor(146, 154, 161), colours::statusStrip});
+    drawSymbol(p, row.motif, box,
+               Ink{row.active ? litColour : QColor(146, 154, 161), colours::statusStrip});
 }
 
-void paintNameField(QPainter& p, const PictureSpec& spec) {
-    drawPlate(p, bounds(spec), LeftEdge | RightEdge);
-    drawDisplayWindow(p, QRectF(8, 10, spec.width - 16, 42));
+void paintNameField(QPainter& p, const PictureRow& row) {
+    drawPlate(p, bounds(row), LeftEdge | RightEdge);
+    drawDisplayWindow(p, QRectF(8, 10, row.width - 16, 42));
 }
 
-void paintValueBox(QPainter& p, const PictureSpec& spec) {
-    drawPlate(p, bounds(spec), LeftEdge);
-    drawDisplayWindow(p, QRectF(6, 10, spec.width - 12, 42));
+void paintValueBox(QPainter& p, const PictureRow& row) {
+    drawPlate(p, bounds(row), LeftEdge);
+    drawDisplayWindow(p, QRectF(6, 10, row.width - 12, 42));
 }
 
-void paintChannelArrow(QPainter& p, const PictureSpec& spec) {
-    const QRectF r = bounds(spec);
+void paintChannelArrow(QPainter& p, const PictureRow& row) {
+    const QRectF r = bounds(row);
     drawPlate(p, r, LeftEdge);
     const QRectF key(8, 5, r.width() - 16, r.height() - 10);
-    drawKey(p, key, spec.active);
+    drawKey(p, key, row.active);
     const QRectF head(key.center().x() - 18, key.center().y() - 10, 36, 20);
-    if (spec.active) {
+    if (row.active) {
         drawGlow(p, head.center(), 30, QColor(132, 255, 132, 60));
     }
-    drawArrowHead(p, spec.motif, head, spec.active ? colours::green : colours::greyGlyph);
+    drawArrowHead(p, row.motif, head, row.active ? colours::green : colours::greyGlyph);
 }
 
-void paintStepArrow(QPainter& p, const PictureSpec& spec) {
-    const QRectF r = bounds(spec);
-    drawKey(p, r, spec.active);
+void paintStepArrow(QPainter& p, const PictureRow& row) {
+    const QRectF r = bounds(row);
+    drawKey(p, r, row.active);
     const QRectF head(r.center().x() - 15, r.center().y() - 9, 30, 18);
-    if (spec.active) {
+    if (row.active) {
         drawGlow(p, head.center(), 24, QColor(132, 255, 132, 60));
     }
-    drawArrowHead(p, spec.motif, head, spec.active ? colours::green : colours::greyGlyph);
+    drawArrowHead(p, row.motif, head, row.active ? colours::green : colours::greyGlyph);
 }
 
-void paintScaleLabel(QPainter& p, const PictureSpec& spec) {
-    const QRectF r = bounds(spec);
+void paintScaleLabel(QPainter& p, const PictureRow& row) {
+    const QRectF r = bounds(row);
     drawPlate(p, r, RightEdge);
     const qreal centre = grooveCentre(r.width());
     p.setPen(QColor(170, 180, 187));
     p.setFont(letteringFont(13));
-    const QString text = spec.motif == Motif::ScaleTop ? QStringLiteral("100") : QStringLiteral("0");
+    const QString text = row.motif == Motif::ScaleTop ? QStringLiteral("100") : QStringLiteral("0");
     p.drawText(QRectF(centre + 9, 0, r.width() - centre - 12, r.height()), Qt::AlignLeft | Qt::AlignVCenter,
                text);
 }
 
-void paintChannelSwitch(QPainter& p, const PictureSpec& spec) {
-    const QRectF r = bounds(spec);
+void paintChannelSwitch(QPainter& p, const PictureRow& row) {
+    const QRectF r = bounds(row);
     drawPlate(p, r, LeftEdge | RightEdge);
-    drawOnOffSwitch(p, r.adjusted(8, 7, -8, -7), spec.active, 18);
+    drawOnOffSwitch(p, r.adjusted(8, 7, -8, -7), row.active, 18);
 }
 
-void paintModeSwitch(QPainter& p, const PictureSpec& spec) {
-    const QRectF r = bounds(spec);
+void paintModeSwitch(QPainter& p, const PictureRow& row) {
+    const QRectF r = bounds(row);
     p.fillRect(r, colours::backdrop);
-    drawOnOffSwitch(p, r.adjusted(3, 5, -3, -5), spec.active, 20);
+    drawOnOffSwitch(p, r.adjusted(3, 5, -3, -5), row.active, 20);
 }
 
-void paintTriggeredSwitch(QPainter& p, const PictureSpec& spec) {
-    const QRectF r = bounds(spec);
+void paintTriggeredSwitch(QPainter& p, const PictureRow& row) {
+    const QRectF r = bounds(row);
     drawPlate(p, r, LeftEdge | RightEdge);
     const QRectF body = r.adjusted(8, 7, -8, -7);
     p.setPen(Qt::NoPen);
@@ -192,7 +192,7 @@ void paintTriggeredSwitch(QPainter& p, const PictureSpec& spec) {
     p.drawRoundedRect(body, 6, 6);
     const QRectF face = body.adjusted(2, 2, -2, -2);
     p.setFont(letteringFont(18));
-    if (spec.active) {
+    if (row.active) {
         fillVertical(p, face, QColor(14, 17, 20), QColor(24, 28, 32), 4);
         p.save();
         p.setClipPath(roundedRect(face, 4));
@@ -207,14 +207,14 @@ void paintTriggeredSwitch(QPainter& p, const PictureSpec& spec) {
     p.drawText(face, Qt::AlignCenter, QStringLiteral("TRIGGERED"));
 }
 
-void paintSliderTrack(QPainter& p, const PictureSpec& spec) {
-    const QRectF r = bounds(spec);
+void paintSliderTrack(QPainter& p, const PictureRow& row) {
+    const QRectF r = bounds(row);
     drawPlate(p, r, RightEdge);
     drawTrackGroove(p, r);
 }
 
-void paintSliderKnob(QPainter& p, const PictureSpec& spec) {
-    const QRectF r = bounds(spec);
+void paintSliderKnob(QPainter& p, const PictureRow& row) {
+    const QRectF r = bounds(row);
     p.fillRect(r, colours::plate);
     const QRectF body = r.adjusted(1, 1, -1, -1);
     p.setPen(Qt::NoPen);
@@ -248,8 +248,8 @@ void drawNumberField(QPainter& p, const QRectF& rect) {
     p.drawImage(rect.topLeft(), field);
 }
 
-void paintNumberField(QPainter& p, const PictureSpec& spec) {
-    drawNumberField(p, bounds(spec));
+void paintNumberField(QPainter& p, const PictureRow& row) {
+    drawNumberField(p, bounds(row));
 }
 
 }  // namespace artwork

@@ -6,10 +6,10 @@
 
 namespace artwork {
 
-QImage renderPicture(const PictureSpec& spec) {
-    using Painter = void (*)(QPainter&, const PictureSpec&);
+QImage renderPicture(const PictureRow& row) {
+    using Painter = void (*)(QPainter&, const PictureRow&);
     Painter paint = nullptr;
-    switch (spec.kind) {
+    switch (row.kind) {
         case Kind::Background:
             paint = paintBackground;
             break;
@@ -94,14 +94,14 @@ QImage renderPicture(const PictureSpec& spec) {
     }
 
     // Bitmaps are plain copies onto the panel and so carry no transparency; only the icon does.
-    const bool icon = spec.kind == Kind::AppIcon;
-    QImage image(spec.width, spec.height, icon ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    const bool icon = row.kind == Kind::AppIcon;
+    QImage image(row.width, row.height, icon ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     image.fill(icon ? Qt::transparent : Qt::black);
     if (paint) {
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setRenderHint(QPainter::TextAntialiasing);
-        paint(painter, spec);
+        paint(painter, row);
     }
     return image;
 }

@@ -7,6 +7,6 @@
 namespace artwork {
 
 // Draws one picture of the table at its own size, fully opaque.
-QImage renderPicture(const PictureSpec& spec);
+QImage renderPicture(const PictureRow& row);
 
 }  // namespace artwork

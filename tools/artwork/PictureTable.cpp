@@ -2,9 +2,9 @@
 
 namespace artwork {
 
-const std::vector<PictureSpec>& pictureTable() {
+const std::vector<PictureRow>& pictureTable() {
     // clang-format off
-    static const std::vector<PictureSpec> table = {
+    static const std::vector<PictureRow> table = {
         {131, 1450, 424, Kind::Background,       Motif::None,        false, "background: status strip, panel area, menu strip"},
         {132,  142,  51, Kind::MenuButton,       Motif::None,        false, "menu button, normal"},
         {133,  142,  51, Kind::MenuButton,       Motif::None,        true,  "menu button, pressed"},
@@ -82,20 +82,20 @@ const std::vector<PictureSpec>& pictureTable() {
     return table;
 }
 
-const PictureSpec* findPicture(int id) {
-    for (const PictureSpec& spec : pictureTable()) {
-        if (spec.id == id && spec.kind != Kind::AppIcon) {
-            return &spec;
+const PictureRow* findPicture(int id) {
+    for (const PictureRow& row : pictureTable()) {
+        if (row.id == id && row.kind != Kind::AppIcon) {
+            return &row;
         }
     }
     return nullptr;
 }
 
-std::string fileNameFor(const PictureSpec& spec) {
-    if (spec.kind == Kind::AppIcon) {
-        return "icons/" + std::to_string(spec.id) + "-" + std::to_string(spec.width) + ".png";
+std::string fileNameFor(const PictureRow& row) {
+    if (row.kind == Kind::AppIcon) {
+        return "icons/" + std::to_string(row.id) + "-" + std::to_string(row.width) + ".png";
     }
-    return "bitmaps/" + std::to_string(spec.id) + ".bmp";
+    return "bitmaps/" + std::to_string(row.id) + ".bmp";
 }
 
 }  // namespace artwork

@@ -57,7 +57,7 @@ enum class Motif {
     Performance,
 };
 
-struct PictureSpec {
+struct PictureRow {
     int id;
     int width;
     int height;
@@ -70,12 +70,12 @@ struct PictureSpec {
 
 // Every picture the panel uses, in contact-sheet order. Application icon rows share id 267 and
 // differ by size.
-const std::vector<PictureSpec>& pictureTable();
+const std::vector<PictureRow>& pictureTable();
 
-const PictureSpec* findPicture(int id);
+const PictureRow* findPicture(int id);
 
 // Path of the generated file relative to the output folder: "bitmaps/<id>.bmp" or
 // "icons/267-<size>.png".
-std::string fileNameFor(const PictureSpec& spec);
+std::string fileNameFor(const PictureRow& row);
 
 }  // namespace artwork

@@ -36,8 +36,8 @@ QImage picture(int id) {
     static QHash<int, QImage> cache;
     auto it = cache.find(id);
     if (it == cache.end()) {
-        const PictureSpec* spec = findPicture(id);
-        it = cache.insert(id, spec ? renderPicture(*spec) : QImage());
+        const PictureRow* row = findPicture(id);
+        it = cache.insert(id, row ? renderPicture(*row) : QImage());
     }
     return *it;
 }
@@ -355,9 +355,9 @@ QImage contactSheet() {
     const int margin = 16;
     const int captionHeight = 48;
     const int minimumCellWidth = 150;
-    QList<QPair<const PictureSpec*, QImage>> entries;
-    for (const PictureSpec& spec : pictureTable()) {
-        entries.append({&spec, renderPicture(spec)});
+    QList<QPair<const PictureRow*, QImage>> entries;
+    for (const PictureRow& row : pictureTable()) {
+        entries.append({&row, renderPicture(row)});
     }
 
     // Flow the pictures into rows, then draw onto a sheet of the height that needs.
@@ -387,7 +387,7 @@ QImage contactSheet() {
     QPainter painter(&sheet);
     painter.setRenderHint(QPainter::TextAntialiasing);
     for (const Placed& item : placed) {
-        const PictureSpec& spec = *entries[item.index].first;
+        const PictureRow& row = *entries[item.index].first;
         const QImage& image = entries[item.index].second;
         painter.setPen(Qt::black);
         painter.drawRect(QRect(item.at - QPoint(1, 1), image.size() + QSize(1, 1)));
@@ -397,11 +397,11 @@ QImage contactSheet() {
         const QPoint captionAt = item.at + QPoint(0, image.height() + 4);
         const int captionWidth = qMax(image.width(), minimumCellWidth);
         painter.drawText(QRect(captionAt, QSize(captionWidth, 16)), Qt::AlignLeft,
-                         QStringLiteral("%1   %2 \u00d7 %3").arg(spec.id).arg(spec.width).arg(spec.height));
+                         QStringLiteral("%1   %2 \u00d7 %3").arg(row.id).arg(row.width).arg(row.height));
         painter.setPen(QColor(235, 238, 240));
         painter.setFont(letteringFont(11));
         painter.drawText(QRect(captionAt + QPoint(0, 17), QSize(captionWidth, 28)),
-                         Qt::AlignLeft | Qt::TextWordWrap, QString::fromLatin1(spec.role));
+                         Qt::AlignLeft | Qt::TextWordWrap, QString::fromLatin1(row.role));
     }
     painter.end();
     return sheet;

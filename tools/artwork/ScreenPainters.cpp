@@ -81,8 +81,8 @@ void drawStripPanel(QPainter& p, const QRectF& r, bool opened, const PanelRow* r
 }
 }  // namespace
 
-void paintBackground(QPainter& p, const PictureSpec& spec) {
-    const QRectF r = bounds(spec);
+void paintBackground(QPainter& p, const PictureRow& row) {
+    const QRectF r = bounds(row);
     p.fillRect(r, colours::backdrop);
 
     p.fillRect(QRectF(0, 0, r.width(), kStatusStripHeight - 2), colours::statusStrip);
@@ -112,19 +112,19 @@ void paintBackground(QPainter& p, const PictureSpec& spec) {
     }
 }
 
-void paintGroupingPanel(QPainter& p, const PictureSpec& spec) {
+void paintGroupingPanel(QPainter& p, const PictureRow& row) {
     static const PanelRow rows[] = {{"Group Number", "GROUP", 88, 83}};
-    drawStripPanel(p, bounds(spec), spec.active, rows, 1);
+    drawStripPanel(p, bounds(row), row.active, rows, 1);
 }
 
-void paintTriggerPanel(QPainter& p, const PictureSpec& spec) {
+void paintTriggerPanel(QPainter& p, const PictureRow& row) {
     static const PanelRow rows[] = {{"TTL Timeout", "TIMEOUT", 88, 83},
                                     {"Trigger Sequence", "SEQUENCE", 162, 156}};
-    drawStripPanel(p, bounds(spec), spec.active, rows, 2);
+    drawStripPanel(p, bounds(row), row.active, rows, 2);
 }
 
-void paintAlarmFrame(QPainter& p, const PictureSpec& spec) {
-    const QRectF r = bounds(spec);
+void paintAlarmFrame(QPainter& p, const PictureRow& row) {
+    const QRectF r = bounds(row);
     drawLightPanel(p, r);
     drawEngravedLine(p, QPointF(16, 159), QPointF(r.width() - 16, 159));
     for (qreal x : {209.0, 391.0, 575.0}) {
@@ -141,10 +141,10 @@ void paintAlarmFrame(QPainter& p, const PictureSpec& spec) {
     }
 }
 
-void paintAlarmTile(QPainter& p, const PictureSpec& spec) {
-    const QRectF r = bounds(spec);
+void paintAlarmTile(QPainter& p, const PictureRow& row) {
+    const QRectF r = bounds(row);
     p.fillRect(r, kTileRecess);
-    const bool lit = spec.active;
+    const bool lit = row.active;
     p.setPen(Qt::NoPen);
     p.setBrush(lit ? QColor(110, 14, 6) : QColor(138, 148, 155));
     p.drawRoundedRect(r, 7, 7);
@@ -158,19 +158,19 @@ void paintAlarmTile(QPainter& p, const PictureSpec& spec) {
     p.fillRect(QRectF(face.left() + 6, face.top(), face.width() - 12, 1),
                QColor(255, 255, 255, lit ? 120 : 255));
     const QColor surface = lit ? QColor(224, 62, 40) : QColor(232, 236, 238);
-    drawSymbol(p, spec.motif, QRectF(22, 12, 58, 58), Ink{lit ? Qt::white : QColor(120, 131, 139), surface});
+    drawSymbol(p, row.motif, QRectF(22, 12, 58, 58), Ink{lit ? Qt::white : QColor(120, 131, 139), surface});
     drawLamp(p, QRectF(r.center().x() - 16, 86, 32, 5), QColor(255, 236, 150), lit);
 }
 
-void paintMaintenanceFrame(QPainter& p, const PictureSpec& spec) {
-    const QRectF r = bounds(spec);
+void paintMaintenanceFrame(QPainter& p, const PictureRow& row) {
+    const QRectF r = bounds(row);
     drawLightPanel(p, r);
     drawEngravedLine(p, QPointF(14, 204), QPointF(r.width() - 14, 204));
     drawEngravedLine(p, QPointF(205, 212), QPointF(205, r.height() - 14));
 }
 
-void paintErrorListFrame(QPainter& p, const PictureSpec& spec) {
-    const QRectF r = bounds(spec);
+void paintErrorListFrame(QPainter& p, const PictureRow& row) {
+    const QRectF r = bounds(row);
     p.fillRect(r, colours::lightPanel);
     drawLightField(p, r);
     // Banded rows under the error lines, which the panel writes 20 px apart.
@@ -179,14 +179,14 @@ void paintErrorListFrame(QPainter& p, const PictureSpec& spec) {
     }
 }
 
-void paintValueFrame(QPainter& p, const PictureSpec& spec) {
-    const QRectF r = bounds(spec);
+void paintValueFrame(QPainter& p, const PictureRow& row) {
+    const QRectF r = bounds(row);
     p.fillRect(r, colours::lightPanel);
     drawLightField(p, r);
 }
 
-void paintWarningPopup(QPainter& p, const PictureSpec& spec) {
-    const QRectF r = bounds(spec);
+void paintWarningPopup(QPainter& p, const PictureRow& row) {
+    const QRectF r = bounds(row);
     p.fillRect(r, QColor(60, 6, 2));
     fillVertical(p, r.adjusted(1, 1, -1, -1), QColor(255, 84, 60), QColor(150, 20, 8));
     const QRectF inner = r.adjusted(6, 6, -6, -6);
@@ -210,8 +210,8 @@ void paintWarningPopup(QPainter& p, const PictureSpec& spec) {
     p.drawText(ok.adjusted(0, -1, 0, -1), Qt::AlignCenter, QStringLiteral("OK"));
 }
 
-void paintTitlePicture(QPainter& p, const PictureSpec& spec) {
-    const QRectF r = bounds(spec);
+void paintTitlePicture(QPainter& p, const PictureRow& row) {
+    const QRectF r = bounds(row);
     p.fillRect(r, Qt::white);
     const QColor navy(22, 40, 66);
 
@@ -258,8 +258,8 @@ void paintTitlePicture(QPainter& p, const PictureSpec& spec) {
                QStringLiteral("NINE-CHANNEL LED ILLUMINATION"));
 }
 
-void paintAppIcon(QPainter& p, const PictureSpec& spec) {
-    const QRectF r = bounds(spec);
+void paintAppIcon(QPainter& p, const PictureRow& row) {
+    const QRectF r = bounds(row);
     const qreal size = r.width();
     fillVertical(p, r.adjusted(0.5, 0.5, -0.5, -0.5), QColor(52, 62, 72), QColor(18, 22, 26), size * 0.2);
     const QPointF centre = r.center();

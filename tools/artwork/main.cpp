@@ -33,10 +33,10 @@ bool save(const QImage& image, const QString& path) {
 
 int writePictures(const QString& outputDir, const QString& expected) {
     QSet<QString> written;
-    for (const artwork::PictureSpec& spec : artwork::pictureTable()) {
-        const QString name = QString::fromStdString(artwork::fileNameFor(spec));
+    for (const artwork::PictureRow& row : artwork::pictureTable()) {
+        const QString name = QString::fromStdString(artwork::fileNameFor(row));
         // BMP output of a 32-bit image is 24-bit; the icon keeps its alpha in PNG.
-        if (!save(artwork::renderPicture(spec), QDir(outputDir).filePath(name))) {
+        if (!save(artwork::renderPicture(row), QDir(outputDir).filePath(name))) {
             return fail(QStringLiteral("cannot write %1").arg(name));
         }
         written.insert(name);
