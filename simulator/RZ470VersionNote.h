@@ -8,7 +8,7 @@
 
 #if defined(__ELF__)
 // Note layout: namesz, descsz, type, "RZ470\0" padded to 4, then the 52-byte block.
-#define RZ470_VERSION_NOTE(MAJOR, MINOR, BUILD, REVISION)                                     \
+#define RZ470_VERSION_NOTE(MAJOR, MINOR, BUILD, REVISION) \
     __asm__(".pushsection .note.rz470.version,\"a\",@note\n"                                 \
             ".balign 4\n"                                                                    \
             ".long 6\n"                                                                      \

@@ -4,8 +4,8 @@
 #include "LibraryBinding.h"
 #include "PanelArtwork.h"
 #include "PanelStyle.h"
-#include "SliderChangedEvent.h"
 #include "Prompts.h"
+#include "SliderChangedEvent.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

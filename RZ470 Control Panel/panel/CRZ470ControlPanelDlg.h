@@ -2,7 +2,6 @@
 
 #include "CError.h"
 #include "CMainSliderCtrl.h"
-#include "SliderSetup.h"
 #include "CTitle.h"
 #include "Canvas.h"
 #include "DeviceApi.h"
@@ -13,6 +12,7 @@
 #include "PanelPainter.h"
 #include "PanelServices.h"
 #include "ScreenRedraws.h"
+#include "SliderSetup.h"
 #include "StatusBar.h"
 #include "StatusPoller.h"
 #include "UnitDiscovery.h"

@@ -124,8 +124,7 @@ void paintStatusIcon(QPainter& p, const PictureRow& row) {
     if (row.active) {
         drawGlow(p, box.center(), 11, QColor(litColour.red(), litColour.green(), litColour.blue(), 110));
     }
-    drawSymbol(p, row.motif, box,
-               Ink{row.active ? litColour : QColor(146, 154, 161), colours::statusStrip});
+    drawSymbol(p, row.motif, box, Ink{row.active ? litColour : QColor(146, 154, 161), colours::statusStrip});
 }
 
 void paintNameField(QPainter& p, const PictureRow& row) {
