@@ -1,9 +1,11 @@
 #include "CBitImage.h"
 
+#include "PanelArtwork.h"
+
 #include <QString>
 
 CBitImage::CBitImage(int bitmapId, int frameWidth, int frameHeight)
-    : image_(QStringLiteral(":/bitmaps/%1.bmp").arg(bitmapId)) {
+    : image_(PanelArtwork::bitmapPath(bitmapId)) {
     cutIntoFrames(frameWidth, frameHeight);
 }
 

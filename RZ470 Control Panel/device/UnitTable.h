@@ -38,6 +38,14 @@ public:
     UnitSlot& unit() { return unitSlots[0]; }
     const UnitSlot& unit() const { return unitSlots[0]; }
 
+    // The unit's channel shown at panel position 0..8, and its shown copy.
+    rz470::ChannelRecord& channelAtPanel(int panel) {
+        return unit().channels[panelMap[static_cast<size_t>(panel)]];
+    }
+    rz470::ChannelRecord& shownAtPanel(int panel) {
+        return unit().shownChannels[panelMap[static_cast<size_t>(panel)]];
+    }
+
     std::array<UnitSlot, kSlotCount> unitSlots;            // "slots" is taken by Qt
     std::array<uint8_t, rz470::kChannelCount> panelMap{};  // channel shown at each panel position
     uint16_t deviceCount = 0;                              // count reported on the latest tick

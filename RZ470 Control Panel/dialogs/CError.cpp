@@ -1,5 +1,7 @@
 #include "CError.h"
 
+#include "PanelArtwork.h"
+
 #include "PanelFont.h"
 
 #include <QGuiApplication>
@@ -44,7 +46,7 @@ void CError::showEvent(QShowEvent* event) {
 void CError::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     // Without the picture the text is still written, over the plain window background.
-    const QImage picture(QStringLiteral(":/bitmaps/%1.bmp").arg(kPictureId));
+    const QImage picture(PanelArtwork::bitmapPath(kPictureId));
     if (!picture.isNull()) {
         painter.drawImage(QPoint(0, 0), picture);
     }

@@ -1,5 +1,7 @@
 #include "CTitle.h"
 
+#include "PanelArtwork.h"
+
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
@@ -22,7 +24,7 @@ void CTitle::ShowCentred() {
 void CTitle::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), QColor(96, 96, 96));
-    const QImage picture(QStringLiteral(":/bitmaps/%1.bmp").arg(kPictureId));
+    const QImage picture(PanelArtwork::bitmapPath(kPictureId));
     if (picture.isNull()) {
         painter.fillRect(rect().adjusted(1, 1, -1, -1), Qt::white);
         return;

@@ -157,8 +157,7 @@ private:
 
     int screenState_ = kMainScreen;
     int pressedButton_ = 0;
-    int pollTimer_ = 0;                            // Qt's id of the poll timer, 0 while stopped
-    std::array<uint8_t, 3> groupLimits_{0, 4, 6};  // highest group number per grouping mode
+    int pollTimer_ = 0;  // Qt's id of the poll timer, 0 while stopped
     bool closing_ = false;
     bool ended_ = false;
 };

@@ -1,5 +1,7 @@
 #include "Canvas.h"
 
+#include "PanelArtwork.h"
+
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -9,7 +11,7 @@ SurfaceCanvas::SurfaceCanvas(QSize size) : surface_(size, QImage::Format_RGB32) 
 
 bool SurfaceCanvas::drawBitmap(int id, int x, int y, int w, int h) {
     // Pictures are loaded at each use and released at once.
-    const QImage picture(QStringLiteral(":/bitmaps/%1.bmp").arg(id));
+    const QImage picture(PanelArtwork::bitmapPath(id));
     if (picture.isNull()) {
         return false;
     }

@@ -18,7 +18,7 @@
 namespace {
 
 rz470::ChannelRecord& Channel(ScreenContext& ctx, int panel) {
-    return ctx.table.unit().channels[ctx.table.panelMap[static_cast<size_t>(panel)]];
+    return ctx.table.channelAtPanel(panel);
 }
 
 bool UnitActive(ScreenContext& ctx) {
@@ -76,8 +76,7 @@ void ChannelActions::SliderChanged(int panel, int position) {
         return;
     }
     const auto level = static_cast<uint16_t>(rz470::kMaxIntensity - position);
-    rz470::ChannelRecord& shown =
-        ctx_.table.unit().shownChannels[ctx_.table.panelMap[static_cast<size_t>(panel)]];
+    rz470::ChannelRecord& shown = ctx_.table.shownAtPanel(panel);
     // A press and release without movement sends the level once.
     if (level == shown.intensity) {
         return;

@@ -88,8 +88,7 @@ QString MainScreen::IntensityText(uint16_t intensity) {
 }
 
 bool MainScreen::IsFitted(int panel) const {
-    return (ctx_.table.unit().channels[static_cast<size_t>(panel)].status & rz470::ChannelStatus::Fitted) !=
-           0;
+    return (ctx_.table.channelAtPanel(panel).status & rz470::ChannelStatus::Fitted) != 0;
 }
 
 void MainScreen::Paint() {
@@ -110,7 +109,7 @@ void MainScreen::DrawChannelPanels() {
         for (const PanelPicture& picture : kPanelPictures) {
             ctx_.painter.DrawBitmap(picture.id, x0 + picture.dx, picture.y, picture.width, picture.height);
         }
-        const rz470::ChannelRecord& record = ctx_.table.unit().channels[static_cast<size_t>(k)];
+        const rz470::ChannelRecord& record = ctx_.table.channelAtPanel(k);
         DrawSwitch(k, (record.status & rz470::ChannelStatus::LedOn) != 0);
         if (IsFitted(k)) {
             ctx_.painter.DrawLabel(ctx_.painter.fonts().large, panelstyle::kValue, x0 + kValueTextDx,
@@ -126,7 +125,7 @@ void MainScreen::DrawChannelName(int panel) {
         return;
     }
     const int x0 = PanelLeft(panel);
-    const rz470::ChannelRecord& record = ctx_.table.unit().channels[static_cast<size_t>(panel)];
+    const rz470::ChannelRecord& record = ctx_.table.channelAtPanel(panel);
     ctx_.painter.DrawBitmap(kNamePicture, x0, 25, 156, 60);
     // The name is not clipped: a long one runs over the next panel until that is drawn again.
     const QByteArray name(record.name, static_cast<int>(qstrnlen(record.name, sizeof record.name)));
@@ -135,13 +134,13 @@ void MainScreen::DrawChannelName(int panel) {
 }
 
 void MainScreen::DrawSwitch(int panel, bool on) {
-    const bool triggered = ctx_.table.unit().channels[static_cast<size_t>(panel)].triggered != 0;
+    const bool triggered = ctx_.table.channelAtPanel(panel).triggered != 0;
     const int picture = triggered ? (on ? kTriggeredOn : kTriggeredOff) : (on ? kSwitchOn : kSwitchOff);
     ctx_.painter.DrawBitmap(picture, PanelLeft(panel), kSwitchY, kSwitchWidth, kSwitchHeight);
 }
 
 void MainScreen::ShowAndSaveIntensity(int panel, bool fromSlider) {
-    rz470::ChannelRecord& record = ctx_.table.unit().channels[static_cast<size_t>(panel)];
+    rz470::ChannelRecord& record = ctx_.table.channelAtPanel(panel);
     if (!fromSlider) {
         ctx_.host.SetSliderPosition(panel, rz470::kMaxIntensity - record.intensity);
     }
@@ -161,7 +160,7 @@ void MainScreen::DrawPressed(int id) {
     const int panel = id / kButtonsPerPanel;
     if (id < Exit && id % kButtonsPerPanel == Switch) {
         // The pressed switch shows the state the click asks for.
-        const rz470::ChannelRecord& record = ctx_.table.unit().channels[static_cast<size_t>(panel)];
+        const rz470::ChannelRecord& record = ctx_.table.channelAtPanel(panel);
         const bool on = (record.status & rz470::ChannelStatus::LedOn) != 0;
         const int picture =
             record.triggered != 0 ? (on ? kTriggeredOff : kTriggeredOn) : (on ? kSwitchOff : kSwitchOn);
@@ -195,34 +194,31 @@ void MainScreen::Release(int id) {
 }
 
 void MainScreen::HandleMainClick(int id) {
-    switch (id) {
-        case Exit:
-            ctx_.host.SendCloseMessage();
-            return;
-        case Grouping:
+    // The menu buttons that leave the main screen, and where they lead.
+    struct ScreenLink {
+        int id;
+        int screen;
+    };
+    static constexpr ScreenLink kScreenLinks[] = {{Grouping, screens::kGroupingFirst},
+                                                  {Trigger, screens::kTriggerFirst},
+                                                  {Maintenance, screens::kMaintenance},
+                                                  {Alarms, screens::kAlarms}};
+    for (const ScreenLink& link : kScreenLinks) {
+        if (link.id == id) {
+            // The trigger screen shows what the unit holds now.
+            if (id == Trigger) {
+                ReadGroupingAndTrigger(ctx_.api, ctx_.table.unit().deviceIndex, ctx_.grouping);
+            }
             ctx_.host.HideLedSliders();
-            ctx_.host.ChangeScreen(screens::kGroupingFirst);
+            ctx_.host.ChangeScreen(link.screen);
             return;
-        case Trigger:
-            ReadGroupingAndTrigger(ctx_.api, ctx_.table.unit().deviceIndex, ctx_.grouping);
-            ctx_.host.HideLedSliders();
-            ctx_.host.ChangeScreen(screens::kTriggerFirst);
-            return;
-        case Maintenance:
-            ctx_.host.HideLedSliders();
-            ctx_.host.ChangeScreen(screens::kMaintenance);
-            return;
-        case Alarms:
-            ctx_.host.HideLedSliders();
-            ctx_.host.ChangeScreen(screens::kAlarms);
-            return;
-        case DemoLoop:
-            ctx_.host.RunDemoLoop();
-            return;
-        default:
-            break;
+        }
     }
-    if (id >= 0 && id < Exit) {
+    if (id == Exit) {
+        ctx_.host.SendCloseMessage();
+    } else if (id == DemoLoop) {
+        ctx_.host.RunDemoLoop();
+    } else if (id >= 0 && id < Exit) {
         HandleChannelClick(id / kButtonsPerPanel, id % kButtonsPerPanel);
     }
 }

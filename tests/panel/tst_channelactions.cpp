@@ -3,9 +3,11 @@
 #include "MainScreen.h"
 #include "SettingsKeys.h"
 #include "SimulatedPanelTest.h"
+#include "SurfaceChecks.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
+
+using namespace surfacechecks;
 
 namespace {
 
@@ -29,12 +31,6 @@ QPoint downArrow(int panel) {
 }
 QPoint switchAt(int panel) {
     return {panelX(panel) + 70, 310};
-}
-
-bool shows(const QImage& surface, int id, int x, int y) {
-    const QImage expected =
-        QImage(QStringLiteral(":/bitmaps/%1.bmp").arg(id)).convertToFormat(QImage::Format_RGB32);
-    return surface.copy(x, y, expected.width(), expected.height()) == expected;
 }
 
 }  // namespace

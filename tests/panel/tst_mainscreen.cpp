@@ -2,28 +2,13 @@
 // simulated unit: presses and releases at painted coordinates, checked in the window's pixels.
 #include "MainScreen.h"
 #include "SimulatedPanelTest.h"
+#include "SurfaceChecks.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 
+using namespace surfacechecks;
+
 namespace {
-
-QImage picture(int id) {
-    return QImage(QStringLiteral(":/bitmaps/%1.bmp").arg(id)).convertToFormat(QImage::Format_RGB32);
-}
-
-// True when the window shows picture id, whole, at (x, y).
-bool shows(const QImage& surface, int id, int x, int y) {
-    const QImage expected = picture(id);
-    return !expected.isNull() && surface.copy(x, y, expected.width(), expected.height()) == expected;
-}
-
-// True when the window shows the given columns of picture id at (x, y): the part no caption covers.
-bool showsColumns(const QImage& surface, int id, int x, int y, int fromColumn, int columns) {
-    const QImage expected = picture(id);
-    return surface.copy(x + fromColumn, y, columns, expected.height()) ==
-           expected.copy(fromColumn, 0, columns, expected.height());
-}
 
 constexpr int kSwitchY = 283;
 

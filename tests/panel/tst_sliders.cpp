@@ -5,7 +5,6 @@
 #include "SettingsKeys.h"
 #include "SimulatedPanelTest.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {

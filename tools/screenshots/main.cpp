@@ -1,33 +1,14 @@
 // Renders every screen of the panel to PNG files, offscreen, against the simulated unit:
 //   rz470-screenshots <output folder>
 // The panel is driven through its own clicks, so the pictures show what a user gets.
-#include "CRZ470ControlPanelDlg.h"
-#include "LibraryLoader.h"
-#include "ProfileStore.h"
-#include "QtPrompts.h"
-#include "Waits.h"
+#include "OffscreenPanel.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QTemporaryDir>
 
 #include <cstdio>
 
 namespace {
-
-// Answers every question with its first button, so nothing waits for a person.
-class SilentPrompts : public QtPrompts {
-public:
-    Answer message(const QString& text, const QString&, Buttons buttons, Icon) override {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-        return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
-    }
-};
-
-class NoWaits : public Waits {
-public:
-    void wait(int) override {}
-};
 
 struct Shot {
     const char* file;
@@ -50,20 +31,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot create %s\n", argv[1]);
         return 1;
     }
-    // A private simulated unit and profile: the user's own are never touched.
-    QTemporaryDir scratch;
-    qputenv("RZ470_SIM_HOME", QFile::encodeName(scratch.filePath(QStringLiteral("sim"))));
-    ProfileStore profile(scratch.filePath(QStringLiteral("profile.ini")));
-    NoWaits waits;
-    SilentPrompts prompts;
-    CRZ470ControlPanelDlg dialog(PanelServices{waits, prompts, profile, LibraryLoader::defaultSearchDirs()});
-    dialog.InitDialog();
-    if (!dialog.deviceApi().isBound()) {
+    OffscreenPanel panel;
+    if (!panel.isBound()) {
         return 1;
     }
-    for (int tick = 0; tick < 20; ++tick) {
-        dialog.OnTimer();
-    }
+    CRZ470ControlPanelDlg& dialog = panel.dialog();
 
     const Shot shots[] = {
         {"main.png", {}},
@@ -74,8 +46,7 @@ int main(int argc, char** argv) {
     };
     for (const Shot& shot : shots) {
         if (!shot.menuButton.isNull()) {
-            dialog.OnLButtonDown(shot.menuButton.x(), shot.menuButton.y());
-            dialog.OnLButtonUp();
+            panel.click(shot.menuButton);
         }
         const QString file = output.filePath(QString::fromLatin1(shot.file));
         if (!dialog.grab().save(file)) {
@@ -84,10 +55,8 @@ int main(int argc, char** argv) {
         }
         std::printf("%s\n", qPrintable(file));
         if (!shot.menuButton.isNull()) {
-            dialog.OnLButtonDown(kReturnButton.x(), kReturnButton.y());
-            dialog.OnLButtonUp();
+            panel.click(kReturnButton);
         }
     }
-    dialog.reject();
     return 0;
 }
