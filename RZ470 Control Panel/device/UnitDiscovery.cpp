@@ -18,9 +18,10 @@ void UnitDiscovery::Step(DiscoveryListener& listener) {
             if (api_.DeviceActive(index) == 0) {
                 continue;
             }
-            // An index already held by a slot is not looked for: found again, it takes another slot.
+            // A unit already held keeps its one slot: taking it again would read slot 0 afresh
+            // and lose what the panel changed on it since (the grouping it cleared, the levels).
             const int slotNumber = FirstEmptySlot();
-            if (slotNumber < 0) {
+            if (slotNumber < 0 || HoldsIndex(index)) {
                 continue;
             }
             UnitSlot& slot = table_.unitSlots[static_cast<size_t>(slotNumber)];
@@ -33,7 +34,9 @@ void UnitDiscovery::Step(DiscoveryListener& listener) {
                 slot.deviceIndex = UnitSlot::kEmpty;
                 break;
             }
-            listener.UnitConnected();
+            if (slotNumber == 0) {
+                listener.UnitConnected();
+            }
         }
     } else {
         EmptyInactiveSlots();
@@ -82,6 +85,15 @@ bool UnitDiscovery::ReadIdentity(uint16_t deviceIndex, uint16_t& serialNumber, u
     const bool serialRead = attempt([&] { return api_.GetUnitSerialNumber(deviceIndex, &serialNumber); });
     const bool letterRead = attempt([&] { return api_.GetSerialIdentifier(deviceIndex, &serialIdentifier); });
     return serialRead && letterRead;
+}
+
+bool UnitDiscovery::HoldsIndex(uint16_t deviceIndex) const {
+    for (const UnitSlot& slot : table_.unitSlots) {
+        if (slot.deviceIndex == deviceIndex) {
+            return true;
+        }
+    }
+    return false;
 }
 
 int UnitDiscovery::FirstEmptySlot() const {

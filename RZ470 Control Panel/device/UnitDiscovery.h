@@ -10,7 +10,7 @@ class Waits;
 class DiscoveryListener {
 public:
     virtual ~DiscoveryListener() = default;
-    // A unit was connected into a slot: read the unit in slot 0 in full.
+    // The unit was connected into slot 0, which was empty: read it in full.
     virtual void UnitConnected() = 0;
     // The count dropped and slot 0 emptied.
     virtual void UnitLost() = 0;
@@ -33,6 +33,7 @@ public:
 private:
     void ConnectWithRetries(uint16_t deviceIndex);
     bool ReadIdentity(uint16_t deviceIndex, uint16_t& serialNumber, uint8_t& serialIdentifier);
+    bool HoldsIndex(uint16_t deviceIndex) const;
     int FirstEmptySlot() const;
     void EmptyInactiveSlots();
 

@@ -32,14 +32,15 @@ QByteArray ToChannelText(const QString& text) {
 }  // namespace
 
 template <typename Call>
-void UnitStateReader::Retried(Call&& call) {
+bool UnitStateReader::Retried(Call&& call) {
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         api_.UpdateData();
         waits_.wait(kAttemptWaitMs);
         if (call() != 0) {
-            return;
+            return true;
         }
     }
+    return false;
 }
 
 void UnitStateReader::ReadUnitState(UnitSlot& unit, GroupingState& grouping, UnitStateListener& listener) {
@@ -57,9 +58,12 @@ void UnitStateReader::ReadUnitState(UnitSlot& unit, GroupingState& grouping, Uni
     if (grouping.groupingMode != 0) {
         uint8_t check = 0;
         Retried([&] { return api_.SetGroupingEnabled(dev, 0); });
-        Retried([&] { return api_.GetGroupingEnabled(dev, &check); });
-        if (check != 0) {
+        // A check that never answered confirms nothing: the unit may still group its channels.
+        const bool checked = Retried([&] { return api_.GetGroupingEnabled(dev, &check); });
+        if (!checked || check != 0) {
+            // The panel closes; nothing more is read from or sent to the unit.
             listener.GroupingNotCleared();
+            return;
         }
     }
 
@@ -137,6 +141,9 @@ void UnitStateReader::ReadStoredIntensities(UnitSlot& unit) {
         // A value no panel writes (edited outside it) counts as absent rather than reaching the unit.
         if (stored >= 0 && stored <= rz470::kMaxIntensity) {
             record.intensity = static_cast<uint16_t>(stored);
+        } else if (record.intensity > rz470::kMaxIntensity) {
+            // Sent back as reported, a level out of range would make the unit refuse all nine.
+            record.intensity = rz470::kMaxIntensity;
         }
     }
 }

@@ -12,7 +12,8 @@ class Waits;
 class UnitStateListener {
 public:
     virtual ~UnitStateListener() = default;
-    // The unit kept its grouping switched on: tell the user and close the panel.
+    // The unit kept its grouping switched on, or would not confirm it off: tell the user and
+    // close the panel. The read ends there.
     virtual void GroupingNotCleared() = 0;
 };
 
@@ -30,9 +31,10 @@ public:
     void ReadUnitState(UnitSlot& unit, GroupingState& grouping, UnitStateListener& listener);
 
 private:
-    // Up to kAttempts calls until one succeeds, each after UpdateData and a short wait.
+    // Up to kAttempts calls until one succeeds, each after UpdateData and a short wait; false
+    // when none did.
     template <typename Call>
-    void Retried(Call&& call);
+    bool Retried(Call&& call);
 
     void ReadNames(UnitSlot& unit);
     void ReadStoredIntensities(UnitSlot& unit);

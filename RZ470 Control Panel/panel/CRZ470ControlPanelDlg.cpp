@@ -87,10 +87,12 @@ bool CRZ470ControlPanelDlg::InitDialog() {
     }
     table_.Prepare();
     ReadProductVersion();
-    StartPollTimer();
+    // The fonts come before the poll timer: the font message's own loop would otherwise let
+    // the ticks find the unit and end the title phase before the title is even shown.
     if (!CreateFonts()) {
         return false;
     }
+    StartPollTimer();
     PaintScreen();
     setWindowState(windowState() | Qt::WindowMinimized);
     title_.ShowCentred();
@@ -154,7 +156,7 @@ void CRZ470ControlPanelDlg::StopPollTimer() {
 }
 
 bool CRZ470ControlPanelDlg::CreateFonts() {
-    if (PanelFont::registerEmbeddedFont() < 0) {
+    if (PanelFont::registerEmbeddedFont(services_.fontFile) < 0) {
         services_.prompts.message(kFontNotLoaded, kErrorTitle, Prompts::Buttons::Ok, Prompts::Icon::None);
     }
     PanelFont::substituteFaceName();
@@ -163,6 +165,9 @@ bool CRZ470ControlPanelDlg::CreateFonts() {
 }
 
 void CRZ470ControlPanelDlg::PaintScreen() {
+    if (ended_) {
+        return;
+    }
     painter_.DrawBackground();
     CurrentScreen().Paint();
 }
@@ -228,7 +233,9 @@ void CRZ470ControlPanelDlg::mousePressEvent(QMouseEvent* event) {
 }
 
 void CRZ470ControlPanelDlg::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
+    // Qt hands the dialog a release that happened outside it; such a release runs no action and
+    // leaves the button drawn pressed.
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
         OnLButtonUp();
     }
     QDialog::mouseReleaseEvent(event);
@@ -251,6 +258,9 @@ void CRZ470ControlPanelDlg::ReadUnitState() {
 }
 
 void CRZ470ControlPanelDlg::EndTitlePhase() {
+    if (ended_) {
+        return;
+    }
     title_.hide();
     PaintScreen();
     setWindowState(windowState() & ~Qt::WindowMinimized);

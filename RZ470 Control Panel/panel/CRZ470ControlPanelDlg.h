@@ -103,6 +103,7 @@ private:
 
     // PollHost
     int CurrentScreen() const override { return screenState_; }
+    bool HasEnded() const override { return ended_; }
     void ReadUnitState() override;
     void StopPollTimer() override;
     void EndTitlePhase() override;

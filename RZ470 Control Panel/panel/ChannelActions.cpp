@@ -48,11 +48,12 @@ void ChannelActions::TypeIntensity(int panel) {
     entry.m_decimalValue = static_cast<float>(record.intensity / 10.0f);
     ctx_.prompts.runNumberEntry(entry);
 
-    const std::optional<uint16_t> tenths = intensitysteps::TenthsFromPercent(entry.m_decimalValue);
-    if (!tenths || !intensitysteps::AcceptTyped(*tenths, MinimumLevel(panel))) {
+    const std::optional<uint16_t> level =
+        intensitysteps::TypedLevel(entry.m_decimalValue, MinimumLevel(panel));
+    if (!level) {
         return;
     }
-    record.intensity = *tenths;
+    record.intensity = *level;
     SendIntensities();
     screen_.ShowAndSaveIntensity(panel, false);
 }
@@ -94,14 +95,20 @@ void ChannelActions::ToggleSwitch(int panel) {
         screen_.DrawSwitch(panel, on);
         return;
     }
+    const auto refuse = [&](uint8_t message) {
+        ctx_.prompts.showError(ctx_.host.ErrorPopup(), message);
+        // The pressed look asked for a state the unit never got; the poll would not correct it
+        // when the channel's status does not change.
+        screen_.DrawSwitch(panel, on);
+    };
     if ((record.status & rz470::ChannelStatus::AlarmMask) != 0) {
-        ctx_.prompts.showError(ctx_.host.ErrorPopup(), CError::AlarmActive);
+        refuse(CError::AlarmActive);
         // The next status read brings the unit's own bits back.
         record.status &= rz470::ChannelStatus::LedOn;
         return;
     }
     if ((ctx_.table.unit().unitStatus & rz470::UnitStatus::LightGuideInserted) == 0) {
-        ctx_.prompts.showError(ctx_.host.ErrorPopup(), CError::LightGuideOut);
+        refuse(CError::LightGuideOut);
         return;
     }
 

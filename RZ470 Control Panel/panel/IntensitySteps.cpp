@@ -1,5 +1,6 @@
 #include "IntensitySteps.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace intensitysteps {
@@ -11,17 +12,18 @@ uint16_t MinimumLevel(uint16_t minIntensityPercent) {
 
 uint16_t StepUp(uint16_t intensity, uint16_t minimum) {
     if (intensity == 0) {
-        return minimum;
+        // With no minimum the jump to it would leave the arrow stuck at 0.
+        return minimum != 0 ? minimum : kStep;
     }
     if (intensity < kFullScale) {
-        return static_cast<uint16_t>(intensity + kStep);
+        return std::min<uint16_t>(static_cast<uint16_t>(intensity + kStep), kFullScale);
     }
     return intensity;
 }
 
 uint16_t StepDown(uint16_t intensity, uint16_t minimum) {
     if (intensity > minimum) {
-        return intensity >= kStep ? static_cast<uint16_t>(intensity - kStep) : 0;
+        return intensity - minimum >= kStep ? static_cast<uint16_t>(intensity - kStep) : minimum;
     }
     if (intensity == minimum) {
         return 0;
@@ -41,6 +43,14 @@ std::optional<uint16_t> TenthsFromPercent(float percent) {
 
 bool AcceptTyped(uint16_t tenths, uint16_t minimum) {
     return tenths == 0 || (minimum <= tenths && tenths <= kHighestTyped);
+}
+
+std::optional<uint16_t> TypedLevel(float percent, uint16_t minimum) {
+    const std::optional<uint16_t> tenths = TenthsFromPercent(percent);
+    if (!tenths || !AcceptTyped(*tenths, minimum)) {
+        return std::nullopt;
+    }
+    return std::min(*tenths, kFullScale);
 }
 
 }  // namespace intensitysteps

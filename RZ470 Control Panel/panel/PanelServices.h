@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PanelFont.h"
+
 #include <QStringList>
 
 class Waits;
@@ -14,4 +16,6 @@ struct PanelServices {
     QStringList librarySearchDirs;  // where the device library is looked for, in order
     // Test suites keep QtTest's own crash report instead of a dump.
     bool installCrashHandlers = true;
+    // The typeface file registered at start.
+    QString fontFile = QString::fromLatin1(PanelFont::kResourcePath);
 };

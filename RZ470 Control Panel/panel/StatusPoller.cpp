@@ -31,6 +31,10 @@ void StatusPoller::Tick() {
     TickGuard guard(inTick_);
 
     discovery_.Step(*this);
+    // The discovery may have closed the panel (unit lost, grouping not cleared).
+    if (host_.HasEnded()) {
+        return;
+    }
     PollSlots();
 
     if (splashCountdown_ != 0) {

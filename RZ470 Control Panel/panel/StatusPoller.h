@@ -13,6 +13,8 @@ class PollHost {
 public:
     virtual ~PollHost() = default;
     virtual int CurrentScreen() const = 0;
+    // The panel has closed: nothing more may be shown, drawn or stored.
+    virtual bool HasEnded() const = 0;
     virtual void ReadUnitState() = 0;
     virtual void StopPollTimer() = 0;
     // Hide the title window and bring the main window back.

@@ -14,10 +14,15 @@ QString& familyName() {
     static QString family;
     return family;
 }
+
+QString& registeredPath() {
+    static QString path;
+    return path;
+}
 }  // namespace
 
 int PanelFont::registerEmbeddedFont(const QString& path) {
-    if (registeredId() >= 0) {
+    if (registeredId() >= 0 && registeredPath() == path) {
         return registeredId();
     }
     const int id = QFontDatabase::addApplicationFont(path);
@@ -30,6 +35,7 @@ int PanelFont::registerEmbeddedFont(const QString& path) {
         return -1;
     }
     registeredId() = id;
+    registeredPath() = path;
     familyName() = families.first();
     return id;
 }

@@ -29,7 +29,7 @@ public:
 
     // Registers the face in the font file at path (the embedded one by default) for this process.
     // Returns the font database id, or -1 when the file is missing or not a usable font. A second
-    // call returns the id of the first successful one.
+    // call with the same path returns the id of the first successful one.
     static int registerEmbeddedFont(const QString& path = QString::fromLatin1(kResourcePath));
 
     // Family name of the registered face; empty before a successful registration.

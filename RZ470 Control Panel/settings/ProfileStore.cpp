@@ -14,7 +14,11 @@ constexpr int kMaxStringLength = 1024;
 
 ProfileStore::ProfileStore()
     : settings_(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                            settings::kCompanyKey, QCoreApplication::applicationName())) {}
+                                            settings::kCompanyKey, QCoreApplication::applicationName())) {
+    // Only the program's own key counts: a value found in the company-wide or machine-wide store
+    // would show on the panel and reach the unit without this user ever having set it.
+    settings_->setFallbacksEnabled(false);
+}
 
 ProfileStore::ProfileStore(const QString& iniFile)
     : settings_(std::make_unique<QSettings>(iniFile, QSettings::IniFormat)) {}

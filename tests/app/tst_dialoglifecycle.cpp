@@ -34,16 +34,19 @@ private:
     ScriptedPrompts prompts_;
     std::unique_ptr<ProfileStore> profile_;
 
-    std::unique_ptr<CRZ470ControlPanelDlg> makeDialog(const QString& libraryDir) {
-        auto dialog = std::make_unique<CRZ470ControlPanelDlg>(
-            PanelServices{waits_, prompts_, *profile_, {libraryDir}, false});
-        return dialog;
+    std::unique_ptr<CRZ470ControlPanelDlg> makeDialog(const QString& libraryDir,
+                                                      const QString& fontFile = PanelFont::kResourcePath) {
+        return std::make_unique<CRZ470ControlPanelDlg>(
+            PanelServices{waits_, prompts_, *profile_, {libraryDir}, false, fontFile});
+    }
+
+    static QString completeLibraryDir() {
+        return QDir(QStringLiteral(RZ470_TEST_LIBS_DIR)).filePath(QStringLiteral("complete"));
     }
 
     // A dialog bound to the always-failing stand-in library, with the close calls recorded.
     std::unique_ptr<CRZ470ControlPanelDlg> makeBoundDialog() {
-        auto dialog =
-            makeDialog(QDir(QStringLiteral(RZ470_TEST_LIBS_DIR)).filePath(QStringLiteral("complete")));
+        auto dialog = makeDialog(completeLibraryDir());
         dialog->InitDialog();
         dialog->deviceApi().SetGroupingEnabled = recordSetGroupingEnabled;
         dialog->deviceApi().SaveUserSettings = recordSaveUserSettings;
@@ -65,6 +68,25 @@ private slots:
         QVERIFY(dialog->hasEnded());
         QCOMPARE(prompts_.texts(), QStringList{QStringLiteral("Unable to obtain DLL version information!")});
         QVERIFY(!dialog->deviceApi().isBound());
+    }
+
+    // The font message runs its own loop; were the poll timer running by then, its ticks could
+    // find the unit and end the title phase before the title window is even shown.
+    void aFontFailureIsReportedBeforeThePollStarts() {
+        auto dialog = makeDialog(completeLibraryDir(), dir_.filePath(QStringLiteral("missing.ttf")));
+        bool pollingWhileShown = true;
+        prompts_.whileShown = [&](const ScriptedPrompts::Shown&) {
+            pollingWhileShown = dialog->isPollTimerRunning();
+        };
+        dialog->InitDialog();
+
+        QCOMPARE(prompts_.texts(), QStringList{QStringLiteral("Unable to load Font!")});
+        QCOMPARE(prompts_.shown[0].title, QStringLiteral("Error"));
+        QVERIFY(!pollingWhileShown);
+        QVERIFY(dialog->isPollTimerRunning());
+        QVERIFY(dialog->titleWindow().isVisible());
+        QVERIFY(!dialog->hasEnded());
+        dialog->reject();
     }
 
     void closingAsksToSaveAndRestoresGrouping_data() {

@@ -9,6 +9,30 @@
 
 namespace {
 
+const QString kNotCleared = QStringLiteral("Unabled to Clear Grouping! Exiting Application!");
+
+// GetGroupingEnabled that reports mode 2 once and then fails, or always reports 2.
+int g_groupingReads = 0;
+int RZ470_CALL GroupingReadOnlyOnce(RZ470Word, RZ470Byte* mode) {
+    if (g_groupingReads++ > 0) {
+        return 0;
+    }
+    *mode = 2;
+    return 1;
+}
+
+int RZ470_CALL GroupingReadAnswering(RZ470Word, RZ470Byte* mode) {
+    *mode = 2;
+    return 1;
+}
+
+// Both calls were made, and a before b.
+void verifyCalledBefore(const QStringList& made, const char* a, const char* b) {
+    const int first = made.indexOf(QLatin1String(a));
+    const int second = made.indexOf(QLatin1String(b));
+    QVERIFY2(first >= 0 && second >= 0 && first < second, qPrintable(made.join(' ')));
+}
+
 const QString kNotFound =
     QStringLiteral("ORVANE Device Not Found, please connect and power on and restart Control Panel.");
 const QString kSaveQuestion = QStringLiteral("Would you like to save settings on exit?");
@@ -70,9 +94,49 @@ private slots:
 
         const QStringList made = calls();
         QVERIFY(made.contains("Connect"));
-        QVERIFY(made.indexOf("GetSoftwareVersion") < made.indexOf("GetGroupingEnabled"));
-        QVERIFY(made.indexOf("GetMinIntPercentage") < made.indexOf("GetLEDName"));
-        QVERIFY(made.indexOf("SetIntensityLevel") < made.indexOf("GetTTLTimeout"));
+        verifyCalledBefore(made, "GetSoftwareVersion", "GetGroupingEnabled");
+        verifyCalledBefore(made, "GetMinIntPercentage", "GetLEDName");
+        verifyCalledBefore(made, "SetIntensityLevel", "GetTTLTimeout");
+    }
+
+    // A unit plugged while the panel runs gets a slot of its own and is only polled: the unit in
+    // slot 0 keeps the grouping mode the panel cleared, the levels it has now and the window.
+    void aUnitPluggedLaterLeavesTheUnitAlone() {
+        QVERIFY(dialog().deviceApi().SetGroupingEnabled(0, 2) != 0);
+        panel_->profile().writeInt(settings::kIntensitiesSection, QStringLiteral("Intensity365"), 373);
+        dialog().OnTimer();
+        dialog().OnTimer();
+        QCOMPARE(dialog().grouping().groupingMode, uint8_t(2));
+        simOk(QStringLiteral("knob 1 600"));
+        clearLog();
+        panel_->waits.waits.clear();
+
+        simOk(QStringLiteral("plug 1"));
+        dialog().OnTimer();
+        const UnitTable& table = dialog().unitTable();
+        QCOMPARE(table.knownDeviceCount, uint16_t(2));
+        QCOMPARE(table.unitSlots[0].deviceIndex, uint16_t(0));
+        QCOMPARE(table.unitSlots[1].deviceIndex, uint16_t(1));
+        QVERIFY(table.unitSlots[2].isEmpty());
+        const QStringList made = calls();
+        QVERIFY2(!made.contains("GetSoftwareVersion") && !made.contains("SetIntensityLevel") &&
+                     !made.contains("SetGroupingEnabled"),
+                 qPrintable(made.join(' ')));
+        QVERIFY(panel_->waits.waits.isEmpty());
+        QCOMPARE(dialog().grouping().groupingMode, uint8_t(2));
+        QCOMPARE(dialog().poller().splashCountdown(), uint16_t(0));
+        QVERIFY(sim(QStringLiteral("status")).contains(QStringLiteral("unit0.channel1.intensity=600")));
+
+        simOk(QStringLiteral("unplug 1"));
+        dialog().OnTimer();
+        QVERIFY(table.unitSlots[1].isEmpty());
+        QVERIFY(panel_->prompts.shown.isEmpty());
+
+        panel_->prompts.answers = {Prompts::Answer::Yes};
+        dialog().close();
+        uint8_t onUnit = 0;
+        dialog().deviceApi().GetGroupingEnabled(0, &onUnit);
+        QCOMPARE(onUnit, uint8_t(2));
     }
 
     void slowConnectWaitsBeforeTheSerialRead_data() {
@@ -209,16 +273,40 @@ private slots:
         QCOMPARE(onUnit, uint8_t(1));
     }
 
+    void groupingTheUnitKeepsEndsTheRun_data() {
+        QTest::addColumn<bool>("checkAnswers");
+        QTest::newRow("clear refused, check says grouped") << true;
+        QTest::newRow("clear refused, check never answers") << false;
+    }
+
+    // Once the message has closed the panel nothing more is read, sent, shown, drawn or stored.
     void groupingTheUnitKeepsEndsTheRun() {
+        QFETCH(bool, checkAnswers);
         QVERIFY(dialog().deviceApi().SetGroupingEnabled(0, 2) != 0);
         simOk(QStringLiteral("fail SetGroupingEnabled 20"));
+        // The mode read answers; the check that follows answers only when the row says so.
+        g_groupingReads = 0;
+        dialog().deviceApi().GetGroupingEnabled = checkAnswers ? GroupingReadAnswering : GroupingReadOnlyOnce;
+        const QImage before = dialog().surface().image();
         dialog().OnTimer();
-        QCOMPARE(panel_->prompts.texts().value(0),
-                 QStringLiteral("Unabled to Clear Grouping! Exiting Application!"));
+
+        QCOMPARE(panel_->prompts.texts(), (QStringList{kNotCleared, kSaveQuestion}));
         QCOMPARE(panel_->prompts.shown.value(0).title, QStringLiteral("Error"));
         QVERIFY(dialog().hasEnded());
-        // The read ran to its end all the same.
-        QVERIFY(calls().contains("GetTTLTimeout"));
+        QCOMPARE(dialog().grouping().groupingMode, uint8_t(2));
+        const QStringList made = calls();
+        QVERIFY2(!made.contains("GetLEDHours") && !made.contains("SetIntensityLevel") &&
+                     !made.contains("GetTTLTimeout"),
+                 qPrintable(made.join(' ')));
+        QVERIFY(!dialog().isVisible());
+        QVERIFY(dialog().titleWindow().isHidden());
+        QVERIFY(dialog().surface().image() == before);
+        for (uint16_t wavelength : kWavelengths) {
+            QCOMPARE(panel_->profile().readInt(settings::kIntensitiesSection,
+                                               settings::valueName(settings::kIntensityValue, wavelength),
+                                               settings::kIntensityAbsent),
+                     settings::kIntensityAbsent);
+        }
     }
 
     void statusAndIntensitiesAreReadInTheirRhythm() {

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -99,17 +100,26 @@ private slots:
         }
         const QString previous = QDir::currentPath();
         QVERIFY(QDir::setCurrent(current.path()));
+        // A failed check returns early; the suites after this one still need their own folder.
+        const auto restoreCurrent = qScopeGuard([&previous] { QDir::setCurrent(previous); });
 
         QCOMPARE(LibraryLoader::locate(QStringLiteral("libRZ470.so"), {first.path(), second.path()}),
                  second.filePath(QStringLiteral("libRZ470.so")));
         QCOMPARE(LibraryLoader::locate(QStringLiteral("libRZ470.so"),
                                        {QStringLiteral("."), QString(), first.path()}),
                  QString());
-
-        QVERIFY(QDir::setCurrent(previous));
     }
 
     void defaultSearchStartsBesideTheExecutable() {
+        const bool hadPath = qEnvironmentVariableIsSet("LD_LIBRARY_PATH");
+        const QByteArray previousPath = qgetenv("LD_LIBRARY_PATH");
+        const auto restorePath = qScopeGuard([&] {
+            if (hadPath) {
+                qputenv("LD_LIBRARY_PATH", previousPath);
+            } else {
+                qunsetenv("LD_LIBRARY_PATH");
+            }
+        });
         qputenv("LD_LIBRARY_PATH", QByteArray("::/opt/rz470/lib:.:"));
         const QStringList dirs = LibraryLoader::defaultSearchDirs();
         QCOMPARE(dirs.first(), QCoreApplication::applicationDirPath());

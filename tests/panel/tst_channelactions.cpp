@@ -112,19 +112,28 @@ private slots:
     }
 
     void switchRefusals_data() {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<int>("popup");  // -1: none
-        QTest::newRow("triggered") << "triggered 6 1" << -1;
-        QTest::newRow("not fitted") << "channel-status 6 clear fitted" << -1;
-        QTest::newRow("NVM alarm (0x23 with the LED on)") << "channel-status 6 set nvm" << 0;
-        QTest::newRow("light guide out") << "unit-status clear lightguide" << 1;
+        QTest::addColumn<QStringList>("commands");
+        QTest::addColumn<int>("popup");       // -1: none
+        QTest::addColumn<int>("shownAfter");  // the switch shows the LED's real state again
+        QTest::newRow("triggered") << QStringList{"triggered 6 1"} << -1 << 129;
+        QTest::newRow("not fitted") << QStringList{"channel-status 6 clear fitted"} << -1 << 164;
+        QTest::newRow("NVM alarm (0x63 with the LED on)")
+            << QStringList{"led 6 on", "channel-status 6 set nvm"} << 0 << 165;
+        QTest::newRow("light guide out, LED off") << QStringList{"unit-status clear lightguide"} << 1 << 164;
+        QTest::newRow("light guide out, LED on")
+            << QStringList{"led 6 on", "unit-status clear lightguide"} << 1 << 165;
     }
 
     void switchRefusals() {
-        QFETCH(QString, command);
+        QFETCH(QStringList, commands);
         QFETCH(int, popup);
-        simOk(command);
+        QFETCH(int, shownAfter);
+        for (const QString& command : commands) {
+            simOk(command);
+        }
         panel_->tick(10);
+        const bool wasOn = (channel(5).status & rz470::ChannelStatus::LedOn) != 0;
+        QCOMPARE(wasOn, commands.contains(QStringLiteral("led 6 on")));
         panel_->clearLog();
 
         click(switchAt(5));
@@ -133,8 +142,44 @@ private slots:
         QVERIFY(!made.contains(QStringLiteral("TurnOFFLEDs")));
         QCOMPARE(panel_->prompts.errors, popup < 0 ? QList<uint8_t>{} : QList<uint8_t>{uint8_t(popup)});
         if (popup == 0) {
-            QCOMPARE(channel(5).status, uint16_t(channel(5).status & rz470::ChannelStatus::LedOn));
+            QCOMPARE(channel(5).status, uint16_t(rz470::ChannelStatus::LedOn));
         }
+        // No status change follows for the poll to redraw, so the refusal itself must.
+        panel_->tick(20);
+        QVERIFY(shows(dialog().surface().image(), shownAfter, panelX(5), 283));
+    }
+
+    void typedTopOfTheRangeIsFullScale() {
+        panel_->prompts.entries = {Entry{QStringLiteral("100.1"), true, false}};
+        click(valueBox(2));
+        QCOMPARE(channel(2).intensity, uint16_t(1000));
+        QVERIFY2(status().contains(QStringLiteral("unit0.channel3.intensity=1000")), qPrintable(status()));
+        QCOMPARE(storedIntensity(435), 1000);
+        QVERIFY(!panel_->callLines().filter(QStringLiteral("SetIntensityLevel(")).join(' ').contains("1001"));
+    }
+
+    void arrowsAtTheEndsOfTheRange_data() {
+        QTest::addColumn<int>("minimumPercent");
+        QTest::addColumn<QString>("knob");  // the level set at the unit first
+        QTest::addColumn<QPoint>("arrowOffset");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("up from 0 with no minimum") << 0 << "0" << QPoint(40, 170) << 5;
+        QTest::newRow("down from m+3 lands on m") << 5 << "53" << QPoint(40, 250) << 50;
+        QTest::newRow("up from 998 stops at 100 %") << 5 << "998" << QPoint(40, 170) << 1000;
+    }
+
+    void arrowsAtTheEndsOfTheRange() {
+        QFETCH(int, minimumPercent);
+        QFETCH(QString, knob);
+        QFETCH(QPoint, arrowOffset);
+        QFETCH(int, expected);
+        simOk(QStringLiteral("knob 8 ") + knob);
+        panel_->tick(10);
+        channel(7).minIntensityPercent = static_cast<uint16_t>(minimumPercent);
+        click(QPoint(panelX(7), 0) + arrowOffset);
+        QCOMPARE(int(channel(7).intensity), expected);
+        QVERIFY2(status().contains(QStringLiteral("unit0.channel8.intensity=%1").arg(expected)),
+                 qPrintable(status()));
     }
 
     void renamingCutsToEightAndStoresByWavelength() {

@@ -1,7 +1,11 @@
 #include "ProfileStore.h"
 #include "SettingsKeys.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -78,6 +82,35 @@ private slots:
         ProfileStore store(iniFile());
         QCOMPARE(store.readString(settings::kDemoLoopSection, settings::kDemoOrderValue, {}),
                  QStringLiteral("0,1,2"));
+    }
+
+    // Values the company-wide file or the machine-wide folder hold are not this program's: they
+    // must neither show on the panel nor reach the unit.
+    void theUsersStoreReadsOnlyTheProgramsOwnKey() {
+        QTemporaryDir userDir;
+        QTemporaryDir systemDir;
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, userDir.path());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope, systemDir.path());
+        QCoreApplication::setApplicationName(QStringLiteral("rz470-control-panel"));
+        const QString company = settings::kCompanyKey;
+        const QByteArray foreign = "[Names]\nName470=Foreign\n[Intensities]\nIntensity470=1\n";
+        for (const QString& file : {userDir.filePath(company + QStringLiteral(".conf")),
+                                    systemDir.filePath(company + QStringLiteral("/rz470-control-panel.conf")),
+                                    systemDir.filePath(company + QStringLiteral(".conf"))}) {
+            QVERIFY(QDir().mkpath(QFileInfo(file).path()));
+            QFile out(file);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write(foreign);
+        }
+
+        ProfileStore store;
+        QCOMPARE(store.readString(settings::kNamesSection, "Name470", {}), QString());
+        QCOMPARE(store.readInt(settings::kIntensitiesSection, "Intensity470", settings::kIntensityAbsent),
+                 settings::kIntensityAbsent);
+
+        store.writeString(settings::kNamesSection, "Name470", "Own");
+        QCOMPARE(ProfileStore().readString(settings::kNamesSection, "Name470", {}), QStringLiteral("Own"));
+        QCOMPARE(store.location(), userDir.filePath(company + QStringLiteral("/rz470-control-panel.conf")));
     }
 
     void valueNamesCarryTheirNumber_data() {
