@@ -242,7 +242,7 @@ void CMainSliderCtrl::DefaultMove(QMouseEvent* event) {
         return;
     }
     const int y = event->position().toPoint().y() - dragOffset_;
-    MoveTo(SliderGeometry::PositionAt(currentGeometry().channel, minimum(), maximum(), y));
+    MoveTo(SliderGeometry::PositionOfThumbAt(size(), minimum(), maximum(), y));
 }
 
 void CMainSliderCtrl::DefaultRelease() {

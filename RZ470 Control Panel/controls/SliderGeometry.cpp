@@ -1,5 +1,7 @@
 #include "SliderGeometry.h"
 
+#include "SliderScale.h"
+
 #include <algorithm>
 #include <cstdint>
 
@@ -11,13 +13,9 @@ SliderGeometry SliderGeometry::At(QSize control, int minimum, int maximum, int p
     channel.top = kChannelInset;
     channel.bottom = std::max(channel.top, control.height() - kChannelInset);
 
-    const std::int64_t travel = channel.bottom - channel.top;
-    const std::int64_t range = std::int64_t{maximum} - minimum;
-    int centre = channel.top;
-    if (range > 0) {
-        const std::int64_t offset = std::clamp<std::int64_t>(std::int64_t{position} - minimum, 0, range);
-        centre += static_cast<int>((offset * travel + range / 2) / range);
-    }
+    // The knobs' shifts put their index line on the thumb's centre row.
+    const int centre = SliderScale::RowAt(control.height(), std::int64_t{position} - minimum,
+                                          std::int64_t{maximum} - minimum);
     geometry.thumb = {kThumbLeft, centre - kThumbDepth / 2, kThumbLeft + kThumbLength,
                       centre - kThumbDepth / 2 + kThumbDepth};
     return geometry;
@@ -39,6 +37,11 @@ int SliderGeometry::PositionAt(const SliderRect& channel, int minimum, int maxim
     const std::int64_t range = std::int64_t{maximum} - minimum;
     const std::int64_t position = minimum + range * (y - channel.top) / travel;
     return static_cast<int>(std::min<std::int64_t>(position, maximum));
+}
+
+int SliderGeometry::PositionOfThumbAt(QSize control, int minimum, int maximum, int y) {
+    const std::int64_t offset = SliderScale::OffsetAt(control.height(), y, std::int64_t{maximum} - minimum);
+    return static_cast<int>(minimum + offset);
 }
 
 QRect SliderGeometry::KnobRect(const SliderRect& thumb, QSize knob, int thumbOffset, int thumbShift) {

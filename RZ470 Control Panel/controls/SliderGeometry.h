@@ -20,11 +20,13 @@ struct SliderRect {
 // The thumb and channel of a vertical trackbar with ticks on both sides and none drawn, minimum at
 // the top. These numbers take the place of the platform control's own, so the slider hits and
 // draws the same on every platform; the picture slider keeps its knob centred on the thumb.
+// Presses map onto the channel, but the thumb's centre travels only between the track picture's
+// end marks: over the whole channel the knob would stick out of the control at both ends.
 struct SliderGeometry {
     static constexpr int kThumbLeft = 10;
     static constexpr int kThumbLength = 21;  // across the track
     static constexpr int kThumbDepth = 11;   // along the track
-    // Half the thumb plus a margin, so the thumb stays inside the control at both ends.
+    // Half the thumb plus a margin.
     static constexpr int kChannelInset = kThumbDepth / 2 + 3;
     static constexpr int kChannelWidth = 4;
 
@@ -38,6 +40,9 @@ struct SliderGeometry {
     static bool IsLevelWithThumb(const SliderRect& thumb, int y);
     // The position whose thumb lies under y, clamped to the range; the minimum above the channel.
     static int PositionAt(const SliderRect& channel, int minimum, int maximum, int y);
+    // The position whose thumb centre is nearest to y, clamped to the range: where dragging the
+    // thumb itself takes it.
+    static int PositionOfThumbAt(QSize control, int minimum, int maximum, int y);
     // Where the knob picture goes: its height centred on the thumb, then shifted along the track.
     static QRect KnobRect(const SliderRect& thumb, QSize knob, int thumbOffset, int thumbShift);
 };

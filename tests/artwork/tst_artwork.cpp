@@ -11,6 +11,7 @@
 #include "PanelArtwork.h"
 #include "PanelFont.h"
 #include "PictureTable.h"
+#include "SliderScale.h"
 
 namespace {
 // The fields of a bitmap file's headers that say how its pixels are stored.
@@ -141,6 +142,8 @@ private slots:
     void blankFieldMatchesItsPanel();
     void statusIconsBlendIntoStatusStrip_data();
     void statusIconsBlendIntoStatusStrip();
+    void sliderScaleOnSharedRows_data();
+    void sliderScaleOnSharedRows();
     void applicationIconHasSeveralSizes();
     void embeddedFontRegistersOnce();
     void faceNameMapsOntoEmbeddedFont();
@@ -315,6 +318,55 @@ void TestArtwork::statusIconsBlendIntoStatusStrip() {
     for (const QPoint corner : {QPoint(0, 0), QPoint(30, 0), QPoint(0, 17), QPoint(30, 17)}) {
         QCOMPARE(icon.pixel(corner), background.pixel(corner + QPoint(x, 0)));
     }
+}
+
+// The slider moves its knob by the scale's rows, so the pictures have to draw them there.
+void TestArtwork::sliderScaleOnSharedRows_data() {
+    QTest::addColumn<int>("track");
+    QTest::addColumn<int>("knob");
+    QTest::newRow("LED slider") << 144 << 145;
+    QTest::newRow("unit-setting slider") << 225 << 226;
+}
+
+void TestArtwork::sliderScaleOnSharedRows() {
+    QFETCH(int, track);
+    QFETCH(int, knob);
+    const QImage trackImage = bitmap(track);
+    const QImage knobImage = bitmap(knob);
+    QVERIFY(!trackImage.isNull() && !knobImage.isNull());
+
+    // A mark is a run of light pixels across the dark plate; minor marks are one row, major two.
+    QList<int> expectedMarks;
+    const int middle = (SliderScale::kMarkCount - 1) / 2;
+    for (int mark = 0; mark < SliderScale::kMarkCount; ++mark) {
+        const int row = SliderScale::MarkRow(trackImage.height(), mark);
+        expectedMarks << row;
+        if (mark % middle == 0) {
+            expectedMarks << row + 1;
+        }
+    }
+    QList<int> markRows;
+    for (int y = 0; y < trackImage.height(); ++y) {
+        int run = 0;
+        int longest = 0;
+        for (int x = 0; x < trackImage.width(); ++x) {
+            run = qGray(trackImage.pixel(x, y)) > 80 ? run + 1 : 0;
+            longest = std::max(longest, run);
+        }
+        if (longest >= 7) {
+            markRows << y;
+        }
+    }
+    QCOMPARE(markRows, expectedMarks);
+
+    QList<int> indexRows;
+    for (int y = 0; y < knobImage.height(); ++y) {
+        const QColor colour = knobImage.pixelColor(knobImage.width() / 2, y);
+        if (colour.green() > colour.red() + 100 && colour.green() > colour.blue() + 100) {
+            indexRows << y;
+        }
+    }
+    QCOMPARE(indexRows, (QList<int>{SliderScale::kKnobIndexRow, SliderScale::kKnobIndexRow + 1}));
 }
 
 void TestArtwork::applicationIconHasSeveralSizes() {

@@ -5,6 +5,7 @@
 #include "CMainSliderCtrl.h"
 #include "SliderChangedEvent.h"
 #include "SliderGeometry.h"
+#include "SliderScale.h"
 #include "SliderSetup.h"
 
 #include <QFile>
@@ -166,6 +167,8 @@ private slots:
     void wheelAndKeys();
     void drawing_data();
     void drawing();
+    void knobOnItsMark_data();
+    void knobOnItsMark();
     void secondThumbBitmapChangesNothing();
     void configuredFromTable_data();
     void configuredFromTable();
@@ -395,20 +398,22 @@ void ControlsTest::geometry_data() {
 
     const QSize led(64, 158);
     const SliderRect ledChannel{18, 8, 22, 150};
-    QTest::newRow("LED track, top") << led << 0 << 1000 << 0 << SliderRect{10, 3, 31, 14} << ledChannel;
-    QTest::newRow("LED track, middle") << led << 0 << 1000 << 500 << SliderRect{10, 74, 31, 85} << ledChannel;
+    // The thumb's centre travels over the scale's marks, rows 12..142 of the LED track, while presses
+    // map onto the channel.
+    QTest::newRow("LED track, top") << led << 0 << 1000 << 0 << SliderRect{10, 7, 31, 18} << ledChannel;
+    QTest::newRow("LED track, middle") << led << 0 << 1000 << 500 << SliderRect{10, 72, 31, 83} << ledChannel;
     QTest::newRow("LED track, rounds to the nearest pixel")
-        << led << 0 << 1000 << 507 << SliderRect{10, 75, 31, 86} << ledChannel;
+        << led << 0 << 1000 << 507 << SliderRect{10, 73, 31, 84} << ledChannel;
     QTest::newRow("LED track, bottom")
-        << led << 0 << 1000 << 1000 << SliderRect{10, 145, 31, 156} << ledChannel;
+        << led << 0 << 1000 << 1000 << SliderRect{10, 137, 31, 148} << ledChannel;
     QTest::newRow("unit track, 0..255")
-        << QSize(53, 281) << 0 << 255 << 128 << SliderRect{10, 136, 31, 147} << SliderRect{18, 8, 22, 273};
+        << QSize(53, 281) << 0 << 255 << 128 << SliderRect{10, 134, 31, 145} << SliderRect{18, 8, 22, 273};
     QTest::newRow("unit track, offset range")
-        << QSize(53, 281) << 100 << 200 << 100 << SliderRect{10, 3, 31, 14} << SliderRect{18, 8, 22, 273};
+        << QSize(53, 281) << 100 << 200 << 100 << SliderRect{10, 7, 31, 18} << SliderRect{18, 8, 22, 273};
     QTest::newRow("empty range stays at the top")
-        << led << 5 << 5 << 5 << SliderRect{10, 3, 31, 14} << ledChannel;
+        << led << 5 << 5 << 5 << SliderRect{10, 7, 31, 18} << ledChannel;
     QTest::newRow("too short for a channel")
-        << QSize(64, 10) << 0 << 1000 << 1000 << SliderRect{10, 3, 31, 14} << SliderRect{18, 8, 22, 8};
+        << QSize(64, 10) << 0 << 1000 << 1000 << SliderRect{10, 7, 31, 18} << SliderRect{18, 8, 22, 8};
 }
 
 void ControlsTest::geometry() {
@@ -480,15 +485,15 @@ void ControlsTest::press_data() {
     QTest::addColumn<int>("position");
     QTest::addColumn<bool>("dragging");
 
-    // Position 500 puts the thumb at y 74..85 and the knob at y 67..92, x 0..58.
+    // Position 500 puts the thumb at y 72..83 and the knob at y 65..90, x 0..58.
     QTest::newRow("above the channel: minimum") << 1000 << QPoint(40, 4) << 0 << true;
     QTest::newRow("middle of the channel") << 0 << QPoint(40, 79) << 500 << true;
     QTest::newRow("bottom of the channel") << 0 << QPoint(40, 150) << 1000 << true;
     QTest::newRow("below the channel: maximum") << 0 << QPoint(40, 157) << 1000 << true;
-    QTest::newRow("level with the thumb's top") << 500 << QPoint(40, 74) << 500 << true;
-    QTest::newRow("level with the thumb's bottom") << 500 << QPoint(40, 85) << 500 << true;
-    QTest::newRow("just above the thumb") << 500 << QPoint(40, 73) << 457 << true;
-    QTest::newRow("just below the thumb") << 500 << QPoint(40, 86) << 549 << true;
+    QTest::newRow("level with the thumb's top") << 500 << QPoint(40, 72) << 500 << true;
+    QTest::newRow("level with the thumb's bottom") << 500 << QPoint(40, 83) << 500 << true;
+    QTest::newRow("just above the thumb") << 500 << QPoint(40, 71) << 443 << true;
+    QTest::newRow("just below the thumb") << 500 << QPoint(40, 84) << 535 << true;
     QTest::newRow("band's left edge, x = 32") << 0 << QPoint(32, 79) << 500 << true;
     QTest::newRow("band's right edge, x = 56") << 0 << QPoint(56, 79) << 500 << true;
     QTest::newRow("x = 31 pages down") << 0 << QPoint(31, 79) << 200 << false;
@@ -540,7 +545,13 @@ void ControlsTest::drag_data() {
     QTest::newRow("out of the channel above")
         << 1000 << QPoint(40, 79) << 500 << true << QList<QPoint>{{40, 7}, {40, -30}} << QList<int>{0, 0};
     QTest::newRow("thumb dragged by the default handling keeps its offset")
-        << 500 << QPoint(20, 82) << 500 << true << QList<QPoint>{{20, 102}, {20, 3}} << QList<int>{640, 0};
+        << 500 << QPoint(20, 82) << 500 << true << QList<QPoint>{{20, 102}, {20, 3}} << QList<int>{654, 0};
+    // The knob stands a few rows inside the channel's ends; grabbing it there must not move it.
+    QTest::newRow("knob grabbed at the top stays until moved")
+        << 0 << QPoint(5, 13) << 0 << true << QList<QPoint>{{6, 13}, {6, 26}} << QList<int>{0, 100};
+    QTest::newRow("knob grabbed at the bottom stays until moved")
+        << 1000 << QPoint(5, 143) << 1000 << true << QList<QPoint>{{6, 143}, {6, 130}}
+        << QList<int>{1000, 900};
     QTest::newRow("after a paging press the pointer is not followed")
         << 0 << QPoint(60, 100) << 200 << true << QList<QPoint>{{60, 140}, {40, 20}} << QList<int>{200, 200};
     QTest::newRow("moves with the button up")
@@ -575,11 +586,11 @@ void ControlsTest::dragThroughKnob() {
     SliderRig rig(500);
     CBitWnd* knob = rig.slider->thumbWindow();
     QVERIFY(knob != nullptr);
-    QCOMPARE(knob->geometry(), QRect(0, 67, 59, 26));
+    QCOMPARE(knob->geometry(), QRect(0, 65, 59, 26));
 
-    Press(knob, QPoint(40, 20));  // the slider's (40, 87), just below the thumb
+    Press(knob, QPoint(40, 22));  // the slider's (40, 87), below the thumb
     QCOMPARE(rig.slider->value(), 556);
-    QCOMPARE(knob->pos(), QPoint(0, 75));
+    QCOMPARE(knob->pos(), QPoint(0, 72));
 
     const QPoint target(40, 120);
     Move(knob, target - knob->pos());
@@ -663,10 +674,10 @@ void ControlsTest::drawing_data() {
     QTest::addColumn<int>("offset");
     QTest::addColumn<QRect>("knob");
 
-    QTest::newRow("top: knob partly above the control") << 0 << 0 << QRect(0, -4, 59, 26);
-    QTest::newRow("middle") << 500 << 0 << QRect(0, 67, 59, 26);
-    QTest::newRow("middle, offset knob") << 500 << 3 << QRect(3, 67, 59, 26);
-    QTest::newRow("bottom: knob partly below the control") << 1000 << 0 << QRect(0, 138, 59, 26);
+    QTest::newRow("top: knob on the control's top edge") << 0 << 0 << QRect(0, 0, 59, 26);
+    QTest::newRow("middle") << 500 << 0 << QRect(0, 65, 59, 26);
+    QTest::newRow("middle, offset knob") << 500 << 3 << QRect(3, 65, 59, 26);
+    QTest::newRow("bottom: knob two rows above the bottom edge") << 1000 << 0 << QRect(0, 130, 59, 26);
 }
 
 void ControlsTest::drawing() {
@@ -694,6 +705,41 @@ void ControlsTest::drawing() {
             QCOMPARE(track.pixelColor(x, y), y < split ? kLeading : kTrailing);
         }
     }
+}
+
+void ControlsTest::knobOnItsMark_data() {
+    QTest::addColumn<int>("position");
+    QTest::addColumn<int>("mark");
+
+    QTest::newRow("100 %") << 0 << 0;
+    QTest::newRow("50 %") << 500 << 5;
+    QTest::newRow("0 %") << 1000 << 10;
+}
+
+void ControlsTest::knobOnItsMark() {
+    QFETCH(int, position);
+    QFETCH(int, mark);
+
+    // An LED slider as the dialog sets it up, with its own pictures, where the main screen has it.
+    const SliderSetup& setup = kSliderSetups[0];
+    if (!QFile::exists(QStringLiteral(":/bitmaps/%1.bmp").arg(setup.trackPictureId))) {
+        QSKIP("the slider pictures are not embedded in this build");
+    }
+    QWidget window;
+    window.resize(1421, 423);
+    CMainSliderCtrl slider(&window);
+    ConfigureSlider(slider, setup);
+    slider.setValue(position);
+
+    const QRect knob = slider.thumbWindow()->geometry();
+    QVERIFY2(slider.rect().contains(knob),
+             qPrintable(QStringLiteral("knob at y %1..%2 in a control of %3 rows")
+                            .arg(knob.top())
+                            .arg(knob.bottom())
+                            .arg(slider.height())));
+    const int indexRow = slider.mapTo(&window, knob.topLeft()).y() + SliderScale::kKnobIndexRow;
+    const int markRow = slider.y() + SliderScale::MarkRow(slider.height(), mark);
+    QCOMPARE(indexRow, markRow);
 }
 
 void ControlsTest::secondThumbBitmapChangesNothing() {

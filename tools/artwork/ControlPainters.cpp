@@ -6,6 +6,7 @@
 #include "ArtworkStyle.h"
 #include "Glyphs.h"
 #include "KindPainters.h"
+#include "SliderScale.h"
 
 namespace artwork {
 
@@ -55,18 +56,20 @@ void drawTrackGroove(QPainter& p, const QRectF& area) {
     fillVertical(p, groove, QColor(4, 6, 7), QColor(14, 18, 21), 3);
     p.fillRect(QRectF(centre - 0.5, groove.top() + 4, 1, groove.height() - 8), QColor(60, 70, 78));
 
-    // Eleven marks from the top (full scale) to the bottom (zero), major at 0, 50 and 100 %.
-    const qreal first = area.top() + 13;
-    const qreal step = (area.height() - 28) / 10.0;
-    for (int mark = 0; mark <= 10; ++mark) {
-        const bool major = mark % 5 == 0;
-        const qreal y = first + mark * step;
-        p.fillRect(QRectF(centre + 9, y - 0.5, major ? 13 : 7, major ? 2 : 1),
+    // From the top (full scale) to the bottom (zero), major at 0, 50 and 100 %. Whole rows, so the
+    // knob's index line covers a mark exactly.
+    const int height = qRound(area.height());
+    const int middle = (SliderScale::kMarkCount - 1) / 2;
+    for (int mark = 0; mark < SliderScale::kMarkCount; ++mark) {
+        const bool major = mark % middle == 0;
+        const qreal y = area.top() + SliderScale::MarkRow(height, mark);
+        p.fillRect(QRectF(centre + 9, y, major ? 13 : 7, major ? 2 : 1),
                    major ? QColor(150, 160, 168) : QColor(96, 106, 114));
     }
+    const qreal middleLine = area.top() + SliderScale::MarkRow(height, middle) + 1;
     p.setPen(QColor(150, 160, 168));
     p.setFont(letteringFont(11));
-    p.drawText(QRectF(centre + 23, first + 5 * step - 8, area.width() - centre - 23, 16),
+    p.drawText(QRectF(centre + 23, middleLine - 8, area.width() - centre - 23, 16),
                Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("50"));
 }
 }  // namespace
@@ -228,7 +231,7 @@ void paintSliderKnob(QPainter& p, const PictureRow& row) {
     p.setBrush(metal);
     p.drawRoundedRect(cap, 3, 3);
     // Grip ridges either side of the green index line.
-    const qreal mid = r.center().y();
+    const qreal mid = r.top() + SliderScale::kKnobIndexRow + 1;
     for (qreal offset : {-7.0, -4.0, 4.0, 7.0}) {
         p.fillRect(QRectF(cap.left() + 5, mid + offset - 1, cap.width() - 10, 1), QColor(90, 100, 108));
         p.fillRect(QRectF(cap.left() + 5, mid + offset, cap.width() - 10, 1), QColor(255, 255, 255, 150));

@@ -6,6 +6,7 @@
 #include "ArtworkStyle.h"
 #include "PanelFont.h"
 #include "PicturePainter.h"
+#include "SliderScale.h"
 
 namespace artwork {
 
@@ -147,8 +148,8 @@ QImage mainScreen() {
         const QRect track(x0 + 92, 104, 64, 158);
         canvas.draw(Sprite{144, track.x(), track.y()});
         const int position = 1000 - qBound(0, intensities[k], 1000);
-        // The knob's index line meets the scale marks when its top travels 0..130.
-        canvas.drawClipped(Sprite{145, track.x(), track.y() + 130 * position / 1000}, track);
+        const int indexRow = SliderScale::RowAt(track.height(), position, 1000);
+        canvas.drawClipped(Sprite{145, track.x(), track.y() + indexRow - SliderScale::kKnobIndexRow}, track);
     }
     statusBar(canvas, true);
     return canvas.finish();

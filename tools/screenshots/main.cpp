@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QMouseEvent>
 
 #include <cstdio>
 
@@ -16,6 +17,16 @@ struct Shot {
 };
 
 constexpr QPoint kReturnButton(100, 380);
+
+// A click on the slider's track right of the knob, which moves it to the pointer.
+void ClickSlider(CMainSliderCtrl& slider, int y) {
+    const QPointF at(44, y);
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        const Qt::MouseButtons buttons = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+        QMouseEvent event(type, at, slider.mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+        QCoreApplication::sendEvent(&slider, &event);
+    }
+}
 
 }  // namespace
 
@@ -36,6 +47,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     CRZ470ControlPanelDlg& dialog = panel.dialog();
+    // The first two channels at full scale and at zero, so the knob shows at both ends of its travel.
+    ClickSlider(dialog.slider(0), 0);
+    ClickSlider(dialog.slider(1), dialog.slider(1).height() - 1);
 
     const Shot shots[] = {
         {"main.png", {}},
