@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
     PanelPainter painter(canvas, fonts);
 
     const double background = medianNanoseconds(rounds, [&] { painter.DrawBackground(); });
-    const double mainScreen = medianNanoseconds(rounds, [&] { dialog.PaintScreen(); });
+    const double mainScreen = medianNanoseconds(rounds, [&] { dialog.router().PaintScreen(); });
     std::printf("background picture alone: %.3f ms\n", background / 1e6);
     std::printf("full main screen:         %.3f ms  (%.1f x the background)\n", mainScreen / 1e6,
                 mainScreen / background);

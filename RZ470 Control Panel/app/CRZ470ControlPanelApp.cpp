@@ -9,8 +9,6 @@
 
 #include <QFileInfo>
 
-CRZ470ControlPanelDlg* g_mainDialog = nullptr;
-
 CRZ470ControlPanelApp::CRZ470ControlPanelApp(int& argc, char** argv) : QApplication(argc, argv) {}
 
 int CRZ470ControlPanelApp::InitInstance() {
@@ -22,8 +20,6 @@ int CRZ470ControlPanelApp::InitInstance() {
     ProfileStore profile;
     CRZ470ControlPanelDlg dialog(PanelServices{waits, prompts, profile, LibraryLoader::defaultSearchDirs()});
     prompts.setParent(&dialog);
-    g_mainDialog = &dialog;
     dialog.DoModal();
-    g_mainDialog = nullptr;
     return 0;
 }

@@ -2,11 +2,6 @@
 
 #include <QApplication>
 
-class CRZ470ControlPanelDlg;
-
-// The main dialog of the run, for the auxiliary dialogs that reach the unit through it.
-extern CRZ470ControlPanelDlg* g_mainDialog;
-
 class CRZ470ControlPanelApp : public QApplication {
     Q_OBJECT
 

@@ -1,6 +1,5 @@
 #include "CMainSliderCtrl.h"
 
-#include "SliderChangedEvent.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -139,10 +138,7 @@ void CMainSliderCtrl::MoveTo(int position) {
 }
 
 void CMainSliderCtrl::NotifyParent() {
-    if (QWidget* parent = parentWidget()) {
-        SliderChangedEvent event(m_notifyCode);
-        QCoreApplication::sendEvent(parent, &event);
-    }
+    emit SliderChanged(m_notifyCode);
 }
 
 void CMainSliderCtrl::mousePressEvent(QMouseEvent* event) {

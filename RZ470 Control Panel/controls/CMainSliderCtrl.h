@@ -15,7 +15,7 @@ class QPainter;
 // The vertical picture slider. QSlider keeps the range and the position (minimum at the top);
 // the look comes only from the track pictures and the knob window. A press right of the thumb
 // moves the position to the pointer and a drag from there follows it; the parent hears of it
-// through a SliderChangedEvent on every press and every release, never during the drag.
+// through SliderChanged on every press and every release, never during the drag.
 class CMainSliderCtrl : public QSlider {
     Q_OBJECT
 
@@ -49,6 +49,10 @@ public:
 
     // Copies the leading picture above the knob's bottom edge and the trailing picture below it.
     void DrawSlider(QPainter& painter) const;
+
+signals:
+    // A press or release landed; the position is final. Sent synchronously.
+    void SliderChanged(int notifyCode);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -2,6 +2,8 @@
 
 #include "RZ470Api.h"
 
+#include <array>
+
 // The loaded device library: its module handle and one typed pointer per entry point.
 // Tests bind the simulated library through the real binding or point single entries at fakes.
 struct DeviceApi {
@@ -19,3 +21,7 @@ struct DeviceApi {
     // Clears every entry point (the module stays loaded).
     void clearEntryPoints();
 };
+
+// SetIntensityLevel with the nine channels' levels, channel 1 first.
+int SendIntensityLevels(const DeviceApi& api, uint16_t deviceIndex,
+                        const std::array<rz470::ChannelRecord, rz470::kRecordsPerSlot>& channels);

@@ -2,7 +2,6 @@
 
 #include "DeviceApi.h"
 #include "LibraryLoader.h"
-#include "Prompts.h"
 
 #include <QtEndian>
 
@@ -10,11 +9,10 @@
 
 namespace {
 
-bool fail(DeviceApi& api, Prompts& prompts, const QString& text) {
+std::optional<QString> fail(DeviceApi& api, const QString& text) {
     // Pointers bound before the failure must not make the library look usable.
     api.clearEntryPoints();
-    prompts.message(text, binding::kFailureTitle, Prompts::Buttons::Ok, Prompts::Icon::None);
-    return false;
+    return text;
 }
 
 QString moduleNotLoadedText(long errorCode) {
@@ -33,16 +31,16 @@ unsigned majorVersionOf(const QByteArray& fixedInfo) {
 
 }  // namespace
 
-bool BindDeviceLibrary(DeviceApi& api, Prompts& prompts, const QStringList& searchDirs) {
+std::optional<QString> BindDeviceLibrary(DeviceApi& api, const QStringList& searchDirs) {
     const QString path = LibraryLoader::locate(QString::fromLatin1(rz470::kLibraryFileName), searchDirs);
     const QByteArray fixedInfo = path.isEmpty() ? QByteArray() : LibraryLoader::readFixedFileInfo(path);
     if (fixedInfo.size() != static_cast<int>(sizeof(rz470::FixedFileInfo))) {
-        return fail(api, prompts, binding::kNoVersionInfo);
+        return fail(api, binding::kNoVersionInfo);
     }
 
     const LibraryLoader::LoadOutcome loaded = LibraryLoader::load(path);
     if (loaded.handle == nullptr) {
-        return fail(api, prompts,
+        return fail(api,
                     loaded.errorCode == LibraryLoader::kModuleNotFound
                         ? binding::kModuleNotFound
                         : moduleNotLoadedText(loaded.errorCode));
@@ -50,7 +48,7 @@ bool BindDeviceLibrary(DeviceApi& api, Prompts& prompts, const QStringList& sear
     api.module = loaded.handle;
 
     if (majorVersionOf(fixedInfo) < 1) {
-        return fail(api, prompts, binding::kIncompatibleVersion);
+        return fail(api, binding::kIncompatibleVersion);
     }
 
 #define RZ470_BIND_ENTRY(name, ret, params) \
@@ -63,7 +61,7 @@ bool BindDeviceLibrary(DeviceApi& api, Prompts& prompts, const QStringList& sear
     RZ470_ENTRY_POINTS(RZ470_CHECK_ENTRY)
 #undef RZ470_CHECK_ENTRY
     if (!allBound) {
-        return fail(api, prompts, binding::kMissingFunctions);
+        return fail(api, binding::kMissingFunctions);
     }
-    return true;
+    return std::nullopt;
 }

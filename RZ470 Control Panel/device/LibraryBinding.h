@@ -3,8 +3,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 struct DeviceApi;
-class Prompts;
 
 namespace binding {
 // Texts of the binding's failures, all shown under kFailureTitle.
@@ -17,6 +18,7 @@ inline const QString kMissingFunctions = QStringLiteral("Unable to load all DLL 
 }  // namespace binding
 
 // Finds the device library in searchDirs, checks its version note, loads it and binds all 84
-// entry points into api. On failure shows one message and returns false; the entry points are
-// then all null, so a half-bound library is never called. A loaded library is never unloaded.
-bool BindDeviceLibrary(DeviceApi& api, Prompts& prompts, const QStringList& searchDirs);
+// entry points into api. On failure returns the one message to show (under kFailureTitle); the
+// entry points are then all null, so a half-bound library is never called. A loaded library is
+// never unloaded.
+std::optional<QString> BindDeviceLibrary(DeviceApi& api, const QStringList& searchDirs);

@@ -3,9 +3,8 @@
 #include "CCrashHandler.h"
 #include "LibraryBinding.h"
 #include "PanelArtwork.h"
-#include "PanelStyle.h"
 #include "Prompts.h"
-#include "SliderChangedEvent.h"
+#include "ScreenStates.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -25,6 +24,24 @@ const QString kGroupingNotClearedText = QStringLiteral("Unabled to Clear Groupin
 const QString kErrorTitle = QStringLiteral("Error");
 const QString kFontNotLoaded = QStringLiteral("Unable to load Font!");
 
+std::array<std::unique_ptr<CMainSliderCtrl>, kSliderCount> MakeSliders(QWidget* parent) {
+    std::array<std::unique_ptr<CMainSliderCtrl>, kSliderCount> sliders;
+    for (auto& slider : sliders) {
+        slider = std::make_unique<CMainSliderCtrl>(parent);
+        slider->hide();
+    }
+    return sliders;
+}
+
+std::array<CMainSliderCtrl*, kLedSliderCount> LedSlidersOf(
+    const std::array<std::unique_ptr<CMainSliderCtrl>, kSliderCount>& sliders) {
+    std::array<CMainSliderCtrl*, kLedSliderCount> led{};
+    for (size_t k = 0; k < led.size(); ++k) {
+        led[k] = sliders[k].get();
+    }
+    return led;
+}
+
 }  // namespace
 
 CRZ470ControlPanelDlg::CRZ470ControlPanelDlg(const PanelServices& services, QWidget* parent)
@@ -32,31 +49,29 @@ CRZ470ControlPanelDlg::CRZ470ControlPanelDlg(const PanelServices& services, QWid
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint),
       services_(services),
-      discovery_(api_, services.waits, table_),
-      stateReader_(api_, services.waits, services.profile),
-      poller_(api_, table_, discovery_, *this, *this),
-      canvas_(QSize(kClientWidth, kClientHeight)),
-      painter_(canvas_, fonts_),
-      statusBar_(painter_),
-      screenContext_{painter_,  statusBar_,       table_,           api_,
-                     grouping_, services.profile, services.prompts, *this},
-      mainScreen_(screenContext_),
-      triggerScreen_(screenContext_),
-      alarmsScreen_(screenContext_),
-      maintenanceScreen_(screenContext_),
-      groupingScreen_(screenContext_),
+      settings_(services.profile),
+      session_(services.waits, StoredChannelValues{[this](uint16_t w) { return settings_.ChannelName(w); },
+                                                   [this](uint16_t w) { return settings_.ChannelIntensity(w); }}),
+      sliders_(MakeSliders(this)),
+      ledSliders_(LedSlidersOf(sliders_)),
       errorPopup_(this),
+      router_(QSize(kClientWidth, kClientHeight), session_, settings_, services.prompts, *this, errorPopup_,
+              ledSliders_),
       icon_(PanelArtwork::applicationIcon()) {
     setWindowTitle(kCaption);
     setFixedSize(kClientWidth, kClientHeight);
     setModal(true);
     // The surface holds every pixel of the window; Qt need not clear behind it.
     setAttribute(Qt::WA_OpaquePaintEvent);
-    canvas_.setDamageHandler([this](const QRect& rect) { update(rect); });
-    for (auto& slider : sliders_) {
-        slider = std::make_unique<CMainSliderCtrl>(this);
-        slider->hide();
-    }
+    router_.surface().setDamageHandler([this](const QRect& rect) { update(rect); });
+
+    connect(&session_, &UnitSession::TitlePhaseEnded, this, &CRZ470ControlPanelDlg::EndTitlePhase);
+    connect(&session_, &UnitSession::UnitNotFound, this, [this] { ReportAndClose(kNotFoundText, kNotFoundTitle); });
+    connect(&session_, &UnitSession::GroupingNotCleared, this,
+            [this] { ReportAndClose(kGroupingNotClearedText, kErrorTitle); });
+    connect(&router_, &ScreenRouter::CloseRequested, this, &CRZ470ControlPanelDlg::SendCloseMessage);
+    connect(&router_, &ScreenRouter::DemoLoopRequested, this, &CRZ470ControlPanelDlg::RunDemoLoop);
+
     // Last, so that a failure anywhere after construction leaves a dump.
     if (services.installCrashHandlers) {
         CCrashHandler::InstallCrashHandlers();
@@ -76,34 +91,26 @@ int CRZ470ControlPanelDlg::DoModal() {
 }
 
 bool CRZ470ControlPanelDlg::InitDialog() {
-    ExtendSystemMenu();
+    // The window menu's commands and the panel's own version text join here.
     setWindowIcon(icon_);
-    screenState_ = kMainScreen;
-    pressedButton_ = 0;
     ConfigureSliders();
     if (!BindDeviceLibrary()) {
         SendCloseMessage();
         return true;
     }
-    table_.Prepare();
-    ReadProductVersion();
+    session_.table().Prepare();
     // The fonts come before the poll timer: the font message's own loop would otherwise let
     // the ticks find the unit and end the title phase before the title is even shown.
     if (!CreateFonts()) {
         return false;
     }
     StartPollTimer();
-    PaintScreen();
+    router_.Start();
+    router_.PaintScreen();
     setWindowState(windowState() | Qt::WindowMinimized);
     title_.ShowCentred();
     return true;
 }
-
-// The web page, About and demo-loop commands join the window menu here.
-void CRZ470ControlPanelDlg::ExtendSystemMenu() {}
-
-// The panel's own version text for the maintenance screen is read here.
-void CRZ470ControlPanelDlg::ReadProductVersion() {}
 
 void CRZ470ControlPanelDlg::ConfigureSliders() {
     for (size_t i = 0; i < sliders_.size(); ++i) {
@@ -111,35 +118,21 @@ void CRZ470ControlPanelDlg::ConfigureSliders() {
     }
 }
 
-void CRZ470ControlPanelDlg::ShowLedSliders() {
-    for (int k = 0; k < kLedSliderCount; ++k) {
-        slider(k).show();
+bool CRZ470ControlPanelDlg::BindDeviceLibrary() {
+    const std::optional<QString> failure = session_.Bind(services_.librarySearchDirs);
+    if (failure) {
+        services_.prompts.message(*failure, binding::kFailureTitle, Prompts::Buttons::Ok, Prompts::Icon::None);
     }
+    return !failure;
 }
 
-void CRZ470ControlPanelDlg::HideLedSliders() {
-    for (int k = 0; k < kLedSliderCount; ++k) {
-        slider(k).hide();
+bool CRZ470ControlPanelDlg::CreateFonts() {
+    if (PanelFont::registerEmbeddedFont(services_.fontFile) < 0) {
+        services_.prompts.message(kFontNotLoaded, kErrorTitle, Prompts::Buttons::Ok, Prompts::Icon::None);
     }
-}
-
-void CRZ470ControlPanelDlg::SetSliderPosition(int panel, int position) {
-    if (panel >= 0 && panel < kLedSliderCount) {
-        slider(panel).setValue(position);
-        slider(panel).update();
-    }
-}
-
-void CRZ470ControlPanelDlg::customEvent(QEvent* event) {
-    if (event->type() != kSliderChangedEventType) {
-        QDialog::customEvent(event);
-        return;
-    }
-    // Only the nine intensity sliders carry a panel's code; anything else is not ours to act on.
-    const int code = static_cast<SliderChangedEvent*>(event)->notifyCode();
-    if (code >= 0 && code < kLedSliderCount) {
-        mainScreen_.actions().SliderChanged(code, slider(code).value());
-    }
+    PanelFont::substituteFaceName();
+    router_.SetFonts(PanelFont::createPanelFonts());
+    return true;
 }
 
 void CRZ470ControlPanelDlg::StartPollTimer() {
@@ -155,42 +148,21 @@ void CRZ470ControlPanelDlg::StopPollTimer() {
     }
 }
 
-bool CRZ470ControlPanelDlg::CreateFonts() {
-    if (PanelFont::registerEmbeddedFont(services_.fontFile) < 0) {
-        services_.prompts.message(kFontNotLoaded, kErrorTitle, Prompts::Buttons::Ok, Prompts::Icon::None);
-    }
-    PanelFont::substituteFaceName();
-    fonts_ = PanelFont::createPanelFonts();
-    return true;
-}
-
-void CRZ470ControlPanelDlg::PaintScreen() {
+void CRZ470ControlPanelDlg::EndTitlePhase() {
     if (ended_) {
         return;
     }
-    painter_.DrawBackground();
-    CurrentScreen().Paint();
+    title_.hide();
+    router_.PaintScreen();
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    activateWindow();
 }
 
-Screen& CRZ470ControlPanelDlg::CurrentScreen() {
-    if (screens::isTrigger(screenState_)) {
-        return triggerScreen_;
-    }
-    if (screens::isGrouping(screenState_)) {
-        return groupingScreen_;
-    }
-    if (screenState_ == screens::kAlarms) {
-        return alarmsScreen_;
-    }
-    if (screenState_ == screens::kMaintenance) {
-        return maintenanceScreen_;
-    }
-    return mainScreen_;
-}
-
-void CRZ470ControlPanelDlg::ChangeScreen(int state) {
-    screenState_ = screens::isValid(state) ? state : screens::kMain;
-    PaintScreen();
+void CRZ470ControlPanelDlg::ReportAndClose(const QString& text, const QString& title) {
+    StopPollTimer();
+    services_.prompts.message(text, title, Prompts::Buttons::Ok, Prompts::Icon::None);
+    SendCloseMessage();
 }
 
 void CRZ470ControlPanelDlg::RunDemoLoop() {
@@ -200,119 +172,14 @@ void CRZ470ControlPanelDlg::RunDemoLoop() {
         slider(k).setFocus();
     }
     slider(kLedSliderCount).setFocus();
-    ChangeScreen(screens::kMain);
-}
-
-void CRZ470ControlPanelDlg::OnLButtonDown(int x, int y) {
-    Screen& screen = CurrentScreen();
-    pressedButton_ = FindButton(screen.Buttons(), x, y);
-    if (pressedButton_ != kNoButton) {
-        screen.DrawPressed(pressedButton_);
-    }
-}
-
-void CRZ470ControlPanelDlg::OnLButtonUp() {
-    Screen& screen = CurrentScreen();
-    const int released = pressedButton_;
-    // A button that is not in this screen's table (pressed on another screen) does nothing.
-    if (released != kNoButton && released >= static_cast<int>(screen.Buttons().size())) {
-        return;
-    }
-    if (&screen == &mainScreen_) {
-        pressedButton_ = kNoButton;
-    }
-    screen.Release(released);
-}
-
-void CRZ470ControlPanelDlg::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
-        const QPoint at = event->position().toPoint();
-        OnLButtonDown(at.x(), at.y());
-    }
-    QDialog::mousePressEvent(event);
-}
-
-void CRZ470ControlPanelDlg::mouseReleaseEvent(QMouseEvent* event) {
-    // Qt hands the dialog a release that happened outside it; such a release runs no action and
-    // leaves the button drawn pressed.
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
-        OnLButtonUp();
-    }
-    QDialog::mouseReleaseEvent(event);
-}
-
-void CRZ470ControlPanelDlg::OnTimer() {
-    poller_.Tick();
-}
-
-void CRZ470ControlPanelDlg::timerEvent(QTimerEvent* event) {
-    if (event->timerId() == pollTimer_) {
-        OnTimer();
-        return;
-    }
-    QDialog::timerEvent(event);
-}
-
-void CRZ470ControlPanelDlg::ReadUnitState() {
-    stateReader_.ReadUnitState(table_.unit(), grouping_, *this);
-}
-
-void CRZ470ControlPanelDlg::EndTitlePhase() {
-    if (ended_) {
-        return;
-    }
-    title_.hide();
-    PaintScreen();
-    setWindowState(windowState() & ~Qt::WindowMinimized);
-    show();
-    activateWindow();
-}
-
-void CRZ470ControlPanelDlg::ReportUnitNotFound() {
-    services_.prompts.message(kNotFoundText, kNotFoundTitle, Prompts::Buttons::Ok, Prompts::Icon::None);
-    SendCloseMessage();
-}
-
-void CRZ470ControlPanelDlg::GroupingNotCleared() {
-    services_.prompts.message(kGroupingNotClearedText, kErrorTitle, Prompts::Buttons::Ok,
-                              Prompts::Icon::None);
-    SendCloseMessage();
-}
-
-void CRZ470ControlPanelDlg::moveEvent(QMoveEvent* event) {
-    QDialog::moveEvent(event);
-    if (screenState_ == kMainScreen) {
-        RefreshSliders();
-    }
-}
-
-void CRZ470ControlPanelDlg::RefreshSliders() {
-    for (int k = 0; k < kLedSliderCount; ++k) {
-        slider(k).hide();
-        slider(k).show();
-    }
-}
-
-bool CRZ470ControlPanelDlg::BindDeviceLibrary() {
-    if (!::BindDeviceLibrary(api_, services_.prompts, services_.librarySearchDirs)) {
-        return false;
-    }
-    table_.deviceCount = 0;
-    table_.knownDeviceCount = 0;
-    return true;
+    router_.ChangeScreen(screens::kMain);
 }
 
 void CRZ470ControlPanelDlg::CloseDialog() {
-    if (!api_.isBound()) {
-        return;
-    }
-    if (grouping_.groupingMode != 0) {
-        api_.SetGroupingEnabled(table_.unit().deviceIndex, grouping_.groupingMode);
-    }
-    if (services_.prompts.message(kSaveQuestion, kSaveTitle, Prompts::Buttons::YesNo,
-                                  Prompts::Icon::Question) == Prompts::Answer::Yes) {
-        api_.SaveUserSettings(table_.unit().deviceIndex);
-    }
+    session_.RestoreGroupingAndOfferSave([this] {
+        return services_.prompts.message(kSaveQuestion, kSaveTitle, Prompts::Buttons::YesNo,
+                                         Prompts::Icon::Question) == Prompts::Answer::Yes;
+    });
 }
 
 void CRZ470ControlPanelDlg::SendCloseMessage() {
@@ -327,9 +194,42 @@ void CRZ470ControlPanelDlg::SendCloseMessage() {
 
 void CRZ470ControlPanelDlg::done(int result) {
     ended_ = true;
+    session_.Stop();
     StopPollTimer();
     title_.hide();
     QDialog::done(result);
+}
+
+void CRZ470ControlPanelDlg::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == pollTimer_) {
+        OnTimer();
+        return;
+    }
+    QDialog::timerEvent(event);
+}
+
+void CRZ470ControlPanelDlg::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        const QPoint at = event->position().toPoint();
+        router_.Press(at.x(), at.y());
+    }
+    QDialog::mousePressEvent(event);
+}
+
+void CRZ470ControlPanelDlg::mouseReleaseEvent(QMouseEvent* event) {
+    // Qt hands the dialog a release that happened outside it; such a release runs no action and
+    // leaves the button drawn pressed.
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
+        router_.Release();
+    }
+    QDialog::mouseReleaseEvent(event);
+}
+
+void CRZ470ControlPanelDlg::moveEvent(QMoveEvent* event) {
+    QDialog::moveEvent(event);
+    if (router_.ScreenState() == screens::kMain) {
+        ledSliders_.Refresh();
+    }
 }
 
 void CRZ470ControlPanelDlg::paintEvent(QPaintEvent* event) {
@@ -339,13 +239,12 @@ void CRZ470ControlPanelDlg::paintEvent(QPaintEvent* event) {
     if (isMinimized()) {
         const QSize size(32, 32);
         painter.fillRect(rect(), palette().window());
-        icon_.paint(
-            &painter,
-            QRect(QPoint((width() - size.width() + 1) / 2, (height() - size.height() + 1) / 2), size));
+        icon_.paint(&painter,
+                    QRect(QPoint((width() - size.width() + 1) / 2, (height() - size.height() + 1) / 2), size));
         return;
     }
 #endif
-    painter.drawImage(event->rect(), canvas_.image(), event->rect());
+    painter.drawImage(event->rect(), router_.surface().image(), event->rect());
 }
 
 void CRZ470ControlPanelDlg::closeEvent(QCloseEvent* event) {

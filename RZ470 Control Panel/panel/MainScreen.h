@@ -8,35 +8,34 @@
 // The nine channel panels with the status bar above and the menu bar below.
 class MainScreen : public Screen {
 public:
-    // Button ids of panel k are 6k + offset.
+    // Button ids of panel k are 6k + offset; offset 4 and ids 54 and 55 carry no button.
     enum PanelButton { NameField = 0, ValueBox = 1, UpArrow = 2, DownArrow = 3, Switch = 5 };
     static constexpr int kButtonsPerPanel = 6;
     enum MenuId { Exit = 56, Grouping = 57, Trigger = 58, Maintenance = 59, Alarms = 60, DemoLoop = 61 };
 
     explicit MainScreen(ScreenContext& context);
 
-    static int PanelLeft(int panel) { return 3 + 156 * panel; }
     // "%.01f%%" of intensity / 10: 1000 → "100.0%", 5 → "0.5%".
     static QString IntensityText(uint16_t intensity);
 
-    const ButtonTable& Buttons() const override { return buttons_; }
     void Paint() override;
+    void Enter() override;
+    void Leave() override;
     void DrawPressed(int id) override;
-    void Release(int id) override;
+    bool ForgetsPressOnRelease() const override { return true; }
 
-    void DrawMenuBar();
     void DrawChannelPanels();
-    void DrawChannelName(int panel);
-    void DrawSwitch(int panel, bool on);
-    void ShowAndSaveIntensity(int panel, bool fromSlider);
-
-    ChannelActions& actions() { return actions_; }
+    void DrawSwitch(int panel, bool on) override;
+    void ShowAndSaveIntensity(int panel, bool fromSlider) override;
+    void DrawChannelName(int panel) override;
 
 private:
-    void HandleMainClick(int id);
-    void HandleChannelClick(int panel, int button);
+    void AddPanelRows(int panel);
+    void AddMenuRows();
     bool IsFitted(int panel) const;
+    bool IsOn(int panel) const;
+    void ToggleSwitch(int panel);
+    void SliderChanged(int panel);
 
-    ButtonTable buttons_;
     ChannelActions actions_;
 };

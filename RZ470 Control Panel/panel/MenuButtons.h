@@ -1,20 +1,18 @@
 #pragma once
 
-#include "HitRegion.h"
+#include "ButtonRow.h"
 
-#include <QString>
+#include <vector>
 
 class PanelPainter;
 
 // A captioned picture button of the menu bars; the same data places the picture, the caption
 // and the sensitive rectangle.
 struct MenuButton {
-    uint16_t x, y, width, height;
-    uint16_t normalPicture, pressedPicture;
+    PicturePlace place;
+    int normalPicture, pressedPicture;
     const char* caption;
-    uint16_t captionX;
-
-    HitRegion region() const;
+    int captionX;
 };
 
 namespace menubuttons {
@@ -28,5 +26,16 @@ extern const MenuButton kAlarms;
 extern const MenuButton kReturnToMain;
 }  // namespace menubuttons
 
-// Draws the button's normal or pressed picture, with its caption when withCaption is set.
-void DrawMenuButton(PanelPainter& painter, const MenuButton& button, bool pressed, bool withCaption);
+// One entry of a screen's menu bar: which button, whether its caption shows while pressed, and
+// what its release does.
+struct MenuEntry {
+    const MenuButton* button;
+    bool captionWhenPressed;
+    std::function<void()> action;
+};
+using MenuBar = std::vector<MenuEntry>;
+
+// The button row of a menu entry.
+ButtonRow MenuRow(const MenuEntry& entry);
+// A row's picture, normal or pressed, with its caption when asked.
+void DrawButtonRow(PanelPainter& painter, const ButtonRow& row, bool pressed, bool withCaption);

@@ -1,12 +1,33 @@
 #include "Screen.h"
 
-#include "PanelPainter.h"
+#include "MenuButtons.h"
+#include "StatusBar.h"
+#include "UnitSession.h"
 
 void Screen::DrawPressed(int id) {
-    DrawRegion(Buttons()[static_cast<size_t>(id)], true);
+    const ButtonRow& row = buttons_[static_cast<size_t>(id)];
+    DrawButtonRow(ctx_.painter, row, true, row.captionWhenPressed);
 }
 
-void Screen::DrawRegion(const HitRegion& region, bool pressed) {
-    ctx_.painter.DrawBitmap(pressed ? region.pressedPicture : region.normalPicture, region.x, region.y,
-                            region.width, region.height);
+void Screen::Release(int id) {
+    if (id < 0 || id >= static_cast<int>(buttons_.size())) {
+        return;
+    }
+    const ButtonRow& row = buttons_[static_cast<size_t>(id)];
+    if (!row.keepOnRelease) {
+        DrawButtonRow(ctx_.painter, row, false, false);
+    }
+    if (row.action) {
+        row.action();
+    }
+}
+
+void Screen::DrawStatusIcons() {
+    ctx_.statusBar.DrawStatusIcons(ctx_.session.unit().unitStatus);
+}
+
+void Screen::DrawRows(int first, int last) {
+    for (int id = first; id <= last; ++id) {
+        DrawButtonRow(ctx_.painter, buttons_[static_cast<size_t>(id)], false, true);
+    }
 }

@@ -1,65 +1,65 @@
 #pragma once
 
-#include "HitRegion.h"
+#include "ButtonRow.h"
+#include "ScreenRedraws.h"
 
 class CError;
-class QWidget;
-struct DeviceApi;
-struct GroupingState;
+class LedSliders;
 class PanelPainter;
-class ProfileStore;
+class PanelSettings;
 class Prompts;
+class QWidget;
+class ScreenRouter;
 class StatusBar;
-class UnitTable;
-
-// What the screens ask of the main dialog.
-class ScreenHost {
-public:
-    virtual ~ScreenHost() = default;
-    virtual int ScreenState() const = 0;
-    // Sets the screen state and paints the new screen at once.
-    virtual void ChangeScreen(int state) = 0;
-    virtual void ShowLedSliders() = 0;
-    virtual void HideLedSliders() = 0;
-    // Puts slider k at a position from code and lets it repaint there.
-    virtual void SetSliderPosition(int panel, int position) = 0;
-    virtual void SendCloseMessage() = 0;
-    virtual void RunDemoLoop() = 0;
-    // The window the panel's dialogs open over, and the reusable error popup.
-    virtual QWidget* Window() = 0;
-    virtual CError& ErrorPopup() = 0;
-};
+class UnitSession;
 
 // Everything the screens share.
 struct ScreenContext {
     PanelPainter& painter;
     StatusBar& statusBar;
-    UnitTable& table;
-    DeviceApi& api;
-    GroupingState& grouping;
-    ProfileStore& profile;
+    UnitSession& session;
+    PanelSettings& settings;
     Prompts& prompts;
-    ScreenHost& host;
+    ScreenRouter& router;
+    QWidget& window;  // the window the panel's dialogs open over
+    CError& errorPopup;
+    LedSliders& ledSliders;
 };
 
-// One painted screen: its buttons, its painter, its press looks and its release actions.
-class Screen {
+// One painted screen: its button table, its painter, the child widgets it shows, and the poll's
+// redraws of what it shows (none by default, but the status icons every screen carries).
+class Screen : public ScreenRedraws {
 public:
     explicit Screen(ScreenContext& context) : ctx_(context) {}
-    virtual ~Screen() = default;
+    ~Screen() override = default;
     Screen(const Screen&) = delete;
     Screen& operator=(const Screen&) = delete;
 
-    virtual const ButtonTable& Buttons() const = 0;
+    const ButtonTable& Buttons() const { return buttons_; }
     // Everything of the screen after the background.
     virtual void Paint() = 0;
-    // The look of button id while it is held: its pressed picture, and what the screen adds.
+    // The screen becomes the one shown, or stops being it: its child widgets follow.
+    virtual void Enter() {}
+    virtual void Leave() {}
+    // The look of button id while it is held: its pressed picture, and its caption again when
+    // the row says so.
     virtual void DrawPressed(int id);
-    // The release of button id (kNoButton when the press hit nothing): its drawing and action.
-    virtual void Release(int id) = 0;
+    // The release of button id (kNoButton when the press hit nothing): the normal picture back
+    // unless the row keeps its look, then the row's action.
+    void Release(int id);
+    // Whether the press is forgotten once its release has run.
+    virtual bool ForgetsPressOnRelease() const { return false; }
+
+    void DrawSwitch(int, bool) override {}
+    void ShowAndSaveIntensity(int, bool) override {}
+    void DrawChannelName(int) override {}
+    void DrawStatusIcons() override;
+    void UpdateAlarmTiles() override {}
 
 protected:
-    void DrawRegion(const HitRegion& region, bool pressed);
+    // Rows first..last (ids) in their normal look, with their captions.
+    void DrawRows(int first, int last);
 
     ScreenContext& ctx_;
+    ButtonTable buttons_;
 };

@@ -1,8 +1,6 @@
 #pragma once
 
-struct UnitSlot;
-
-// The incremental redraws the poll asks for when the unit's values change.
+// The redraws the poll asks for when the unit's values change. A screen draws those it shows.
 class ScreenRedraws {
 public:
     virtual ~ScreenRedraws() = default;
@@ -11,6 +9,4 @@ public:
     virtual void DrawChannelName(int panel) = 0;
     virtual void DrawStatusIcons() = 0;
     virtual void UpdateAlarmTiles() = 0;
-    // The unit status changed while the demo loop may be running: stop it on an alarm.
-    virtual void CheckDemoLoopAlarm(const UnitSlot& unit) = 0;
 };

@@ -48,8 +48,8 @@ private:
     std::unique_ptr<CRZ470ControlPanelDlg> makeBoundDialog() {
         auto dialog = makeDialog(completeLibraryDir());
         dialog->InitDialog();
-        dialog->deviceApi().SetGroupingEnabled = recordSetGroupingEnabled;
-        dialog->deviceApi().SaveUserSettings = recordSaveUserSettings;
+        dialog->session().api().SetGroupingEnabled = recordSetGroupingEnabled;
+        dialog->session().api().SaveUserSettings = recordSaveUserSettings;
         dialog->show();
         return dialog;
     }
@@ -67,7 +67,9 @@ private slots:
         dialog->InitDialog();
         QVERIFY(dialog->hasEnded());
         QCOMPARE(prompts_.texts(), QStringList{QStringLiteral("Unable to obtain DLL version information!")});
-        QVERIFY(!dialog->deviceApi().isBound());
+        QCOMPARE(prompts_.shown[0].title, QStringLiteral("RZ470.DLL Module load failure"));
+        QCOMPARE(prompts_.shown[0].buttons, Prompts::Buttons::Ok);
+        QVERIFY(!dialog->session().api().isBound());
     }
 
     // The font message runs its own loop; were the poll timer running by then, its ticks could
@@ -107,7 +109,7 @@ private slots:
         QFETCH(QStringList, expectedCalls);
 
         auto dialog = makeBoundDialog();
-        dialog->grouping().groupingMode = static_cast<uint8_t>(groupingMode);
+        dialog->session().tables().groupingMode = static_cast<uint8_t>(groupingMode);
         prompts_.answers = {answer};
         dialog->close();
 

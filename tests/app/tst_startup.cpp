@@ -82,10 +82,10 @@ private slots:
         QCOMPARE(unit().firmwareVersion, uint16_t(140));
         QCOMPARE(unit().channels[1].wavelength, uint16_t(405));
         QVERIFY(unit().channels[0].name[0] != '\0');
-        QCOMPARE(dialog().unitTable().knownDeviceCount, uint16_t(1));
+        QCOMPARE(dialog().session().table().knownDeviceCount, uint16_t(1));
         // Set to 10 by the read, then counted down by the same tick's poll.
-        QCOMPARE(dialog().poller().pollCountdown(), uint16_t(9));
-        QCOMPARE(dialog().poller().splashCountdown(), uint16_t(0));
+        QCOMPARE(dialog().session().pollCountdown(), uint16_t(9));
+        QCOMPARE(dialog().session().splashCountdown(), uint16_t(0));
         QVERIFY(!dialog().titleWindow().isVisible());
         QVERIFY(!dialog().isMinimized());
         // Eight retried reads, each waiting 50 ms before its first attempt.
@@ -102,18 +102,18 @@ private slots:
     // A unit plugged while the panel runs gets a slot of its own and is only polled: the unit in
     // slot 0 keeps the grouping mode the panel cleared, the levels it has now and the window.
     void aUnitPluggedLaterLeavesTheUnitAlone() {
-        QVERIFY(dialog().deviceApi().SetGroupingEnabled(0, 2) != 0);
+        QVERIFY(dialog().session().api().SetGroupingEnabled(0, 2) != 0);
         panel_->profile().writeInt(settings::kIntensitiesSection, QStringLiteral("Intensity365"), 373);
         dialog().OnTimer();
         dialog().OnTimer();
-        QCOMPARE(dialog().grouping().groupingMode, uint8_t(2));
+        QCOMPARE(dialog().session().tables().groupingMode, uint8_t(2));
         simOk(QStringLiteral("knob 1 600"));
         clearLog();
         panel_->waits.waits.clear();
 
         simOk(QStringLiteral("plug 1"));
         dialog().OnTimer();
-        const UnitTable& table = dialog().unitTable();
+        const UnitTable& table = dialog().session().table();
         QCOMPARE(table.knownDeviceCount, uint16_t(2));
         QCOMPARE(table.unitSlots[0].deviceIndex, uint16_t(0));
         QCOMPARE(table.unitSlots[1].deviceIndex, uint16_t(1));
@@ -123,8 +123,8 @@ private slots:
                      !made.contains("SetGroupingEnabled"),
                  qPrintable(made.join(' ')));
         QVERIFY(panel_->waits.waits.isEmpty());
-        QCOMPARE(dialog().grouping().groupingMode, uint8_t(2));
-        QCOMPARE(dialog().poller().splashCountdown(), uint16_t(0));
+        QCOMPARE(dialog().session().tables().groupingMode, uint8_t(2));
+        QCOMPARE(dialog().session().splashCountdown(), uint16_t(0));
         QVERIFY(sim(QStringLiteral("status")).contains(QStringLiteral("unit0.channel1.intensity=600")));
 
         simOk(QStringLiteral("unplug 1"));
@@ -135,7 +135,7 @@ private slots:
         panel_->prompts.answers = {Prompts::Answer::Yes};
         dialog().close();
         uint8_t onUnit = 0;
-        dialog().deviceApi().GetGroupingEnabled(0, &onUnit);
+        dialog().session().api().GetGroupingEnabled(0, &onUnit);
         QCOMPARE(onUnit, uint8_t(2));
     }
 
@@ -162,24 +162,24 @@ private slots:
         simOk(QStringLiteral("fail GetSerialIdentifier 10"));
         dialog().OnTimer();
         QVERIFY(unit().isEmpty());
-        QCOMPARE(dialog().unitTable().knownDeviceCount, uint16_t(0));
+        QCOMPARE(dialog().session().table().knownDeviceCount, uint16_t(0));
         QVERIFY(!calls().contains("GetSoftwareVersion"));
 
         dialog().OnTimer();
         QCOMPARE(unit().deviceIndex, uint16_t(0));
         QCOMPARE(unit().serialIdentifier, uint8_t('B'));
-        QCOMPARE(dialog().unitTable().knownDeviceCount, uint16_t(1));
+        QCOMPARE(dialog().session().table().knownDeviceCount, uint16_t(1));
     }
 
     void countDroppingWithTheUnitStillThereEmptiesOnlyTheOtherSlot() {
         simOk(QStringLiteral("plug 1"));
         dialog().OnTimer();
-        QCOMPARE(dialog().unitTable().knownDeviceCount, uint16_t(2));
-        QVERIFY(!dialog().unitTable().unitSlots[1].isEmpty());
+        QCOMPARE(dialog().session().table().knownDeviceCount, uint16_t(2));
+        QVERIFY(!dialog().session().table().unitSlots[1].isEmpty());
 
         simOk(QStringLiteral("unplug 1"));
         dialog().OnTimer();
-        QVERIFY(dialog().unitTable().unitSlots[1].isEmpty());
+        QVERIFY(dialog().session().table().unitSlots[1].isEmpty());
         QCOMPARE(unit().deviceIndex, uint16_t(0));
         QVERIFY(panel_->prompts.shown.isEmpty());
         QVERIFY(!dialog().hasEnded());
@@ -257,19 +257,19 @@ private slots:
     }
 
     void groupingReadAtStartIsClearedAndRestoredAtClose() {
-        QVERIFY(dialog().deviceApi().SetGroupingEnabled(0, 1) != 0);
+        QVERIFY(dialog().session().api().SetGroupingEnabled(0, 1) != 0);
         clearLog();
         dialog().OnTimer();
-        QCOMPARE(dialog().grouping().groupingMode, uint8_t(1));
+        QCOMPARE(dialog().session().tables().groupingMode, uint8_t(1));
         uint8_t onUnit = 9;
-        dialog().deviceApi().GetGroupingEnabled(0, &onUnit);
+        dialog().session().api().GetGroupingEnabled(0, &onUnit);
         QCOMPARE(onUnit, uint8_t(0));
 
         clearLog();
         panel_->prompts.answers = {Prompts::Answer::No};
         dialog().close();
         QCOMPARE(calls(), QStringList{"SetGroupingEnabled"});
-        dialog().deviceApi().GetGroupingEnabled(0, &onUnit);
+        dialog().session().api().GetGroupingEnabled(0, &onUnit);
         QCOMPARE(onUnit, uint8_t(1));
     }
 
@@ -282,25 +282,25 @@ private slots:
     // Once the message has closed the panel nothing more is read, sent, shown, drawn or stored.
     void groupingTheUnitKeepsEndsTheRun() {
         QFETCH(bool, checkAnswers);
-        QVERIFY(dialog().deviceApi().SetGroupingEnabled(0, 2) != 0);
+        QVERIFY(dialog().session().api().SetGroupingEnabled(0, 2) != 0);
         simOk(QStringLiteral("fail SetGroupingEnabled 20"));
         // The mode read answers; the check that follows answers only when the row says so.
         g_groupingReads = 0;
-        dialog().deviceApi().GetGroupingEnabled = checkAnswers ? GroupingReadAnswering : GroupingReadOnlyOnce;
-        const QImage before = dialog().surface().image();
+        dialog().session().api().GetGroupingEnabled = checkAnswers ? GroupingReadAnswering : GroupingReadOnlyOnce;
+        const QImage before = dialog().router().surface().image();
         dialog().OnTimer();
 
         QCOMPARE(panel_->prompts.texts(), (QStringList{kNotCleared, kSaveQuestion}));
         QCOMPARE(panel_->prompts.shown.value(0).title, QStringLiteral("Error"));
         QVERIFY(dialog().hasEnded());
-        QCOMPARE(dialog().grouping().groupingMode, uint8_t(2));
+        QCOMPARE(dialog().session().tables().groupingMode, uint8_t(2));
         const QStringList made = calls();
         QVERIFY2(!made.contains("GetLEDHours") && !made.contains("SetIntensityLevel") &&
                      !made.contains("GetTTLTimeout"),
                  qPrintable(made.join(' ')));
         QVERIFY(!dialog().isVisible());
         QVERIFY(dialog().titleWindow().isHidden());
-        QVERIFY(dialog().surface().image() == before);
+        QVERIFY(dialog().router().surface().image() == before);
         for (uint16_t wavelength : kWavelengths) {
             QCOMPARE(panel_->profile().readInt(settings::kIntensitiesSection,
                                                settings::valueName(settings::kIntensityValue, wavelength),
@@ -330,7 +330,7 @@ private slots:
 
     void changesAreRedrawnOnceOnTheMainScreen() {
         RecordingRedraws redraws;
-        dialog().setRedraws(redraws);
+        dialog().router().SetRedraws(redraws);
         dialog().OnTimer();
         for (int tick = 0; tick < 10; ++tick) {
             dialog().OnTimer();
@@ -355,11 +355,11 @@ private slots:
 
     void intensitiesAboveFullScaleAreNotShown() {
         RecordingRedraws redraws;
-        dialog().setRedraws(redraws);
+        dialog().router().SetRedraws(redraws);
         dialog().OnTimer();
         unit().shownChannels[0].intensity = 500;
         unit().channels[0].intensity = 1001;
-        dialog().poller().DetectChanges();
+        dialog().router().DetectChanges();
         QVERIFY(!redraws.calls.contains("ShowAndSaveIntensity(0,0)"));
         QCOMPARE(unit().shownChannels[0].intensity, uint16_t(500));
     }

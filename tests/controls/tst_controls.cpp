@@ -3,7 +3,6 @@
 #include "CBitImage.h"
 #include "CBitWnd.h"
 #include "CMainSliderCtrl.h"
-#include "SliderChangedEvent.h"
 #include "SliderGeometry.h"
 #include "SliderScale.h"
 #include "SliderSetup.h"
@@ -93,13 +92,13 @@ public:
     QList<MouseInput> mouse;
     int keys = 0;
 
-protected:
-    void customEvent(QEvent* event) override {
-        if (event->type() == kSliderChangedEventType) {
-            const auto* changed = static_cast<SliderChangedEvent*>(event);
-            notifications.append({changed->notifyCode(), watched != nullptr ? watched->value() : -1});
-        }
+    void watch(CMainSliderCtrl* slider) {
+        watched = slider;
+        QObject::connect(slider, &CMainSliderCtrl::SliderChanged, this,
+                         [this](int code) { notifications.append({code, watched->value()}); });
     }
+
+protected:
     void mousePressEvent(QMouseEvent* event) override { record(event); }
     void mouseMoveEvent(QMouseEvent* event) override { record(event); }
     void mouseReleaseEvent(QMouseEvent* event) override { record(event); }
@@ -118,7 +117,7 @@ struct SliderRig {
     CMainSliderCtrl* slider = new CMainSliderCtrl(&parent);
 
     explicit SliderRig(int position) {
-        parent.watched = slider;
+        parent.watch(slider);
         slider->SetThumbBitmap(std::make_unique<CBitImage>(Solid(QSize(59, 26), kKnob)));
         slider->SetTrackBitmaps(std::make_unique<CBitImage>(Solid(QSize(64, 158), kTrailing)),
                                 std::make_unique<CBitImage>(Solid(QSize(64, 158), kLeading)));
@@ -776,7 +775,7 @@ void ControlsTest::configuredFromTable() {
     RecordingParent parent;
     parent.resize(1421, 423);
     auto* slider = new CMainSliderCtrl(&parent);
-    parent.watched = slider;
+    parent.watch(slider);
     slider->show();
     ConfigureSlider(*slider, setup);
     CBitWnd* knob = slider->thumbWindow();

@@ -1,4 +1,4 @@
-#include "GroupingState.h"
+#include "GroupingAndTrigger.h"
 #include "UnitTable.h"
 
 #include <QtTest>
@@ -56,18 +56,18 @@ private slots:
     }
 
     void groupNumbersComeFromTheMemberLists() {
-        GroupingState state;
+        GroupingAndTrigger state;
         state.groupMembers[1] = {1, 2, 0, 5};     // stops at the first zero
         state.groupMembers[2] = {2, 10, 255, 9};  // a second listing wins; out-of-range LEDs are skipped
         state.groupMembers[6] = {3, 4, 5, 6, 7, 8, 9, 1, 2};  // nine entries, no terminator
         state.ledGroup.fill(4);
 
-        DeriveLedGroups(state);
+        state.DeriveLedGroups();
         const std::array<uint8_t, 9> expected{6, 6, 6, 6, 6, 6, 6, 6, 6};
         QCOMPARE(state.ledGroup, expected);
 
         state.groupMembers[6] = {};
-        DeriveLedGroups(state);
+        state.DeriveLedGroups();
         const std::array<uint8_t, 9> withoutSix{1, 2, 0, 0, 0, 0, 0, 0, 2};
         QCOMPARE(state.ledGroup, withoutSix);
     }

@@ -1,6 +1,7 @@
 // The channel actions of the main screen, clicked at their painted places on the real dialog
 // with the simulated unit: typed and stepped intensities, switching and its refusals, naming.
 #include "MainScreen.h"
+#include "MainScreenLayout.h"
 #include "SettingsKeys.h"
 #include "SimulatedPanelTest.h"
 #include "SurfaceChecks.h"
@@ -14,7 +15,7 @@ namespace {
 using Entry = ScriptedPrompts::EntryAnswer;
 
 int panelX(int panel) {
-    return MainScreen::PanelLeft(panel);
+    return mainlayout::PanelLeft(panel);
 }
 
 QPoint nameField(int panel) {
@@ -93,7 +94,7 @@ private slots:
         click(downArrow(1));
         QCOMPARE(channel(1).intensity, uint16_t(495));
         QCOMPARE(storedIntensity(405), 495);
-        QVERIFY(shows(dialog().surface().image(), 168, panelX(1), 143));  // grey again after the release
+        QVERIFY(shows(dialog().router().surface().image(), 168, panelX(1), 143));  // grey again after the release
     }
 
     void switchSendsASingleFlag() {
@@ -102,13 +103,13 @@ private slots:
                  qPrintable(lastLineOf(QStringLiteral("TurnONLEDs"))));
         panel_->tick(10);
         QVERIFY(channel(3).status & rz470::ChannelStatus::LedOn);
-        QVERIFY(shows(dialog().surface().image(), 165, panelX(3), 283));
+        QVERIFY(shows(dialog().router().surface().image(), 165, panelX(3), 283));
 
         click(switchAt(3));
         QVERIFY2(lastLineOf(QStringLiteral("TurnOFFLEDs")).contains(QStringLiteral("1,1,1,0,1,1,1,1,1")),
                  qPrintable(lastLineOf(QStringLiteral("TurnOFFLEDs"))));
         panel_->tick(10);
-        QVERIFY(shows(dialog().surface().image(), 164, panelX(3), 283));
+        QVERIFY(shows(dialog().router().surface().image(), 164, panelX(3), 283));
     }
 
     void switchRefusals_data() {
@@ -146,7 +147,7 @@ private slots:
         }
         // No status change follows for the poll to redraw, so the refusal itself must.
         panel_->tick(20);
-        QVERIFY(shows(dialog().surface().image(), shownAfter, panelX(5), 283));
+        QVERIFY(shows(dialog().router().surface().image(), shownAfter, panelX(5), 283));
     }
 
     void typedTopOfTheRangeIsFullScale() {
@@ -216,12 +217,12 @@ private slots:
     void unfittedChannelIsRenamedButNotDrawn() {
         simOk(QStringLiteral("channel-status 9 clear fitted"));
         panel_->tick(10);
-        dialog().PaintScreen();
-        const QImage before = dialog().surface().image().copy(panelX(8), 25, 156, 60);
+        dialog().router().PaintScreen();
+        const QImage before = dialog().router().surface().image().copy(panelX(8), 25, 156, 60);
         panel_->prompts.entries = {Entry{QStringLiteral("Hidden"), true, false}};
         click(nameField(8));
         QCOMPARE(storedName(635), QStringLiteral("Hidden"));
-        QCOMPARE(dialog().surface().image().copy(panelX(8), 25, 156, 60), before);
+        QCOMPARE(dialog().router().surface().image().copy(panelX(8), 25, 156, 60), before);
     }
 };
 

@@ -1,6 +1,7 @@
 // The painted main screen and the click dispatch of every screen, on the real dialog with the
 // simulated unit: presses and releases at painted coordinates, checked in the window's pixels.
 #include "MainScreen.h"
+#include "MainScreenLayout.h"
 #include "SimulatedPanelTest.h"
 #include "SurfaceChecks.h"
 
@@ -18,7 +19,7 @@ class MainScreenTest : public SimulatedPanelTest {
     Q_OBJECT
 
 private:
-    const QImage& surface() { return dialog().surface().image(); }
+    const QImage& surface() { return dialog().router().surface().image(); }
     void press(int x, int y) { QTest::mousePress(&dialog(), Qt::LeftButton, {}, QPoint(x, y)); }
     void release(int x, int y) { QTest::mouseRelease(&dialog(), Qt::LeftButton, {}, QPoint(x, y)); }
     void click(int x, int y) {
@@ -68,13 +69,13 @@ private slots:
     void findsButtonsStrictlyInsideTheirEdges() {
         QFETCH(QPoint, point);
         QFETCH(int, id);
-        QCOMPARE(dialog().mainScreen().Buttons().size(), size_t(62));
-        QCOMPARE(FindButton(dialog().mainScreen().Buttons(), point.x(), point.y()), id);
+        QCOMPARE(dialog().router().mainScreen().Buttons().size(), size_t(62));
+        QCOMPARE(FindButton(dialog().router().mainScreen().Buttons(), point.x(), point.y()), id);
     }
 
     void mainScreenShowsEveryPanelElement() {
         for (int k = 0; k < 9; ++k) {
-            const int x0 = MainScreen::PanelLeft(k);
+            const int x0 = mainlayout::PanelLeft(k);
             QVERIFY2(shows(surface(), 168, x0, 143), qPrintable(QString::number(k)));
             QVERIFY(shows(surface(), 166, x0, 213));
             QVERIFY(shows(surface(), 232, x0 + 92, 85));
@@ -91,24 +92,24 @@ private slots:
     void unfittedChannelShowsEmptyFields() {
         simOk(QStringLiteral("channel-status 3 clear fitted"));
         panel_->tick(10);
-        dialog().PaintScreen();
-        const int x0 = MainScreen::PanelLeft(2);
+        dialog().router().PaintScreen();
+        const int x0 = mainlayout::PanelLeft(2);
         QVERIFY(shows(surface(), 163, x0, 25));
         QVERIFY(shows(surface(), 143, x0, 85));
         QVERIFY(shows(surface(), 164, x0, kSwitchY));
     }
 
     void upArrowIsGreenWhileHeld() {
-        const int x0 = MainScreen::PanelLeft(4);
+        const int x0 = mainlayout::PanelLeft(4);
         press(x0 + 40, 170);
         QVERIFY(shows(surface(), 169, x0, 143));
         release(x0 + 40, 170);
         QVERIFY(shows(surface(), 168, x0, 143));
-        QCOMPARE(dialog().pressedButton(), kNoButton);
+        QCOMPARE(dialog().router().PressedButton(), kNoButton);
     }
 
     void switchKeepsTheRequestedLookUntilThePollRedrawsIt() {
-        const int x0 = MainScreen::PanelLeft(1);
+        const int x0 = mainlayout::PanelLeft(1);
         press(x0 + 70, 310);
         QVERIFY(shows(surface(), 165, x0, kSwitchY));  // asks for ON
         release(x0 + 70, 310);
@@ -135,7 +136,7 @@ private slots:
     void channelSwitchedOnAtTheUnitShowsWithinOneStatusRead() {
         simOk(QStringLiteral("led 6 on"));
         panel_->tick(10);
-        QVERIFY(shows(surface(), 165, MainScreen::PanelLeft(5), kSwitchY));
+        QVERIFY(shows(surface(), 165, mainlayout::PanelLeft(5), kSwitchY));
         QVERIFY(shows(surface(), 139, 1259, 0));  // LED on icon lit
     }
 
@@ -144,10 +145,10 @@ private slots:
         QVERIFY(showsColumns(surface(), 133, 912, 359, 0, 20));
         QVERIFY(!shows(surface(), 133, 912, 359));
         release(5, 5);
-        QCOMPARE(dialog().screenState(), 2);
+        QCOMPARE(dialog().router().ScreenState(), 2);
 
         QTest::mouseClick(&dialog(), Qt::LeftButton, {}, QPoint(100, 380));  // RETURN TO MAIN SCREEN
-        QCOMPARE(dialog().screenState(), 1);
+        QCOMPARE(dialog().router().ScreenState(), 1);
         press(800, 380);  // GROUPING: the pressed picture alone
         QVERIFY(shows(surface(), 133, 751, 359));
     }
@@ -155,7 +156,7 @@ private slots:
     void releaseElsewhereStillRunsThePressedButton() {
         press(1300, 380);
         release(700, 200);
-        QCOMPARE(dialog().screenState(), 12);
+        QCOMPARE(dialog().router().ScreenState(), 12);
     }
 
     void releaseOutsideTheWindowRunsNothing_data() {
@@ -163,7 +164,7 @@ private slots:
         QTest::addColumn<int>("pressedPicture");
         QTest::addColumn<QPoint>("picturePlace");
         QTest::addColumn<QPoint>("outside");
-        const int x0 = MainScreen::PanelLeft(2);
+        const int x0 = mainlayout::PanelLeft(2);
         QTest::newRow("up arrow, off the right edge")
             << QPoint(x0 + 40, 170) << 169 << QPoint(x0, 143) << QPoint(1500, 170);
         QTest::newRow("switch, below the window")
@@ -183,7 +184,7 @@ private slots:
         panel_->clearLog();
         release(outside.x(), outside.y());
 
-        QCOMPARE(dialog().screenState(), 1);
+        QCOMPARE(dialog().router().ScreenState(), 1);
         QCOMPARE(panel_->unit().channels[2].intensity, level);
         QVERIFY2(panel_->calls().isEmpty(), qPrintable(panel_->calls().join(' ')));
         QVERIFY(shows(surface(), pressedPicture, picturePlace.x(), picturePlace.y()));
@@ -192,8 +193,8 @@ private slots:
     void emptyAreaDoesNothing() {
         const QImage before = surface();
         click(400, 348);
-        QCOMPARE(dialog().screenState(), 1);
-        QCOMPARE(dialog().pressedButton(), kNoButton);
+        QCOMPARE(dialog().router().ScreenState(), 1);
+        QCOMPARE(dialog().router().PressedButton(), kNoButton);
         QVERIFY(surface() == before);
     }
 
@@ -210,10 +211,10 @@ private slots:
         QFETCH(QPoint, button);
         QFETCH(int, state);
         click(button.x(), button.y());
-        QCOMPARE(dialog().screenState(), state);
+        QCOMPARE(dialog().router().ScreenState(), state);
         QVERIFY(showsColumns(surface(), 202, 17, 359, 0, 70));  // its caption starts further right
         click(100, 380);  // RETURN TO MAIN SCREEN sits where EXIT is on the main screen
-        QCOMPARE(dialog().screenState(), 1);
+        QCOMPARE(dialog().router().ScreenState(), 1);
         QVERIFY(shows(surface(), 168, 3, 143));
     }
 
@@ -221,11 +222,11 @@ private slots:
         click(950, 380);  // TTL/Trigger: LED 1 opened
         QVERIFY(panel_->calls().contains("GetTTLSequencing"));
         click(800, 380);  // GROUPING with the same LED opened
-        QCOMPARE(dialog().screenState(), 15);
+        QCOMPARE(dialog().router().ScreenState(), 15);
         click(950, 380);  // back to TTL/Trigger, nothing read
-        QCOMPARE(dialog().screenState(), 2);
+        QCOMPARE(dialog().router().ScreenState(), 2);
         click(1100, 380);
-        QCOMPARE(dialog().screenState(), 13);
+        QCOMPARE(dialog().router().ScreenState(), 13);
     }
 
     void exitRunsTheCloseHandling() {
@@ -236,7 +237,7 @@ private slots:
 
     void unitStatusChangeRedrawsIconsWithoutLabelsOnAnotherScreen() {
         click(800, 380);  // the grouping screen has no status bar
-        QCOMPARE(dialog().screenState(), 15);
+        QCOMPARE(dialog().router().ScreenState(), 15);
         const QImage labelsBefore = surface().copy(60, 0, 120, 20);
         simOk(QStringLiteral("unit-status set knoblock"));
         panel_->tick(10);

@@ -2,6 +2,7 @@
 // unit on a press and a release, and what the panel shows and stores.
 #include "CBitWnd.h"
 #include "MainScreen.h"
+#include "MainScreenLayout.h"
 #include "SettingsKeys.h"
 #include "SimulatedPanelTest.h"
 
@@ -23,7 +24,7 @@ private slots:
     void slidersStandBesideTheirPanelsOnTheMainScreenOnly() {
         for (int k = 0; k < 9; ++k) {
             QVERIFY(slider(k).isVisible());
-            QCOMPARE(slider(k).pos(), QPoint(MainScreen::PanelLeft(k) + 92, 104));
+            QCOMPARE(slider(k).pos(), QPoint(mainlayout::PanelLeft(k) + 92, 104));
             QCOMPARE(slider(k).value(), 1000 - panel_->unit().channels[static_cast<size_t>(k)].intensity);
         }
         for (int i = 9; i < 12; ++i) {

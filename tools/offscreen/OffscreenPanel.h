@@ -21,7 +21,7 @@ public:
           profile_(scratch_.filePath(QStringLiteral("profile.ini"))),
           dialog_(PanelServices{waits_, prompts_, profile_, LibraryLoader::defaultSearchDirs(), false}) {
         dialog_.InitDialog();
-        for (int tick = 0; tick < 20 && dialog_.deviceApi().isBound(); ++tick) {
+        for (int tick = 0; tick < 20 && dialog_.session().isBound(); ++tick) {
             dialog_.OnTimer();
         }
     }
@@ -29,13 +29,13 @@ public:
     OffscreenPanel(const OffscreenPanel&) = delete;
     OffscreenPanel& operator=(const OffscreenPanel&) = delete;
 
-    bool isBound() { return dialog_.deviceApi().isBound(); }
+    bool isBound() { return dialog_.session().isBound(); }
     CRZ470ControlPanelDlg& dialog() { return dialog_; }
 
     // Presses and releases the left button at client pixel (x, y).
     void click(QPoint at) {
-        dialog_.OnLButtonDown(at.x(), at.y());
-        dialog_.OnLButtonUp();
+        dialog_.router().Press(at.x(), at.y());
+        dialog_.router().Release();
     }
 
 private:

@@ -1,6 +1,7 @@
 #include "SliderSetup.h"
 
 #include "CMainSliderCtrl.h"
+#include "MainScreenLayout.h"
 
 #include <QCursor>
 
@@ -11,9 +12,8 @@ constexpr int kLedTrack = 144;
 constexpr int kUnitKnob = 226;
 constexpr int kUnitTrack = 225;
 
-// The LED slider of panel position k stands right of the panel's value box.
 constexpr QPoint LedPlace(int panel) {
-    return QPoint(3 + 156 * panel + 92, 104);
+    return QPoint(mainlayout::PanelLeft(panel) + mainlayout::kSliderPlace.dx, mainlayout::kSliderPlace.y);
 }
 
 // The unit-setting sliders are never shown, so their place does not matter.

@@ -1,0 +1,137 @@
+#include "UnitSession.h"
+
+#include "LibraryBinding.h"
+#include "NineChannels.h"
+
+#include <QScopedValueRollback>
+
+#include <array>
+
+UnitSession::UnitSession(Waits& waits, StoredChannelValues stored)
+    : discovery_(api_, waits, table_), reader_(api_, waits, std::move(stored)) {}
+
+std::optional<QString> UnitSession::Bind(const QStringList& searchDirs) {
+    std::optional<QString> failure = BindDeviceLibrary(api_, searchDirs);
+    if (!failure) {
+        table_.deviceCount = 0;
+        table_.knownDeviceCount = 0;
+    }
+    return failure;
+}
+
+void UnitSession::Tick() {
+    if (inTick_ || stopped_) {
+        return;
+    }
+    const QScopedValueRollback<bool> guard(inTick_, true);
+
+    discovery_.Step(*this);
+    // The discovery may have closed the panel (unit lost, grouping not cleared).
+    if (stopped_) {
+        return;
+    }
+    PollSlots();
+
+    if (splashCountdown_ != 0) {
+        --splashCountdown_;
+        if (splashCountdown_ == 0) {
+            emit TitlePhaseEnded();
+            if (!UnitActive()) {
+                emit UnitNotFound();
+            }
+        }
+    }
+}
+
+void UnitSession::PollSlots() {
+    for (UnitSlot& slot : table_.unitSlots) {
+        // Empty slots are never active; they need no call to say so.
+        if (stopped_ || slot.isEmpty() || api_.DeviceActive(slot.deviceIndex) == 0) {
+            continue;
+        }
+        auto& ch = slot.channels;
+        if (pollCountdown_ == kStatusReadAt) {
+            rz470::ForNineChannels([&ch](size_t c) { return &ch[c]; }, [&](auto... records) {
+                return api_.GetUnitStatus(slot.deviceIndex, records..., &slot.unitStatus);
+            });
+            emit ValuesRead();
+            pollCountdown_ = kCountdownAfterRead - 1;
+        } else if (pollCountdown_ == kIntensityReadAt) {
+            rz470::ForNineChannels([&ch](size_t c) { return &ch[c].intensity; }, [&](auto... levels) {
+                return api_.GetIntensityLevel(slot.deviceIndex, levels...);
+            });
+            emit ValuesRead();
+            pollCountdown_ = kIntensityReadAt - 1;
+        } else {
+            --pollCountdown_;
+        }
+    }
+}
+
+void UnitSession::UnitConnected() {
+    if (!reader_.ReadUnitState(table_.unit(), tables_)) {
+        emit GroupingNotCleared();
+        return;
+    }
+    ReadGroupingAndTrigger();
+    pollCountdown_ = kCountdownAfterRead;
+    splashCountdown_ = 1;
+}
+
+void UnitSession::UnitLost() {
+    emit UnitNotFound();
+}
+
+bool UnitSession::UnitActive() const {
+    return api_.DeviceActive(table_.unit().deviceIndex) != 0;
+}
+
+template <typename Command>
+void UnitSession::SendWhenActive(Command&& command) {
+    if (UnitActive()) {
+        command(table_.unit().deviceIndex);
+    }
+}
+
+void UnitSession::SendIntensities() {
+    SendWhenActive([this](uint16_t dev) { SendIntensityLevels(api_, dev, table_.unit().channels); });
+}
+
+void UnitSession::SwitchChannel(size_t channel, bool on) {
+    if (channel >= static_cast<size_t>(rz470::kChannelCount)) {
+        return;
+    }
+    // TurnOFFLEDs switches off where a flag is 0; TurnONLEDs switches on where it is 1.
+    std::array<uint8_t, rz470::kChannelCount> flags{};
+    flags.fill(on ? 0 : 1);
+    flags[channel] = on ? 1 : 0;
+    SendWhenActive([&](uint16_t dev) {
+        const auto send = on ? api_.TurnONLEDs : api_.TurnOFFLEDs;
+        rz470::ForNineChannels([&flags](size_t c) { return flags[c]; },
+                               [&](auto... each) { return send(dev, each...); });
+    });
+}
+
+void UnitSession::ReadGroupingAndTrigger() {
+    SendWhenActive([this](uint16_t dev) {
+        for (uint8_t group = 1; group <= GroupingAndTrigger::kGroupCount; ++group) {
+            api_.GetGrouping(dev, group, tables_.groupMembers[group].data(), rz470::kTableWidth);
+        }
+        tables_.DeriveLedGroups();
+        api_.GetTTLSequencing(dev, tables_.triggerSequence.data(), rz470::kTableWidth);
+        api_.GetTTLTimeout(dev, tables_.ttlTimeout.data(), rz470::kTableWidth);
+    });
+}
+
+void UnitSession::RestoreGroupingAndOfferSave(const std::function<bool()>& wantsSave) {
+    if (!api_.isBound()) {
+        return;
+    }
+    const uint16_t dev = table_.unit().deviceIndex;
+    if (tables_.groupingMode != 0) {
+        api_.SetGroupingEnabled(dev, tables_.groupingMode);
+    }
+    if (wantsSave()) {
+        api_.SaveUserSettings(dev);
+    }
+}

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "DeviceApi.h"
+#include "GroupingAndTrigger.h"
+#include "StoredChannelValues.h"
+#include "UnitDiscovery.h"
+#include "UnitStateReader.h"
+#include "UnitTable.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+class Waits;
+
+// The panel's link to the unit: the bound library, the unit table, the grouping and trigger
+// tables, the discovery and the full read, the poll rhythm, and every command the panel sends.
+// Commands reach the unit only while it reports itself active.
+class UnitSession : public QObject, private DiscoveryListener {
+    Q_OBJECT
+
+public:
+    static constexpr uint16_t kStatusReadAt = 0;
+    static constexpr uint16_t kIntensityReadAt = 5;
+    static constexpr uint16_t kCountdownAfterRead = 10;
+    static constexpr uint16_t kSplashTicks = 200;
+
+    UnitSession(Waits& waits, StoredChannelValues stored);
+
+    // Binds the device library found in searchDirs; the failure's message, or none.
+    std::optional<QString> Bind(const QStringList& searchDirs);
+    bool isBound() const { return api_.isBound(); }
+
+    // One tick of the poll timer: discovery, the reads in their rhythm, the end of the title
+    // phase. Does nothing inside another tick (a message box opened by a tick runs a loop that
+    // keeps ticking) nor once the panel has stopped the session.
+    void Tick();
+    // The panel has ended: nothing more is read, sent or reported.
+    void Stop() { stopped_ = true; }
+    bool isStopped() const { return stopped_; }
+
+    // SetIntensityLevel with the nine levels the panel holds.
+    void SendIntensities();
+    // Switches one channel on or off and leaves the others alone.
+    void SwitchChannel(size_t channel, bool on);
+    // The group lists, the trigger sequence and the TTL timeouts as the unit holds them now.
+    void ReadGroupingAndTrigger();
+    // At close: the unit's grouping mode back as it was found, then SaveUserSettings when
+    // wantsSave says so. Neither call looks at whether the unit answers.
+    void RestoreGroupingAndOfferSave(const std::function<bool()>& wantsSave);
+
+    DeviceApi& api() { return api_; }
+    UnitTable& table() { return table_; }
+    UnitSlot& unit() { return table_.unit(); }
+    GroupingAndTrigger& tables() { return tables_; }
+    uint16_t pollCountdown() const { return pollCountdown_; }
+    uint16_t splashCountdown() const { return splashCountdown_; }
+
+signals:
+    // A status or intensity read landed: what is shown may differ from the unit now.
+    void ValuesRead();
+    // The unit was read, or never came: the title window goes and the panel shows.
+    void TitlePhaseEnded();
+    // There is no unit: the user is told and the panel closes.
+    void UnitNotFound();
+    // The unit kept its grouping on at start: the user is told and the panel closes.
+    void GroupingNotCleared();
+
+private:
+    void UnitConnected() override;
+    void UnitLost() override;
+    void PollSlots();
+    bool UnitActive() const;
+    // Runs command(deviceIndex) when the unit is active; the panel's one guard on its commands.
+    template <typename Command>
+    void SendWhenActive(Command&& command);
+
+    DeviceApi api_;
+    UnitTable table_;
+    GroupingAndTrigger tables_;
+    UnitDiscovery discovery_;
+    UnitStateReader reader_;
+    uint16_t pollCountdown_ = 0;
+    uint16_t splashCountdown_ = kSplashTicks;
+    bool inTick_ = false;
+    bool stopped_ = false;
+};

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+// Where a button reacts: a point is inside only strictly between the edges.
+struct HitRegion {
+    int left = 0, top = 0, right = 0, bottom = 0;
+
+    bool contains(int px, int py) const { return left < px && px < right && top < py && py < bottom; }
+};
+
+// Where a button's pictures are drawn, at their own size.
+struct PicturePlace {
+    int x = 0, y = 0, width = 0, height = 0;
+
+    HitRegion region() const { return {x, y, x + width, y + height}; }
+};
+
+// Text a button carries on its picture, written in the menu-caption style.
+struct Caption {
+    const char* text = nullptr;
+    int x = 0, y = 0;
+};
+
+// One button of a screen; its index in the screen's table is its id.
+struct ButtonRow {
+    HitRegion region;
+    PicturePlace place;
+    int normalPicture = 0;
+    int pressedPicture = 0;
+    Caption caption;
+    bool captionWhenPressed = false;  // the caption is written again over the pressed picture
+    bool keepOnRelease = false;       // the release leaves the look to the action
+    std::function<void()> action;     // run at the release
+};
+
+// A screen's buttons. Rows without a region are never found.
+using ButtonTable = std::vector<ButtonRow>;
+
+constexpr int kNoButton = 0xFFFF;
+
+// The first row, in id order, that contains (x, y), or kNoButton.
+int FindButton(const ButtonTable& table, int x, int y);

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "SliderSetup.h"
+
+#include <array>
+
+class CMainSliderCtrl;
+
+// The nine intensity sliders beside the main screen's panels, as the main screen uses them. The
+// window owns them.
+class LedSliders {
+public:
+    explicit LedSliders(const std::array<CMainSliderCtrl*, kLedSliderCount>& sliders) : sliders_(sliders) {}
+
+    CMainSliderCtrl& at(int panel) const { return *sliders_[static_cast<size_t>(panel)]; }
+    void Show() const;
+    void Hide() const;
+    // Hidden and shown again, so that each repaints at its place after the window moved.
+    void Refresh() const;
+    // A position set from code, with the slider repainted there.
+    void SetPosition(int panel, int position) const;
+
+private:
+    std::array<CMainSliderCtrl*, kLedSliderCount> sliders_;
+};

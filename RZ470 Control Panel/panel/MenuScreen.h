@@ -1,0 +1,16 @@
+#pragma once
+
+#include "MenuButtons.h"
+#include "Screen.h"
+
+// A screen whose buttons are its menu bar: the alarms and maintenance screens, and the trigger
+// and grouping screens until their editors join them.
+class MenuScreen : public Screen {
+public:
+    MenuScreen(ScreenContext& context, const MenuBar& bar, bool withStatusBar);
+
+    void Paint() override;
+
+private:
+    bool withStatusBar_;
+};
