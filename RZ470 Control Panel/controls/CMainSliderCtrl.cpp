@@ -1,6 +1,5 @@
 #include "CMainSliderCtrl.h"
 
-
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>

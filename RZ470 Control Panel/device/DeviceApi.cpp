@@ -10,6 +10,7 @@ void DeviceApi::clearEntryPoints() {
 
 int SendIntensityLevels(const DeviceApi& api, uint16_t deviceIndex,
                         const std::array<rz470::ChannelRecord, rz470::kRecordsPerSlot>& channels) {
-    return rz470::ForNineChannels([&channels](size_t c) { return channels[c].intensity; },
-                                  [&](auto... levels) { return api.SetIntensityLevel(deviceIndex, levels...); });
+    return rz470::ForNineChannels(
+        [&channels](size_t c) { return channels[c].intensity; },
+        [&](auto... levels) { return api.SetIntensityLevel(deviceIndex, levels...); });
 }

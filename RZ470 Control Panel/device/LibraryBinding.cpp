@@ -40,10 +40,9 @@ std::optional<QString> BindDeviceLibrary(DeviceApi& api, const QStringList& sear
 
     const LibraryLoader::LoadOutcome loaded = LibraryLoader::load(path);
     if (loaded.handle == nullptr) {
-        return fail(api,
-                    loaded.errorCode == LibraryLoader::kModuleNotFound
-                        ? binding::kModuleNotFound
-                        : moduleNotLoadedText(loaded.errorCode));
+        return fail(api, loaded.errorCode == LibraryLoader::kModuleNotFound
+                             ? binding::kModuleNotFound
+                             : moduleNotLoadedText(loaded.errorCode));
     }
     api.module = loaded.handle;
 

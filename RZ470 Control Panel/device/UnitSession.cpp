@@ -51,15 +51,17 @@ void UnitSession::PollSlots() {
         }
         auto& ch = slot.channels;
         if (pollCountdown_ == kStatusReadAt) {
-            rz470::ForNineChannels([&ch](size_t c) { return &ch[c]; }, [&](auto... records) {
-                return api_.GetUnitStatus(slot.deviceIndex, records..., &slot.unitStatus);
-            });
+            rz470::ForNineChannels([&ch](size_t c) { return &ch[c]; },
+                                   [&](auto... records) {
+                                       return api_.GetUnitStatus(slot.deviceIndex, records...,
+                                                                 &slot.unitStatus);
+                                   });
             emit ValuesRead();
             pollCountdown_ = kCountdownAfterRead - 1;
         } else if (pollCountdown_ == kIntensityReadAt) {
-            rz470::ForNineChannels([&ch](size_t c) { return &ch[c].intensity; }, [&](auto... levels) {
-                return api_.GetIntensityLevel(slot.deviceIndex, levels...);
-            });
+            rz470::ForNineChannels(
+                [&ch](size_t c) { return &ch[c].intensity; },
+                [&](auto... levels) { return api_.GetIntensityLevel(slot.deviceIndex, levels...); });
             emit ValuesRead();
             pollCountdown_ = kIntensityReadAt - 1;
         } else {

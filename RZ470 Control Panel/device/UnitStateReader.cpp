@@ -69,14 +69,14 @@ bool UnitStateReader::ReadUnitState(UnitSlot& unit, GroupingAndTrigger& tables) 
                                       [&](auto... fields) { return api_.GetLEDType(dev, fields...); });
     });
     Retried([&] {
-        return rz470::ForNineChannels([&ch](size_t c) { return &ch[c]; }, [&](auto... records) {
-            return api_.GetUnitStatus(dev, records..., &unit.unitStatus);
-        });
+        return rz470::ForNineChannels(
+            [&ch](size_t c) { return &ch[c]; },
+            [&](auto... records) { return api_.GetUnitStatus(dev, records..., &unit.unitStatus); });
     });
     Retried([&] {
-        return rz470::ForNineChannels(fieldOf(&rz470::ChannelRecord::minIntensityPercent), [&](auto... fields) {
-            return api_.GetMinIntPercentage(dev, fields...);
-        });
+        return rz470::ForNineChannels(
+            fieldOf(&rz470::ChannelRecord::minIntensityPercent),
+            [&](auto... fields) { return api_.GetMinIntPercentage(dev, fields...); });
     });
 
     ReadNames(unit);
@@ -100,8 +100,9 @@ void UnitStateReader::ReadNames(UnitSlot& unit) {
     char unitNames[rz470::kChannelCount][rz470::kNameBufferSize] = {};
     if (!allStored) {
         Retried([&] {
-            return rz470::ForNineChannels([&unitNames](size_t c) { return unitNames[c]; },
-                                          [&](auto... names) { return api_.GetLEDName(unit.deviceIndex, names...); });
+            return rz470::ForNineChannels(
+                [&unitNames](size_t c) { return unitNames[c]; },
+                [&](auto... names) { return api_.GetLEDName(unit.deviceIndex, names...); });
         });
     }
     for (int c = 0; c < rz470::kChannelCount; ++c) {

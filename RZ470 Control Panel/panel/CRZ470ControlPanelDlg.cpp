@@ -50,8 +50,9 @@ CRZ470ControlPanelDlg::CRZ470ControlPanelDlg(const PanelServices& services, QWid
                           Qt::MSWindowsFixedSizeDialogHint),
       services_(services),
       settings_(services.profile),
-      session_(services.waits, StoredChannelValues{[this](uint16_t w) { return settings_.ChannelName(w); },
-                                                   [this](uint16_t w) { return settings_.ChannelIntensity(w); }}),
+      session_(services.waits,
+               StoredChannelValues{[this](uint16_t w) { return settings_.ChannelName(w); },
+                                   [this](uint16_t w) { return settings_.ChannelIntensity(w); }}),
       sliders_(MakeSliders(this)),
       ledSliders_(LedSlidersOf(sliders_)),
       errorPopup_(this),
@@ -66,7 +67,8 @@ CRZ470ControlPanelDlg::CRZ470ControlPanelDlg(const PanelServices& services, QWid
     router_.surface().setDamageHandler([this](const QRect& rect) { update(rect); });
 
     connect(&session_, &UnitSession::TitlePhaseEnded, this, &CRZ470ControlPanelDlg::EndTitlePhase);
-    connect(&session_, &UnitSession::UnitNotFound, this, [this] { ReportAndClose(kNotFoundText, kNotFoundTitle); });
+    connect(&session_, &UnitSession::UnitNotFound, this,
+            [this] { ReportAndClose(kNotFoundText, kNotFoundTitle); });
     connect(&session_, &UnitSession::GroupingNotCleared, this,
             [this] { ReportAndClose(kGroupingNotClearedText, kErrorTitle); });
     connect(&router_, &ScreenRouter::CloseRequested, this, &CRZ470ControlPanelDlg::SendCloseMessage);
@@ -121,7 +123,8 @@ void CRZ470ControlPanelDlg::ConfigureSliders() {
 bool CRZ470ControlPanelDlg::BindDeviceLibrary() {
     const std::optional<QString> failure = session_.Bind(services_.librarySearchDirs);
     if (failure) {
-        services_.prompts.message(*failure, binding::kFailureTitle, Prompts::Buttons::Ok, Prompts::Icon::None);
+        services_.prompts.message(*failure, binding::kFailureTitle, Prompts::Buttons::Ok,
+                                  Prompts::Icon::None);
     }
     return !failure;
 }
@@ -239,8 +242,9 @@ void CRZ470ControlPanelDlg::paintEvent(QPaintEvent* event) {
     if (isMinimized()) {
         const QSize size(32, 32);
         painter.fillRect(rect(), palette().window());
-        icon_.paint(&painter,
-                    QRect(QPoint((width() - size.width() + 1) / 2, (height() - size.height() + 1) / 2), size));
+        icon_.paint(
+            &painter,
+            QRect(QPoint((width() - size.width() + 1) / 2, (height() - size.height() + 1) / 2), size));
         return;
     }
 #endif

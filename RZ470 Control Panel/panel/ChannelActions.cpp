@@ -24,7 +24,8 @@ bool ChannelActions::TypeIntensity(int panel) {
     entry.m_decimalValue = static_cast<float>(record.intensity / 10.0f);
     prompts_.runNumberEntry(entry);
 
-    const std::optional<uint16_t> level = intensitysteps::TypedLevel(entry.m_decimalValue, MinimumLevel(panel));
+    const std::optional<uint16_t> level =
+        intensitysteps::TypedLevel(entry.m_decimalValue, MinimumLevel(panel));
     if (!level) {
         return false;
     }

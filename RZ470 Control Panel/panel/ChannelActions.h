@@ -18,7 +18,11 @@ class ChannelActions {
 public:
     ChannelActions(UnitSession& session, PanelSettings& settings, Prompts& prompts, QWidget& window,
                    CError& errorPopup)
-        : session_(session), settings_(settings), prompts_(prompts), window_(window), errorPopup_(errorPopup) {}
+        : session_(session),
+          settings_(settings),
+          prompts_(prompts),
+          window_(window),
+          errorPopup_(errorPopup) {}
 
     // The channel's name from the text entry, kept by wavelength.
     void RenameChannel(int panel);

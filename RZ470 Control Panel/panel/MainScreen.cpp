@@ -30,7 +30,7 @@ ButtonRow PanelRow(int panel, const Element& element, std::function<void()> acti
 }
 
 // The pictures every panel shows under its texts, in drawing order.
-constexpr const Element* kPanelPictures[] = {&kNameField, &kValueBox,  &kUpArrow,
+constexpr const Element* kPanelPictures[] = {&kNameField, &kValueBox, &kUpArrow,
                                              &kDownArrow, &kScaleTop, &kScaleBottom};
 
 }  // namespace
@@ -129,12 +129,13 @@ void MainScreen::DrawChannelPanels() {
     for (int k = 0; k < kPanelCount; ++k) {
         const int x0 = PanelLeft(k);
         for (const Element* picture : kPanelPictures) {
-            ctx_.painter.DrawBitmap(picture->picture, x0 + picture->box.dx, picture->box.y, picture->box.width,
-                                    picture->box.height);
+            ctx_.painter.DrawBitmap(picture->picture, x0 + picture->box.dx, picture->box.y,
+                                    picture->box.width, picture->box.height);
         }
         DrawSwitch(k, IsOn(k));
         if (IsFitted(k)) {
-            ctx_.painter.DrawLabel(ctx_.painter.fonts().large, panelstyle::kValue, x0 + kValueText.dx, kValueText.y,
+            ctx_.painter.DrawLabel(ctx_.painter.fonts().large, panelstyle::kValue, x0 + kValueText.dx,
+                                   kValueText.y,
                                    IntensityText(ctx_.session.table().channelAtPanel(k).intensity));
         }
         DrawChannelName(k);
@@ -167,7 +168,8 @@ void MainScreen::ShowAndSaveIntensity(int panel, bool fromSlider) {
     if (!fromSlider) {
         ctx_.ledSliders.SetPosition(panel, rz470::kMaxIntensity - record.intensity);
     }
-    DrawButtonRow(ctx_.painter, buttons_[static_cast<size_t>(kButtonsPerPanel * panel + ValueBox)], false, false);
+    DrawButtonRow(ctx_.painter, buttons_[static_cast<size_t>(kButtonsPerPanel * panel + ValueBox)], false,
+                  false);
     if (!IsFitted(panel)) {
         return;
     }

@@ -30,8 +30,8 @@ ButtonRow MenuRow(const MenuEntry& entry) {
 }
 
 void DrawButtonRow(PanelPainter& painter, const ButtonRow& row, bool pressed, bool withCaption) {
-    painter.DrawBitmap(pressed ? row.pressedPicture : row.normalPicture, row.place.x, row.place.y, row.place.width,
-                       row.place.height);
+    painter.DrawBitmap(pressed ? row.pressedPicture : row.normalPicture, row.place.x, row.place.y,
+                       row.place.width, row.place.height);
     if (withCaption && row.caption.text != nullptr) {
         painter.DrawLabel(painter.fonts().medium, panelstyle::kCaption, row.caption.x, row.caption.y,
                           QString::fromLatin1(row.caption.text));

@@ -27,10 +27,14 @@ ScreenRouter::ScreenRouter(QSize size, UnitSession& session, PanelSettings& sett
     const MenuEntry toMaintenance{&kMaintenance, true, toScreen(screens::kMaintenance)};
     const MenuEntry toAlarms{&kAlarms, false, toScreen(screens::kAlarms)};
     const MenuBar triggerBar = {
-        toMain, {&kGrouping, false, keepingLed(screens::kTriggerFirst, screens::kGroupingFirst)}, toMaintenance,
+        toMain,
+        {&kGrouping, false, keepingLed(screens::kTriggerFirst, screens::kGroupingFirst)},
+        toMaintenance,
         toAlarms};
     const MenuBar groupingBar = {
-        toMain, {&kTrigger, false, keepingLed(screens::kGroupingFirst, screens::kTriggerFirst)}, toMaintenance,
+        toMain,
+        {&kTrigger, false, keepingLed(screens::kGroupingFirst, screens::kTriggerFirst)},
+        toMaintenance,
         toAlarms};
 
     const auto add = [this](std::unique_ptr<Screen> screen) {
@@ -38,8 +42,10 @@ ScreenRouter::ScreenRouter(QSize size, UnitSession& session, PanelSettings& sett
     };
     routes_ = {
         {screens::kMain, screens::kMain, mainScreen_.get()},
-        {screens::kTriggerFirst, screens::kTriggerLast, add(std::make_unique<MenuScreen>(context_, triggerBar, true))},
-        {screens::kAlarms, screens::kAlarms, add(std::make_unique<MenuScreen>(context_, MenuBar{toMain}, true))},
+        {screens::kTriggerFirst, screens::kTriggerLast,
+         add(std::make_unique<MenuScreen>(context_, triggerBar, true))},
+        {screens::kAlarms, screens::kAlarms,
+         add(std::make_unique<MenuScreen>(context_, MenuBar{toMain}, true))},
         {screens::kMaintenance, screens::kMaintenance,
          add(std::make_unique<MenuScreen>(context_, MenuBar{toMain}, true))},
         {screens::kGroupingFirst, screens::kGroupingLast,

@@ -54,7 +54,9 @@ public:
     MainScreen& mainScreen() { return *mainScreen_; }
 
     void DrawSwitch(int panel, bool on) override { Shown().DrawSwitch(panel, on); }
-    void ShowAndSaveIntensity(int panel, bool fromSlider) override { Shown().ShowAndSaveIntensity(panel, fromSlider); }
+    void ShowAndSaveIntensity(int panel, bool fromSlider) override {
+        Shown().ShowAndSaveIntensity(panel, fromSlider);
+    }
     void DrawChannelName(int panel) override { Shown().DrawChannelName(panel); }
     void DrawStatusIcons() override { Shown().DrawStatusIcons(); }
     void UpdateAlarmTiles() override { Shown().UpdateAlarmTiles(); }

@@ -31,8 +31,9 @@ void PanelSettings::SetChannelName(uint16_t wavelength, const QString& name) {
 }
 
 std::optional<uint16_t> PanelSettings::ChannelIntensity(uint16_t wavelength) const {
-    const int stored = store_.readInt(settings::kIntensitiesSection,
-                                      valueName(settings::kIntensityValue, wavelength), settings::kIntensityAbsent);
+    const int stored =
+        store_.readInt(settings::kIntensitiesSection, valueName(settings::kIntensityValue, wavelength),
+                       settings::kIntensityAbsent);
     if (stored < 0 || stored > kMaxIntensity) {
         return std::nullopt;
     }
@@ -40,7 +41,8 @@ std::optional<uint16_t> PanelSettings::ChannelIntensity(uint16_t wavelength) con
 }
 
 void PanelSettings::SetChannelIntensity(uint16_t wavelength, uint16_t intensity) {
-    store_.writeInt(settings::kIntensitiesSection, valueName(settings::kIntensityValue, wavelength), intensity);
+    store_.writeInt(settings::kIntensitiesSection, valueName(settings::kIntensityValue, wavelength),
+                    intensity);
 }
 
 void PanelSettings::SetTriggerStep(int channel, int step) {
@@ -60,7 +62,8 @@ FavouriteGrouping PanelSettings::Favourite(int slot) const {
         store_.readString(settings::kFavouritesSection, valueName(settings::kFavouriteNameValue, slot), {});
     favourite.packedGroups = static_cast<uint32_t>(
         store_.readInt(settings::kFavouritesSection, valueName(settings::kFavouriteGroupsValue, slot), 0));
-    favourite.mode = store_.readInt(settings::kFavouritesSection, valueName(settings::kFavouriteModeValue, slot), 0);
+    favourite.mode =
+        store_.readInt(settings::kFavouritesSection, valueName(settings::kFavouriteModeValue, slot), 0);
     return favourite;
 }
 
@@ -68,10 +71,12 @@ void PanelSettings::SetFavourite(int slot, const FavouriteGrouping& favourite) {
     if (!IsFavouriteSlot(slot)) {
         return;
     }
-    store_.writeString(settings::kFavouritesSection, valueName(settings::kFavouriteNameValue, slot), favourite.name);
+    store_.writeString(settings::kFavouritesSection, valueName(settings::kFavouriteNameValue, slot),
+                       favourite.name);
     store_.writeInt(settings::kFavouritesSection, valueName(settings::kFavouriteGroupsValue, slot),
                     static_cast<int>(favourite.packedGroups));
-    store_.writeInt(settings::kFavouritesSection, valueName(settings::kFavouriteModeValue, slot), favourite.mode);
+    store_.writeInt(settings::kFavouritesSection, valueName(settings::kFavouriteModeValue, slot),
+                    favourite.mode);
 }
 
 uint32_t PanelSettings::PackGroups(const std::array<uint8_t, kChannels>& groups) {
@@ -101,10 +106,12 @@ StoredDemoLoop PanelSettings::DemoLoop() const {
 }
 
 void PanelSettings::SetDemoLoop(const std::array<uint8_t, kChannels>& selection,
-                                const std::array<uint8_t, kChannels>& order, uint16_t onTime, uint16_t offTime) {
+                                const std::array<uint8_t, kChannels>& order, uint16_t onTime,
+                                uint16_t offTime) {
     store_.writeString(settings::kDemoLoopSection, settings::kDemoSelectionValue,
                        settings::NumberList(AsNumbers(selection)));
-    store_.writeString(settings::kDemoLoopSection, settings::kDemoOrderValue, settings::NumberList(AsNumbers(order)));
+    store_.writeString(settings::kDemoLoopSection, settings::kDemoOrderValue,
+                       settings::NumberList(AsNumbers(order)));
     store_.writeString(settings::kDemoLoopSection, settings::kDemoTimesValue,
                        settings::NumberList({onTime, offTime}));
 }

@@ -56,8 +56,8 @@ public:
     static std::array<uint8_t, kChannels> UnpackGroups(uint32_t packed);
 
     StoredDemoLoop DemoLoop() const;
-    void SetDemoLoop(const std::array<uint8_t, kChannels>& selection, const std::array<uint8_t, kChannels>& order,
-                     uint16_t onTime, uint16_t offTime);
+    void SetDemoLoop(const std::array<uint8_t, kChannels>& selection,
+                     const std::array<uint8_t, kChannels>& order, uint16_t onTime, uint16_t offTime);
 
 private:
     ProfileStore& store_;

@@ -286,7 +286,8 @@ private slots:
         simOk(QStringLiteral("fail SetGroupingEnabled 20"));
         // The mode read answers; the check that follows answers only when the row says so.
         g_groupingReads = 0;
-        dialog().session().api().GetGroupingEnabled = checkAnswers ? GroupingReadAnswering : GroupingReadOnlyOnce;
+        dialog().session().api().GetGroupingEnabled =
+            checkAnswers ? GroupingReadAnswering : GroupingReadOnlyOnce;
         const QImage before = dialog().router().surface().image();
         dialog().OnTimer();
 

@@ -94,8 +94,9 @@ public:
 
     void watch(CMainSliderCtrl* slider) {
         watched = slider;
-        QObject::connect(slider, &CMainSliderCtrl::SliderChanged, this,
-                         [this](int code) { notifications.append({code, watched->value()}); });
+        QObject::connect(slider, &CMainSliderCtrl::SliderChanged, this, [this](int code) {
+            notifications.append({code, watched->value()});
+        });
     }
 
 protected:

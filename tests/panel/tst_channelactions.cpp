@@ -94,7 +94,8 @@ private slots:
         click(downArrow(1));
         QCOMPARE(channel(1).intensity, uint16_t(495));
         QCOMPARE(storedIntensity(405), 495);
-        QVERIFY(shows(dialog().router().surface().image(), 168, panelX(1), 143));  // grey again after the release
+        QVERIFY(
+            shows(dialog().router().surface().image(), 168, panelX(1), 143));  // grey again after the release
     }
 
     void switchSendsASingleFlag() {

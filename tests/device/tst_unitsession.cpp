@@ -1,0 +1,221 @@
+// The unit session on the simulated unit with no window: the poll rhythm and its reports, the
+// commands and their one guard, the close-time restore.
+#include "RZ470Sim.h"
+#include "RecordingWaits.h"
+#include "TestPaths.h"
+#include "UnitSession.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <dlfcn.h>
+
+class UnitSessionTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir simHome_;
+    RecordingWaits waits_;
+    QHash<uint16_t, QString> storedNames_;
+    QHash<uint16_t, uint16_t> storedLevels_;
+    std::unique_ptr<UnitSession> session_;
+    RZ470Sim_Command_t simCommand_ = nullptr;
+
+    QString sim(const QString& command) {
+        return QString::fromUtf8(simCommand_(command.toUtf8().constData()));
+    }
+    void simOk(const QString& command) { QCOMPARE(sim(command), QStringLiteral("ok")); }
+    QStringList callLines() {
+        return sim(QStringLiteral("log 2000")).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+    QStringList calls() {
+        QStringList names;
+        for (const QString& line : callLines()) {
+            names << line.section(QLatin1Char('('), 0, 0).trimmed();
+        }
+        return names;
+    }
+    void clearLog() { sim(QStringLiteral("log clear")); }
+
+    // The calls a command made, the reads of DeviceActive left out.
+    QStringList commandCalls() {
+        QStringList made = calls();
+        made.removeAll(QStringLiteral("DeviceActive"));
+        return made;
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(simHome_.isValid());
+        qputenv("RZ470_SIM_HOME", simHome_.path().toUtf8());
+    }
+
+    void init() {
+        storedNames_.clear();
+        storedLevels_.clear();
+        waits_.waits.clear();
+        session_ = std::make_unique<UnitSession>(
+            waits_, StoredChannelValues{[this](uint16_t w) { return storedNames_.value(w); },
+                                        [this](uint16_t w) -> std::optional<uint16_t> {
+                                            if (!storedLevels_.contains(w)) {
+                                                return std::nullopt;
+                                            }
+                                            return storedLevels_.value(w);
+                                        }});
+        QCOMPARE(session_->Bind({testpaths::binDir()}), std::nullopt);
+        simCommand_ = reinterpret_cast<RZ470Sim_Command_t>(dlsym(session_->api().module, "RZ470Sim_Command"));
+        QVERIFY(simCommand_ != nullptr);
+        simOk(QStringLiteral("reset"));
+        session_->table().Prepare();
+        clearLog();
+    }
+
+    void cleanup() { session_.reset(); }
+
+    void theFirstTickFindsReadsAndEndsTheTitlePhase() {
+        storedNames_.insert(405, QStringLiteral("DAPI"));
+        storedLevels_.insert(365, 373);
+        QSignalSpy titleEnded(session_.get(), &UnitSession::TitlePhaseEnded);
+        QSignalSpy notFound(session_.get(), &UnitSession::UnitNotFound);
+        session_->Tick();
+
+        QCOMPARE(session_->unit().deviceIndex, uint16_t(0));
+        QCOMPARE(QByteArray(session_->unit().channels[1].name), QByteArray("DAPI"));
+        QCOMPARE(session_->unit().channels[0].intensity, uint16_t(373));
+        QVERIFY(sim(QStringLiteral("status")).contains(QStringLiteral("unit0.channel1.intensity=373")));
+        QCOMPARE(titleEnded.count(), 1);
+        QCOMPARE(notFound.count(), 0);
+        QCOMPARE(session_->pollCountdown(), uint16_t(9));
+        QVERIFY(calls().contains(QStringLiteral("GetTTLTimeout")));
+    }
+
+    void statusAndIntensityReadsAreReported() {
+        session_->Tick();
+        QSignalSpy read(session_.get(), &UnitSession::ValuesRead);
+        QList<int> readTicks;
+        for (int tick = 1; tick <= 20; ++tick) {
+            const int before = read.count();
+            session_->Tick();
+            if (read.count() > before) {
+                readTicks << tick;
+            }
+        }
+        QCOMPARE(readTicks, (QList<int>{5, 10, 15, 20}));
+    }
+
+    void noUnitForTwoHundredTicksIsReported() {
+        simOk(QStringLiteral("unplug 0"));
+        QSignalSpy notFound(session_.get(), &UnitSession::UnitNotFound);
+        for (int tick = 0; tick < 199; ++tick) {
+            session_->Tick();
+        }
+        QCOMPARE(notFound.count(), 0);
+        session_->Tick();
+        QCOMPARE(notFound.count(), 1);
+    }
+
+    void aStoppedSessionCallsNothing() {
+        session_->Tick();
+        session_->Stop();
+        clearLog();
+        for (int tick = 0; tick < 20; ++tick) {
+            session_->Tick();
+        }
+        QVERIFY(calls().isEmpty());
+    }
+
+    // A message box opened by a tick runs a loop that keeps ticking; those ticks must not run.
+    void aTickInsideATickDoesNothing() {
+        int nestedCalls = -1;
+        connect(session_.get(), &UnitSession::TitlePhaseEnded, this, [&] {
+            clearLog();
+            session_->Tick();
+            nestedCalls = static_cast<int>(calls().size());
+        });
+        session_->Tick();
+        QCOMPARE(nestedCalls, 0);
+    }
+
+    void commands_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("switch LED 4 on") << "on 3" << QStringList{"TurnONLEDs(0, {0,0,0,1,0,0,0,0,0})"};
+        QTest::newRow("switch LED 1 off") << "off 0" << QStringList{"TurnOFFLEDs(0, {0,1,1,1,1,1,1,1,1})"};
+        QTest::newRow("channel outside 0..8") << "on 9" << QStringList{};
+        QTest::newRow("intensities") << "levels"
+                                     << QStringList{
+                                            "SetIntensityLevel(0, {500,500,500,500,500,500,500,500,500})"};
+    }
+
+    // Every command goes out only while the unit reports itself active.
+    void commands() {
+        QFETCH(QString, command);
+        QFETCH(QStringList, expected);
+        session_->Tick();
+        for (auto& record : session_->unit().channels) {
+            record.intensity = 500;
+        }
+        const auto run = [&] {
+            clearLog();
+            if (command == QLatin1String("levels")) {
+                session_->SendIntensities();
+            } else {
+                session_->SwitchChannel(command.section(' ', 1).toUInt(),
+                                        command.startsWith(QLatin1String("on")));
+            }
+            QStringList lines = callLines();
+            lines.removeIf(
+                [](const QString& line) { return line.startsWith(QLatin1String("DeviceActive")); });
+            return lines;
+        };
+        const QStringList sent = run();
+        QCOMPARE(sent.size(), expected.size());
+        for (int i = 0; i < expected.size(); ++i) {
+            QVERIFY2(sent[i].startsWith(expected[i]), qPrintable(sent[i]));
+        }
+
+        simOk(QStringLiteral("unplug 0"));
+        QVERIFY(run().isEmpty());
+    }
+
+    void readingTheTablesNeedsTheUnit() {
+        session_->Tick();
+        clearLog();
+        session_->ReadGroupingAndTrigger();
+        QCOMPARE(commandCalls().count(QStringLiteral("GetGrouping")), 6);
+        simOk(QStringLiteral("unplug 0"));
+        clearLog();
+        session_->ReadGroupingAndTrigger();
+        QVERIFY(commandCalls().isEmpty());
+    }
+
+    void closingRestoresTheGroupingBeforeTheQuestion_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("save");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("mode 0, No") << 0 << false << QStringList{};
+        QTest::newRow("mode 0, Yes") << 0 << true << QStringList{"SaveUserSettings"};
+        QTest::newRow("mode 2, No") << 2 << false << QStringList{"SetGroupingEnabled"};
+        QTest::newRow("mode 1, Yes") << 1 << true << QStringList{"SetGroupingEnabled", "SaveUserSettings"};
+    }
+
+    void closingRestoresTheGroupingBeforeTheQuestion() {
+        QFETCH(int, mode);
+        QFETCH(bool, save);
+        QFETCH(QStringList, expected);
+        session_->Tick();
+        session_->tables().groupingMode = static_cast<uint8_t>(mode);
+        clearLog();
+        QStringList whenAsked;
+        session_->RestoreGroupingAndOfferSave([&] {
+            whenAsked = calls();
+            return save;
+        });
+        QCOMPARE(calls(), expected);
+        QCOMPARE(whenAsked, expected.mid(0, mode != 0 ? 1 : 0));
+    }
+};
+
+QTEST_GUILESS_MAIN(UnitSessionTest)
+#include "tst_unitsession.moc"
