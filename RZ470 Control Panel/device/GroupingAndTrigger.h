@@ -18,4 +18,7 @@ struct GroupingAndTrigger {
 
     // Each channel's group from the member lists; entries outside 1..9 from the unit are ignored.
     void DeriveLedGroups();
+    // The member lists from each channel's group, LED numbers in channel order; group numbers
+    // outside 1..6 join no list.
+    void RebuildGroupMembers();
 };

@@ -89,10 +89,12 @@ bool UnitSession::UnitActive() const {
 }
 
 template <typename Command>
-void UnitSession::SendWhenActive(Command&& command) {
-    if (UnitActive()) {
-        command(table_.unit().deviceIndex);
+bool UnitSession::SendWhenActive(Command&& command) {
+    if (!UnitActive()) {
+        return false;
     }
+    command(table_.unit().deviceIndex);
+    return true;
 }
 
 void UnitSession::SendIntensities() {
@@ -123,6 +125,32 @@ void UnitSession::ReadGroupingAndTrigger() {
         api_.GetTTLSequencing(dev, tables_.triggerSequence.data(), rz470::kTableWidth);
         api_.GetTTLTimeout(dev, tables_.ttlTimeout.data(), rz470::kTableWidth);
     });
+}
+
+bool UnitSession::ApplyUnitSetting(UnitSetting kind) {
+    return SendWhenActive([this, kind](uint16_t dev) {
+        switch (kind) {
+            case UnitSetting::Grouping:
+                SendGrouping(dev);
+                break;
+            case UnitSetting::TtlTimeouts:
+                api_.SetTTLTimeout(dev, tables_.ttlTimeout.data(), rz470::kTableWidth);
+                break;
+            case UnitSetting::TriggerSequence:
+                api_.SetTTLSequencing(dev, tables_.triggerSequence.data(), rz470::kTableWidth);
+                break;
+        }
+    });
+}
+
+void UnitSession::SendGrouping(uint16_t dev) {
+    tables_.RebuildGroupMembers();
+    for (uint8_t group = 1; group <= GroupingAndTrigger::kGroupCount; ++group) {
+        // The unit takes a group's list only after the group was emptied.
+        uint8_t empty = 0;
+        api_.SetGrouping(dev, group, &empty, 1);
+        api_.SetGrouping(dev, group, tables_.groupMembers[group].data(), rz470::kTableWidth);
+    }
 }
 
 void UnitSession::RestoreGroupingAndOfferSave(const std::function<bool()>& wantsSave) {

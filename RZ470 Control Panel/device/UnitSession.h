@@ -16,6 +16,9 @@
 
 class Waits;
 
+// What ApplyUnitSetting sends: the grouping tables, the TTL timeouts or the trigger sequence.
+enum class UnitSetting { Grouping, TtlTimeouts, TriggerSequence };
+
 // The panel's link to the unit: the bound library, the unit table, the grouping and trigger
 // tables, the discovery and the full read, the poll rhythm, and every command the panel sends.
 // Commands reach the unit only while it reports itself active.
@@ -48,6 +51,10 @@ public:
     void SwitchChannel(size_t channel, bool on);
     // The group lists, the trigger sequence and the TTL timeouts as the unit holds them now.
     void ReadGroupingAndTrigger();
+    // Sends one kind of table as the panel holds it; for the grouping, the member lists are
+    // first rebuilt from each channel's group number. True when the unit was there to take it
+    // (what the panel stores of the setting follows only then).
+    bool ApplyUnitSetting(UnitSetting kind);
     // At close: the unit's grouping mode back as it was found, then SaveUserSettings when
     // wantsSave says so. Neither call looks at whether the unit answers.
     void RestoreGroupingAndOfferSave(const std::function<bool()>& wantsSave);
@@ -76,7 +83,8 @@ private:
     bool UnitActive() const;
     // Runs command(deviceIndex) when the unit is active; the panel's one guard on its commands.
     template <typename Command>
-    void SendWhenActive(Command&& command);
+    bool SendWhenActive(Command&& command);
+    void SendGrouping(uint16_t dev);
 
     DeviceApi api_;
     UnitTable table_;

@@ -190,6 +190,42 @@ private slots:
         QVERIFY(commandCalls().isEmpty());
     }
 
+    void applyUnitSetting_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("expectedStatus");
+        QTest::newRow("grouping") << int(UnitSetting::Grouping) << "unit0.group2=2,9,0,0,0,0,0,0,0";
+        QTest::newRow("TTL timeouts")
+            << int(UnitSetting::TtlTimeouts) << "unit0.ttlTimeout=7,0,0,0,0,0,0,0,0";
+        QTest::newRow("trigger sequence")
+            << int(UnitSetting::TriggerSequence) << "unit0.ttlSequence=3,0,0,0,0,0,0,0,0";
+    }
+
+    // Each kind reaches the unit only while it is active; the grouping goes as member lists
+    // built from the channels' group numbers, each list emptied first.
+    void applyUnitSetting() {
+        QFETCH(int, kind);
+        QFETCH(QString, expectedStatus);
+        session_->Tick();
+        GroupingAndTrigger& tables = session_->tables();
+        tables.ledGroup = {0, 2, 0, 0, 0, 0, 0, 0, 2};
+        tables.ttlTimeout[0] = 7;
+        tables.triggerSequence[0] = 3;
+        clearLog();
+        QVERIFY(session_->ApplyUnitSetting(UnitSetting(kind)));
+        QVERIFY2(sim(QStringLiteral("status")).contains(expectedStatus),
+                 qPrintable(sim(QStringLiteral("status"))));
+        if (UnitSetting(kind) == UnitSetting::Grouping) {
+            QCOMPARE(commandCalls().count(QStringLiteral("SetGrouping")), 12);
+            QCOMPARE(tables.groupMembers[2][0], uint8_t(2));
+            QCOMPARE(tables.groupMembers[2][1], uint8_t(9));
+        }
+
+        simOk(QStringLiteral("unplug 0"));
+        clearLog();
+        QVERIFY(!session_->ApplyUnitSetting(UnitSetting(kind)));
+        QVERIFY(commandCalls().isEmpty());
+    }
+
     void closingRestoresTheGroupingBeforeTheQuestion_data() {
         QTest::addColumn<int>("mode");
         QTest::addColumn<bool>("save");

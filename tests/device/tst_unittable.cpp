@@ -71,6 +71,18 @@ private slots:
         const std::array<uint8_t, 9> withoutSix{1, 2, 0, 0, 0, 0, 0, 0, 2};
         QCOMPARE(state.ledGroup, withoutSix);
     }
+
+    void memberListsComeFromTheGroupNumbers() {
+        GroupingAndTrigger state;
+        state.groupMembers[5] = {3, 0, 0, 0, 0, 0, 0, 0, 0};  // stale: cleared first
+        state.ledGroup = {1, 0, 1, 6, 7, 0, 0, 0, 1};         // 7 is no group
+        state.RebuildGroupMembers();
+        QCOMPARE(state.groupMembers[1], (std::array<uint8_t, 9>{1, 3, 9, 0, 0, 0, 0, 0, 0}));
+        QCOMPARE(state.groupMembers[6], (std::array<uint8_t, 9>{4, 0, 0, 0, 0, 0, 0, 0, 0}));
+        QCOMPARE(state.groupMembers[5], (std::array<uint8_t, 9>{}));
+        state.DeriveLedGroups();
+        QCOMPARE(state.ledGroup, (std::array<uint8_t, 9>{1, 0, 1, 6, 0, 0, 0, 0, 1}));
+    }
 };
 
 QTEST_GUILESS_MAIN(UnitTableTest)
