@@ -7,9 +7,11 @@
 // sources for CBitWnd and the slider's track.
 class CBitImage {
 public:
+    // An empty strip with no frames.
+    CBitImage() = default;
     // A frame size of 0 (or less) means the whole picture in that direction. A picture that
     // cannot be loaded leaves an empty strip with no frames.
-    CBitImage(int bitmapId, int frameWidth = 0, int frameHeight = 0);
+    explicit CBitImage(int bitmapId, int frameWidth = 0, int frameHeight = 0);
     explicit CBitImage(const QImage& image, int frameWidth = 0, int frameHeight = 0);
 
     const QImage& image() const { return image_; }

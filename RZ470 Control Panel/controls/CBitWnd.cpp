@@ -14,28 +14,8 @@ CBitWnd::CBitWnd(QWidget* parent) : QWidget(parent) {
     }
 }
 
-CBitWnd::~CBitWnd() {
-    ReleaseImage();
-}
-
-void CBitWnd::ReleaseImage() {
-    if (m_ownsImage) {
-        delete m_image;
-    }
-    m_image = nullptr;
-    m_ownsImage = false;
-}
-
-void CBitWnd::SetImage(std::unique_ptr<CBitImage> image) {
-    ReleaseImage();
-    m_image = image.release();
-    m_ownsImage = m_image != nullptr;
-    update();
-}
-
-void CBitWnd::SetBorrowedImage(CBitImage* image) {
-    ReleaseImage();
-    m_image = image;
+void CBitWnd::SetImage(CBitImage image) {
+    m_image = std::move(image);
     update();
 }
 
@@ -51,31 +31,27 @@ void CBitWnd::SetCursor(std::optional<QCursor> cursor) {
 void CBitWnd::ShowFrame(int frame) {
     // A rule may name a state the strip has no picture for (a latched two-frame strip asks for
     // frame 2); showing the last frame it has beats showing nothing at all.
-    const int last = m_image != nullptr ? m_image->frameCount() - 1 : 0;
-    m_frame = std::max(0, std::min(frame, last));
+    m_frame = std::max(0, std::min(frame, m_image.frameCount() - 1));
     update();
 }
 
 void CBitWnd::paintEvent(QPaintEvent*) {
-    if (m_image == nullptr) {
-        return;
-    }
-    const QRect source = m_image->frameSource(m_frame);
+    const QRect source = m_image.frameSource(m_frame);
     if (source.isNull()) {
         return;
     }
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(QPoint(0, 0), m_image->image(), source);
+    painter.drawImage(QPoint(0, 0), m_image.image(), source);
 }
 
 void CBitWnd::OnMouseHover() {
-    const int frames = m_image != nullptr ? m_image->frameCount() : 0;
+    const int frames = m_image.frameCount();
     ShowFrame(m_latched ? 2 : (frames > 1 ? 1 : 0));
 }
 
 void CBitWnd::OnMouseLeave() {
-    const int frames = m_image != nullptr ? m_image->frameCount() : 0;
+    const int frames = m_image.frameCount();
     ShowFrame(m_latched && frames > 1 ? 2 : 0);
     m_tracking = false;
 }
@@ -97,7 +73,7 @@ void CBitWnd::mousePressEvent(QMouseEvent* event) {
         event->ignore();
         return;
     }
-    const int frames = m_image != nullptr ? m_image->frameCount() : 0;
+    const int frames = m_image.frameCount();
     ShowFrame(m_latched ? 0 : (frames > 2 ? 2 : 0));
     if (m_toggle) {
         m_latched = !m_latched;
@@ -116,7 +92,7 @@ void CBitWnd::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     if (!m_latched) {
-        const int frames = m_image != nullptr ? m_image->frameCount() : 0;
+        const int frames = m_image.frameCount();
         ShowFrame(frames > 1 ? 1 : 0);
     }
     if (!m_notifyOnPress) {

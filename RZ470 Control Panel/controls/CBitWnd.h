@@ -4,25 +4,22 @@
 
 #include <QWidget>
 
-#include <memory>
 #include <optional>
 
 class QMouseEvent;
 
 // A borderless child window showing one frame of a CBitImage, with the frame rules of a picture
 // button: 0 normal, 1 hovered, 2 pressed or latched. It can hand its pointer input on to its
-// parent, which is how the slider's knob passes presses and drags to the slider.
+// parent, which is how the slider's knob passes presses and drags to the slider. Until it is
+// given an image it shows nothing.
 class CBitWnd : public QWidget {
     Q_OBJECT
 
 public:
     explicit CBitWnd(QWidget* parent = nullptr);
-    ~CBitWnd() override;
 
-    // The window deletes an image it owns when it is destroyed or given another image.
-    void SetImage(std::unique_ptr<CBitImage> image);
-    void SetBorrowedImage(CBitImage* image);
-    CBitImage* image() const { return m_image; }
+    void SetImage(CBitImage image);
+    const CBitImage& image() const { return m_image; }
 
     void SetCursor(std::optional<QCursor> cursor);
 
@@ -52,11 +49,9 @@ protected:
 private:
     void ShowFrame(int frame);
     void ForwardToParent(QMouseEvent* event);
-    void ReleaseImage();
 
     int m_frame = 0;
-    CBitImage* m_image = nullptr;
-    bool m_ownsImage = false;
+    CBitImage m_image;
     std::optional<QCursor> m_cursor;
     bool m_latched = false;
     bool m_tracking = false;

@@ -37,14 +37,14 @@ void CMainSliderCtrl::SetThumbBitmap(int bitmapId, int frameWidth, int frameHeig
     if (m_thumb || bitmapId == 0) {
         return;
     }
-    SetThumbBitmap(std::make_unique<CBitImage>(bitmapId, frameWidth, frameHeight));
+    SetThumbBitmap(CBitImage(bitmapId, frameWidth, frameHeight));
 }
 
-void CMainSliderCtrl::SetThumbBitmap(std::unique_ptr<CBitImage> image) {
-    if (m_thumb || !image) {
+void CMainSliderCtrl::SetThumbBitmap(CBitImage image) {
+    if (m_thumb) {
         return;
     }
-    const QSize frame(image->frameWidth(), image->frameHeight());
+    const QSize frame(image.frameWidth(), image.frameHeight());
     m_thumb = std::make_unique<CBitWnd>(this);
     m_thumb->SetImage(std::move(image));
     m_thumb->setGeometry(QRect(QPoint(0, 0), frame));
@@ -53,17 +53,13 @@ void CMainSliderCtrl::SetThumbBitmap(std::unique_ptr<CBitImage> image) {
 }
 
 void CMainSliderCtrl::SetTrackBitmaps(int trailingBitmapId, int leadingBitmapId) {
-    SetTrackBitmaps(std::make_unique<CBitImage>(trailingBitmapId),
-                    std::make_unique<CBitImage>(leadingBitmapId));
+    SetTrackBitmaps(CBitImage(trailingBitmapId), CBitImage(leadingBitmapId));
 }
 
-void CMainSliderCtrl::SetTrackBitmaps(std::unique_ptr<CBitImage> trailing,
-                                      std::unique_ptr<CBitImage> leading) {
+void CMainSliderCtrl::SetTrackBitmaps(CBitImage trailing, CBitImage leading) {
     m_trailingImage = std::move(trailing);
     m_leadingImage = std::move(leading);
-    if (m_leadingImage) {
-        resize(m_leadingImage->size());
-    }
+    resize(m_leadingImage->size());
     raise();
     PlaceThumb();
     update();

@@ -29,10 +29,10 @@ public:
     // Creates the knob window from one frame of the picture. Only the first call with a picture
     // does anything.
     void SetThumbBitmap(int bitmapId, int frameWidth, int frameHeight);
-    void SetThumbBitmap(std::unique_ptr<CBitImage> image);
+    void SetThumbBitmap(CBitImage image);
     // Each track picture shows the whole control; the control takes the leading picture's size.
     void SetTrackBitmaps(int trailingBitmapId, int leadingBitmapId);
-    void SetTrackBitmaps(std::unique_ptr<CBitImage> trailing, std::unique_ptr<CBitImage> leading);
+    void SetTrackBitmaps(CBitImage trailing, CBitImage leading);
 
     void SetCursor(std::optional<QCursor> cursor);
     void SetThumbOffset(int offset);
@@ -78,8 +78,8 @@ private:
 
     // Declared first so that it goes last: the track pictures, then the knob window.
     std::unique_ptr<CBitWnd> m_thumb;
-    std::unique_ptr<CBitImage> m_leadingImage;
-    std::unique_ptr<CBitImage> m_trailingImage;
+    std::optional<CBitImage> m_leadingImage;
+    std::optional<CBitImage> m_trailingImage;
     std::optional<QCursor> m_cursor;
     int m_thumbOffset = 0;
     bool m_dragging = false;

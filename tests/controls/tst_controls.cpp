@@ -16,7 +16,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
 
 Q_DECLARE_METATYPE(SliderRect)
 
@@ -119,9 +118,9 @@ struct SliderRig {
 
     explicit SliderRig(int position) {
         parent.watch(slider);
-        slider->SetThumbBitmap(std::make_unique<CBitImage>(Solid(QSize(59, 26), kKnob)));
-        slider->SetTrackBitmaps(std::make_unique<CBitImage>(Solid(QSize(64, 158), kTrailing)),
-                                std::make_unique<CBitImage>(Solid(QSize(64, 158), kLeading)));
+        slider->SetThumbBitmap(CBitImage(Solid(QSize(59, 26), kKnob)));
+        slider->SetTrackBitmaps(CBitImage(Solid(QSize(64, 158), kTrailing)),
+                                CBitImage(Solid(QSize(64, 158), kLeading)));
         slider->SetThumbShift(-14);
         slider->SetNotifyCode(3);
         slider->setRange(0, 1000);
@@ -138,6 +137,7 @@ private slots:
     // Bitmap strip and bitmap window.
     void strip_data();
     void strip();
+    void missingPictureGivesEmptyStrip_data();
     void missingPictureGivesEmptyStrip();
     void windowDrawsItsFrame_data();
     void windowDrawsItsFrame();
@@ -221,14 +221,24 @@ void ControlsTest::strip() {
     QCOMPARE(strip.frameSource(probe), source);
 }
 
+void ControlsTest::missingPictureGivesEmptyStrip_data() {
+    QTest::addColumn<bool>("given");
+
+    QTest::newRow("picture that cannot be loaded") << true;
+    QTest::newRow("window never given an image") << false;
+}
+
 void ControlsTest::missingPictureGivesEmptyStrip() {
-    CBitImage strip(9999, 59, 26);
+    QFETCH(bool, given);
+    const CBitImage strip(9999, 59, 26);
     QCOMPARE(strip.frameCount(), 0);
 
     RecordingParent parent;
     parent.resize(80, 40);
     auto* window = new CBitWnd(&parent);
-    window->SetBorrowedImage(&strip);
+    if (given) {
+        window->SetImage(strip);
+    }
     window->setGeometry(0, 0, 59, 26);
     Move(window, QPoint(3, 3), Qt::NoButton);
     Press(window, QPoint(3, 3));
@@ -259,8 +269,7 @@ void ControlsTest::windowDrawsItsFrame() {
     RecordingParent parent;
     parent.resize(100, 100);
     auto* window = new CBitWnd(&parent);
-    window->SetImage(
-        std::make_unique<CBitImage>(Strip(frameSize, 3, vertical), vertical ? 0 : 59, vertical ? 20 : 0));
+    window->SetImage(CBitImage(Strip(frameSize, 3, vertical), vertical ? 0 : 59, vertical ? 20 : 0));
     window->setGeometry(QRect(QPoint(5, 5), frameSize));
     if (frame == 1) {
         Move(window, QPoint(1, 1), Qt::NoButton);
@@ -299,7 +308,7 @@ void ControlsTest::frameRules() {
     RecordingParent parent;
     parent.resize(200, 100);
     auto* window = new CBitWnd(&parent);
-    window->SetImage(std::make_unique<CBitImage>(Strip(QSize(59, 26), frames, false), 59, 26));
+    window->SetImage(CBitImage(Strip(QSize(59, 26), frames, false), 59, 26));
     window->setGeometry(0, 0, 59, 26);
     window->m_toggle = toggle;
 
@@ -340,7 +349,7 @@ void ControlsTest::command() {
 
     RecordingParent parent;
     auto* window = new CBitWnd(&parent);
-    window->SetImage(std::make_unique<CBitImage>(Strip(QSize(59, 26), 3, false), 59));
+    window->SetImage(CBitImage(Strip(QSize(59, 26), 3, false), 59));
     window->setGeometry(0, 0, 59, 26);
     window->m_notifyOnPress = notifyOnPress;
     QSignalSpy commands(window, &CBitWnd::command);
@@ -364,7 +373,7 @@ void ControlsTest::forwardsInParentCoordinates() {
     RecordingParent parent;
     parent.setGeometry(300, 200, 200, 200);
     auto* window = new CBitWnd(&parent);
-    window->SetImage(std::make_unique<CBitImage>(Solid(QSize(30, 30), Qt::gray)));
+    window->SetImage(CBitImage(Solid(QSize(30, 30), Qt::gray)));
     window->setGeometry(10, 100, 30, 30);
     window->m_forwardMouse = forward;
     parent.show();
@@ -749,14 +758,14 @@ void ControlsTest::secondThumbBitmapChangesNothing() {
 
     SliderRig rig(500);
     CBitWnd* knob = rig.slider->thumbWindow();
-    const CBitImage* picture = knob->image();
+    const qint64 picture = knob->image().image().cacheKey();
     const QRect place = knob->geometry();
 
-    rig.slider->SetThumbBitmap(std::make_unique<CBitImage>(Solid(QSize(30, 30), Qt::white)));
+    rig.slider->SetThumbBitmap(CBitImage(Solid(QSize(30, 30), Qt::white)));
     rig.slider->SetThumbBitmap(226, 53, 27);
 
     QCOMPARE(rig.slider->thumbWindow(), knob);
-    QCOMPARE(knob->image(), picture);
+    QCOMPARE(knob->image().image().cacheKey(), picture);
     QCOMPARE(knob->geometry(), place);
     QCOMPARE(rig.slider->findChildren<CBitWnd*>().size(), 1);
 }
@@ -804,7 +813,7 @@ void ControlsTest::configuredFromTable() {
         QSKIP("the slider pictures are not embedded in this build");
     }
     QCOMPARE(slider->size(), led ? QSize(64, 158) : QSize(53, 281));
-    QCOMPARE(knob->image()->frameCount(), 1);
+    QCOMPARE(knob->image().frameCount(), 1);
 
     // Drawn from its pictures, a shown slider still goes from the top to the bottom of its range.
     slider->show();

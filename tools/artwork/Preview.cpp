@@ -4,6 +4,8 @@
 #include <QPainter>
 
 #include "ArtworkStyle.h"
+#include "MainScreenLayout.h"
+#include "OpenedLedStrip.h"
 #include "PanelFont.h"
 #include "PicturePainter.h"
 #include "SliderScale.h"
@@ -128,25 +130,34 @@ QImage mainScreen() {
     menuButton(canvas, 1234, 1275, "ALARMS");
     menuButton(canvas, 590, 620, "DEMO LOOP");
 
-    const int intensities[9] = {1000, 1001, 333, 5, 0, 750, 1000, 500, 120};
-    for (int k = 0; k < 9; ++k) {
-        const int x0 = 3 + 156 * k;
+    using namespace mainlayout;
+    const auto place = [&canvas](int left, const Element& element, int id) {
+        canvas.draw(Sprite{id, left + element.box.dx, element.box.y});
+    };
+    const auto write = [&canvas](int left, const TextPlace& at, const QString& text) {
+        canvas.draw(Text{Face::Large, kValue, left + at.dx, at.y, text});
+    };
+    const int intensities[kPanelCount] = {1000, 1001, 333, 5, 0, 750, 1000, 500, 120};
+    for (int k = 0; k < kPanelCount; ++k) {
+        const int left = PanelLeft(k);
         const bool fitted = k != 7;
-        canvas.draw(Sprite{163, x0, 25});
-        canvas.draw(Sprite{143, x0, 85});
-        canvas.draw(Sprite{k == 2 ? 169 : 168, x0, 143});
-        canvas.draw(Sprite{166, x0, 213});
-        canvas.draw(Sprite{232, x0 + 92, 85});
-        canvas.draw(Sprite{231, x0 + 92, 263});
-        const int switchId = k == 5 ? 178 : k == 6 ? 129 : (k % 3 == 1 ? 164 : 165);
-        canvas.draw(Sprite{switchId, x0, 283});
+        place(left, kNameField, kNameField.picture);
+        place(left, kValueBox, kValueBox.picture);
+        place(left, kUpArrow, k == 2 ? kUpArrow.pressedPicture : kUpArrow.picture);
+        place(left, kDownArrow, kDownArrow.picture);
+        place(left, kScaleTop, kScaleTop.picture);
+        place(left, kScaleBottom, kScaleBottom.picture);
+        const int switchId = k == 5   ? kTriggeredOnPicture
+                             : k == 6 ? kTriggeredOffPicture
+                                      : (k % 3 == 1 ? kSwitch.picture : kSwitch.pressedPicture);
+        place(left, kSwitch, switchId);
         if (fitted) {
-            canvas.draw(Text{Face::Large, kValue, x0 + 14, 105,
-                             QString::asprintf("%.01f%%", double(float(intensities[k] / 10.0)))});
-            canvas.draw(Text{Face::Large, kValue, x0 + 20, 45, kChannelNames[k]});
+            write(left, kValueText, QString::asprintf("%.01f%%", double(float(intensities[k] / 10.0))));
+            write(left, kNameText, kChannelNames[k]);
         }
-        const QRect track(x0 + 92, 104, 64, 158);
-        canvas.draw(Sprite{144, track.x(), track.y()});
+        const int trackId = 144;
+        const QRect track(QPoint(left + kSliderPlace.dx, kSliderPlace.y), picture(trackId).size());
+        canvas.draw(Sprite{trackId, track.x(), track.y()});
         const int position = 1000 - qBound(0, intensities[k], 1000);
         const int indexRow = SliderScale::RowAt(track.height(), position, 1000);
         canvas.drawClipped(Sprite{145, track.x(), track.y() + indexRow - SliderScale::kKnobIndexRow}, track);
@@ -155,20 +166,15 @@ QImage mainScreen() {
     return canvas.finish();
 }
 
-// Left edge of LED i's panel in a strip with panel k opened.
-int stripX(int i, int k) {
-    return i <= k ? 3 + 89 * i : 273 + 89 * i;
-}
-
 QImage groupingScreen() {
     const int k = 1;
     MockCanvas canvas(QSize(1421, 423));
     canvas.draw(Sprite{131, 0, 0});
     const int groups[9] = {1, 2, 2, 0, 3, 4, 0, 1, 0};
     for (int i = 0; i < 9; ++i) {
-        canvas.draw(Sprite{i == k ? 280 : 281, stripX(i, k), 25});
+        canvas.draw(Sprite{i == k ? 280 : 281, openedstrip::PanelLeft(i, k), openedstrip::kTop});
     }
-    const int xk = stripX(k, k);
+    const int xk = openedstrip::PanelLeft(k, k);
     canvas.draw(Sprite{278, xk + 101, 41});
     canvas.draw(Text{Face::Medium, kLabel, xk + 159, 55, "CLEAR GROUPING"});
     canvas.draw(Sprite{182, xk + 160, 111});
@@ -216,13 +222,13 @@ QImage groupingScreen() {
     }
     statusBar(canvas, false);
     for (int i = 0; i < 9; ++i) {
-        const int x = stripX(i, k);
-        const bool second = x == 92;
-        canvas.draw(Text{Face::Large, kValue, x + (second ? 5 : 7), 43, kChannelNames[i].left(3)});
+        const int x = openedstrip::PanelLeft(i, k);
+        canvas.draw(Text{Face::Large, kValue, x + openedstrip::NameDx(x), 43, kChannelNames[i].left(3)});
         if (i == k) {
             canvas.draw(Text{Face::Large, kValue, x + 27, 121, QString::number(groups[i])});
         } else {
-            canvas.draw(Text{Face::Large, kValue, x + (second ? 11 : 13), 118, QString::number(groups[i])});
+            canvas.draw(Text{Face::Large, kValue, x + openedstrip::ClosedNumberDx(x), 118,
+                             QString::number(groups[i])});
         }
     }
     return canvas.finish();
@@ -233,9 +239,9 @@ QImage triggerScreen() {
     MockCanvas canvas(QSize(1421, 423));
     canvas.draw(Sprite{131, 0, 0});
     for (int i = 0; i < 9; ++i) {
-        canvas.draw(Sprite{i == k ? 274 : 273, stripX(i, k), 25});
+        canvas.draw(Sprite{i == k ? 274 : 273, openedstrip::PanelLeft(i, k), openedstrip::kTop});
     }
-    const int xk = stripX(k, k);
+    const int xk = openedstrip::PanelLeft(k, k);
     canvas.draw(Sprite{278, xk + 101, 41});
     canvas.draw(Text{Face::Medium, kLabel, xk + 164, 55, "CLEAR TRIGGER"});
     canvas.draw(Sprite{182, xk + 160, 111});
@@ -267,15 +273,16 @@ QImage triggerScreen() {
     statusBar(canvas, true);
     const int timeouts[9] = {0, 30, 5, 120, 65535, 7, 0, 15, 60};
     for (int i = 0; i < 9; ++i) {
-        const int x = stripX(i, k);
-        const bool second = x == 92;
-        canvas.draw(Text{Face::Large, kValue, x + (second ? 5 : 7), 43, kChannelNames[i].left(3)});
+        const int x = openedstrip::PanelLeft(i, k);
+        canvas.draw(Text{Face::Large, kValue, x + openedstrip::NameDx(x), 43, kChannelNames[i].left(3)});
         if (i == k) {
             canvas.draw(Text{Face::Large, kValue, x + 27, 118, QStringLiteral("%1 min").arg(timeouts[i])});
             canvas.draw(Text{Face::Large, kValue, x + 27, 191, QString::number(i)});
         } else {
-            canvas.draw(Text{Face::Large, kValue, x + (second ? 11 : 13), 118, QString::number(timeouts[i])});
-            canvas.draw(Text{Face::Large, kValue, x + (second ? 11 : 13), 191, QString::number(i)});
+            canvas.draw(Text{Face::Large, kValue, x + openedstrip::ClosedNumberDx(x), 118,
+                             QString::number(timeouts[i])});
+            canvas.draw(
+                Text{Face::Large, kValue, x + openedstrip::ClosedNumberDx(x), 191, QString::number(i)});
         }
     }
     return canvas.finish();

@@ -1,8 +1,8 @@
 // rz470-artwork: draws the panel's pictures.
 //
-//   rz470-artwork --font PTS75F.ttf --output DIR [--expect FILE,FILE,...]
-//       writes DIR/bitmaps/<id>.bmp (24-bit) and DIR/icons/267-<size>.png; with --expect, fails
-//       unless exactly the listed files are written (the build's list must match the table)
+//   rz470-artwork --font PTS75F.ttf --output DIR [--qrc FILE]
+//       writes DIR/bitmaps/<id>.bmp (24-bit) and DIR/icons/267-<size>.png; with --qrc, also a Qt
+//       resource file listing exactly those pictures and the typeface, which the build embeds
 //   rz470-artwork --font PTS75F.ttf --contact-sheet OUT.png
 //   rz470-artwork --font PTS75F.ttf --mocks DIR
 //       writes DIR/mock-<screen>.png, rough compositions of the screens with sample texts
@@ -11,7 +11,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QSet>
+#include <QSaveFile>
+#include <QXmlStreamWriter>
 #include <cstdio>
 
 #include "ArtworkStyle.h"
@@ -31,31 +32,56 @@ bool save(const QImage& image, const QString& path) {
     return image.save(path);
 }
 
-int writePictures(const QString& outputDir, const QString& expected) {
-    QSet<QString> written;
+// Fills written with the files relative to outputDir.
+bool writePictures(const QString& outputDir, QStringList& written) {
     for (const artwork::PictureRow& row : artwork::pictureTable()) {
         const QString name = QString::fromStdString(artwork::fileNameFor(row));
+        // Two rows on one file would leave one of them silently undrawn.
+        if (written.contains(name)) {
+            fail(QStringLiteral("two rows of the picture table write %1").arg(name));
+            return false;
+        }
         // BMP output of a 32-bit image is 24-bit; the icon keeps its alpha in PNG.
         if (!save(artwork::renderPicture(row), QDir(outputDir).filePath(name))) {
-            return fail(QStringLiteral("cannot write %1").arg(name));
+            fail(QStringLiteral("cannot write %1").arg(name));
+            return false;
         }
-        written.insert(name);
+        written.append(name);
     }
-    if (!expected.isNull()) {
-        const QStringList list = expected.split(QLatin1Char(','), Qt::SkipEmptyParts);
-        const QSet<QString> wanted(list.begin(), list.end());
-        if (wanted != written) {
-            QStringList unlisted = QSet<QString>(written).subtract(wanted).values();
-            QStringList undrawn = QSet<QString>(wanted).subtract(written).values();
-            unlisted.sort();
-            undrawn.sort();
-            return fail(
-                QStringLiteral("the build's picture list does not match the table; drawn but not listed: "
-                               "[%1], listed but not drawn: [%2]")
-                    .arg(unlisted.join(QLatin1Char(' ')), undrawn.join(QLatin1Char(' '))));
-        }
+    return true;
+}
+
+// The resource file names the pictures relative to itself, so their resource paths are the
+// paths under outputDir; the typeface goes under the path the panel loads it from.
+bool writeResourceFile(const QString& qrcPath, const QString& outputDir, const QStringList& pictures,
+                       const QString& fontFile) {
+    const QDir qrcDir = QFileInfo(qrcPath).absoluteDir();
+    const QString fontAlias = QString::fromLatin1(PanelFont::kResourcePath).section(QLatin1Char('/'), 1);
+
+    QSaveFile file(qrcPath);
+    if (!qrcDir.mkpath(QStringLiteral(".")) || !file.open(QIODevice::WriteOnly)) {
+        return false;
     }
-    return 0;
+    QXmlStreamWriter xml(&file);
+    xml.setAutoFormatting(true);
+    xml.writeStartDocument();
+    xml.writeStartElement(QStringLiteral("RCC"));
+    xml.writeStartElement(QStringLiteral("qresource"));
+    xml.writeAttribute(QStringLiteral("prefix"), QStringLiteral("/"));
+    for (const QString& name : pictures) {
+        xml.writeStartElement(QStringLiteral("file"));
+        xml.writeAttribute(QStringLiteral("alias"), name);
+        xml.writeCharacters(qrcDir.relativeFilePath(QDir(outputDir).absoluteFilePath(name)));
+        xml.writeEndElement();
+    }
+    xml.writeStartElement(QStringLiteral("file"));
+    xml.writeAttribute(QStringLiteral("alias"), fontAlias);
+    xml.writeCharacters(QFileInfo(fontFile).absoluteFilePath());
+    xml.writeEndElement();
+    xml.writeEndElement();
+    xml.writeEndElement();
+    xml.writeEndDocument();
+    return !xml.hasError() && file.commit();
 }
 }  // namespace
 
@@ -71,15 +97,16 @@ int main(int argc, char* argv[]) {
                                         QStringLiteral("file"));
     const QCommandLineOption outputOption(QStringLiteral("output"),
                                           QStringLiteral("Folder for the pictures."), QStringLiteral("dir"));
-    const QCommandLineOption expectOption(QStringLiteral("expect"),
-                                          QStringLiteral("Comma-separated files the build expects."),
-                                          QStringLiteral("files"));
+    const QCommandLineOption qrcOption(QStringLiteral("qrc"),
+                                       QStringLiteral("With --output, write a Qt resource file of the "
+                                                      "pictures and the typeface."),
+                                       QStringLiteral("file"));
     const QCommandLineOption sheetOption(QStringLiteral("contact-sheet"),
                                          QStringLiteral("Write a PNG of every picture with its id."),
                                          QStringLiteral("png"));
     const QCommandLineOption mocksOption(
         QStringLiteral("mocks"), QStringLiteral("Write mock screens into a folder."), QStringLiteral("dir"));
-    parser.addOptions({fontOption, outputOption, expectOption, sheetOption, mocksOption});
+    parser.addOptions({fontOption, outputOption, qrcOption, sheetOption, mocksOption});
     parser.process(app);
 
     const QString fontFile = parser.value(fontOption);
@@ -89,11 +116,19 @@ int main(int argc, char* argv[]) {
     if (!parser.isSet(outputOption) && !parser.isSet(sheetOption) && !parser.isSet(mocksOption)) {
         parser.showHelp(1);
     }
+    if (parser.isSet(qrcOption) && !parser.isSet(outputOption)) {
+        return fail(QStringLiteral("--qrc needs --output"));
+    }
 
     if (parser.isSet(outputOption)) {
-        const QString expected = parser.isSet(expectOption) ? parser.value(expectOption) : QString();
-        if (const int result = writePictures(parser.value(outputOption), expected)) {
-            return result;
+        const QString outputDir = parser.value(outputOption);
+        QStringList pictures;
+        if (!writePictures(outputDir, pictures)) {
+            return 1;
+        }
+        if (parser.isSet(qrcOption) &&
+            !writeResourceFile(parser.value(qrcOption), outputDir, pictures, fontFile)) {
+            return fail(QStringLiteral("cannot write %1").arg(parser.value(qrcOption)));
         }
     }
     if (parser.isSet(sheetOption) && !save(artwork::contactSheet(), parser.value(sheetOption))) {
