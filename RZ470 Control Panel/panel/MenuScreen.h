@@ -3,8 +3,8 @@
 #include "MenuButtons.h"
 #include "Screen.h"
 
-// A screen whose buttons are its menu bar: the alarms and maintenance screens, and the trigger
-// and grouping screens until their editors join them.
+// A screen whose buttons are its menu bar: the trigger and grouping screens until their editors
+// join them.
 class MenuScreen : public Screen {
 public:
     MenuScreen(ScreenContext& context, const MenuBar& bar, bool withStatusBar);

@@ -1,7 +1,9 @@
 #include "ScreenRouter.h"
 
+#include "AlarmsScreen.h"
 #include "ChangeDetection.h"
 #include "MainScreen.h"
+#include "MaintenanceScreen.h"
 #include "MenuScreen.h"
 #include "ScreenStates.h"
 #include "UnitSession.h"
@@ -44,10 +46,8 @@ ScreenRouter::ScreenRouter(QSize size, UnitSession& session, PanelSettings& sett
         {screens::kMain, screens::kMain, mainScreen_.get()},
         {screens::kTriggerFirst, screens::kTriggerLast,
          add(std::make_unique<MenuScreen>(context_, triggerBar, true))},
-        {screens::kAlarms, screens::kAlarms,
-         add(std::make_unique<MenuScreen>(context_, MenuBar{toMain}, true))},
-        {screens::kMaintenance, screens::kMaintenance,
-         add(std::make_unique<MenuScreen>(context_, MenuBar{toMain}, true))},
+        {screens::kAlarms, screens::kAlarms, add(std::make_unique<AlarmsScreen>(context_))},
+        {screens::kMaintenance, screens::kMaintenance, add(std::make_unique<MaintenanceScreen>(context_))},
         {screens::kGroupingFirst, screens::kGroupingLast,
          add(std::make_unique<MenuScreen>(context_, groupingBar, false))},
     };

@@ -1,0 +1,53 @@
+#include "AlarmsScreen.h"
+
+#include "MenuButtons.h"
+#include "PanelPainter.h"
+#include "PanelStyle.h"
+#include "ScreenRouter.h"
+#include "ScreenStates.h"
+#include "StatusBar.h"
+#include "UnitSession.h"
+
+using namespace alarmslayout;
+
+AlarmsScreen::AlarmsScreen(ScreenContext& context) : Screen(context) {
+    buttons_.push_back(
+        MenuRow({&menubuttons::kReturnToMain, true, [this] { ctx_.router.ChangeScreen(screens::kMain); }}));
+}
+
+bool AlarmsScreen::IsLit(const Tile& tile, const UnitSlot& unit) {
+    uint16_t channelBits = 0;
+    for (int k = 0; k < rz470::kChannelCount; ++k) {
+        channelBits |= unit.channels[static_cast<size_t>(k)].status & 0xFF;
+    }
+    return (channelBits & tile.channelBits) != 0 || (unit.unitStatus & tile.unitBitsSet) != 0 ||
+           (~unit.unitStatus & tile.unitBitsClear) != 0;
+}
+
+void AlarmsScreen::Paint() {
+    DrawAlarmsScreen();
+    ctx_.statusBar.DrawStatusBar(ctx_.session.unit().unitStatus);
+    UpdateAlarmTiles();
+}
+
+void AlarmsScreen::DrawAlarmsScreen() {
+    PanelPainter& painter = ctx_.painter;
+    painter.DrawBitmap(kFrame.id, kFrame.x, kFrame.y, kFrame.width, kFrame.height);
+    for (const Tile& tile : kTiles) {
+        painter.DrawBitmap(tile.normalPicture, tile.x, tile.y, kTileWidth, kTileHeight);
+    }
+    for (const Tile& tile : kTiles) {
+        painter.DrawLabel(painter.fonts().small, panelstyle::kFrameText, tile.captionX, tile.captionY,
+                          QString::fromLatin1(tile.caption));
+    }
+    DrawRows(0, 0);
+}
+
+void AlarmsScreen::UpdateAlarmTiles() {
+    const UnitSlot& unit = ctx_.session.unit();
+    for (TileId id : kRedrawOrder) {
+        const Tile& tile = kTiles[id];
+        ctx_.painter.DrawBitmap(IsLit(tile, unit) ? tile.litPicture : tile.normalPicture, tile.x, tile.y,
+                                kTileWidth, kTileHeight);
+    }
+}

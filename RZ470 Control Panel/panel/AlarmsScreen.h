@@ -1,0 +1,22 @@
+#pragma once
+
+#include "AlarmsLayout.h"
+#include "Screen.h"
+
+struct UnitSlot;
+
+// The eight alarm tiles, dim or lit from the unit's channel and unit status, kept current by the
+// poll while the screen is shown.
+class AlarmsScreen : public Screen {
+public:
+    explicit AlarmsScreen(ScreenContext& context);
+
+    // Whether the unit's status lights the tile; only the low byte of a channel's status counts.
+    static bool IsLit(const alarmslayout::Tile& tile, const UnitSlot& unit);
+
+    void Paint() override;
+    void UpdateAlarmTiles() override;
+
+private:
+    void DrawAlarmsScreen();
+};

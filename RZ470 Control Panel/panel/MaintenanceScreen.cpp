@@ -1,0 +1,53 @@
+#include "MaintenanceScreen.h"
+
+#include "MaintenanceLayout.h"
+#include "MaintenanceTexts.h"
+#include "MenuButtons.h"
+#include "PanelPainter.h"
+#include "PanelStyle.h"
+#include "ProductVersion.h"
+#include "ScreenRouter.h"
+#include "ScreenStates.h"
+#include "StatusBar.h"
+#include "UnitSession.h"
+
+using namespace maintenancelayout;
+
+MaintenanceScreen::MaintenanceScreen(ScreenContext& context)
+    : Screen(context), panelVersion_(ReadProductVersion(QStringLiteral("ProductVersion"))) {
+    buttons_.push_back(
+        MenuRow({&menubuttons::kReturnToMain, true, [this] { ctx_.router.ChangeScreen(screens::kMain); }}));
+}
+
+void MaintenanceScreen::Paint() {
+    DrawMaintenanceScreen();
+    DrawRows(0, 0);
+    ctx_.statusBar.DrawStatusBar(ctx_.session.unit().unitStatus);
+    DrawMaintenanceValues();
+}
+
+void MaintenanceScreen::DrawMaintenanceScreen() {
+    PanelPainter& painter = ctx_.painter;
+    for (const Picture& frame : kFrames) {
+        painter.DrawBitmap(frame.id, frame.x, frame.y, frame.width, frame.height);
+    }
+    for (const Label& caption : kCaptions) {
+        painter.DrawLabel(painter.fonts().large, panelstyle::kFrameText, caption.x, caption.y,
+                          QString::fromLatin1(caption.text));
+    }
+}
+
+void MaintenanceScreen::DrawMaintenanceValues() {
+    PanelPainter& painter = ctx_.painter;
+    const QFont& font = painter.fonts().small;
+    const UnitSlot& unit = ctx_.session.unit();
+    painter.DrawLabel(font, panelstyle::kFrameText, kVersionText.x, kVersionText.y,
+                      maintenancetexts::VersionText(unit.firmwareVersion, panelVersion_));
+    painter.DrawLabel(font, panelstyle::kFrameText, kSerialText.x, kSerialText.y,
+                      maintenancetexts::SerialText(unit));
+    int y = kFirstErrorLineY;
+    for (const QString& line : maintenancetexts::ErrorLines(unit)) {
+        painter.DrawLabel(font, panelstyle::kFrameText, kErrorLineX, y, line);
+        y += kErrorLineStep;
+    }
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "Screen.h"
+
+#include <QString>
+
+// The unit's and the panel's versions, the unit's serial number and its channel errors, as they
+// are when the screen is painted; the poll redraws only the status icons here.
+class MaintenanceScreen : public Screen {
+public:
+    explicit MaintenanceScreen(ScreenContext& context);
+
+    void Paint() override;
+
+private:
+    void DrawMaintenanceScreen();
+    void DrawMaintenanceValues();
+
+    const QString panelVersion_;
+};
