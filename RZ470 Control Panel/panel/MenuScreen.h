@@ -4,7 +4,7 @@
 #include "Screen.h"
 
 // A screen whose buttons are its menu bar: the alarms and maintenance screens, and the trigger
-// and grouping screens until their editors join them.
+// screen until its editor joins it.
 class MenuScreen : public Screen {
 public:
     MenuScreen(ScreenContext& context, const MenuBar& bar, bool withStatusBar);
