@@ -45,10 +45,6 @@ public:
     // tables, which the caller then shows and sends.
     bool FavouriteOptions();
 
-    QComboBox& comboBox() { return *combo_; }
-    int favouriteCount() const { return favouriteCount_; }
-    const std::array<int, kItems>& favouriteSlotOfItem() const { return favouriteSlotOfItem_; }
-
 private:
     // The list item chosen, or -1 when the user typed a name since.
     int SelectedItem() const;

@@ -27,6 +27,8 @@ constexpr int kSwitchLit = 174;
 
 // Load/Save: painted at x = 1076, but pressed and released one pixel further left.
 constexpr Place kLoadSave{1076, 240, 142, 51};
+constexpr int kLoadSavePicture = 132;
+constexpr int kLoadSavePressedPicture = 133;
 constexpr int kLoadSavePressedX = 1075;
 constexpr int kLoadSaveCaptionX = 1109;
 constexpr int kLoadSaveCaptionY = 255;

@@ -67,7 +67,7 @@ ButtonRow SwitchRow(const Place& place, std::function<void()> action) {
     row.region = row.place.region();
     row.normalPicture = kSwitchDark;
     row.pressedPicture = kSwitchDark;
-    // Its look is the present mode's, drawn by the screen.
+    // Its look is the present mode's, pressed or not; the mode change redraws it.
     row.keepOnRelease = true;
     row.action = std::move(action);
     return row;
@@ -104,21 +104,15 @@ void GroupingScreen::BuildButtons() {
     buttons_.push_back(FieldRow(kGroupRow, [this] { EnterGroupNumber(); }));
     buttons_.push_back(MenuRow({&kMaintenance, true, toScreen(screens::kMaintenance)}));
     buttons_.push_back(MenuRow({&kAlarms, false, toScreen(screens::kAlarms)}));
-    buttons_.push_back(SwitchRow(kPelionSwitch, [this] {
-        DrawModeSwitches();
-        SwitchGroupingMode(0);
-    }));
-    buttons_.push_back(SwitchRow(kZephraSwitch, [this] {
-        DrawModeSwitches();
-        SwitchGroupingMode(1);
-    }));
+    buttons_.push_back(SwitchRow(kPelionSwitch, [this] { SwitchGroupingMode(0); }));
+    buttons_.push_back(SwitchRow(kZephraSwitch, [this] { SwitchGroupingMode(1); }));
 
     ButtonRow loadSave;
     loadSave.place = {kLoadSavePressedX, kLoadSave.y, kLoadSave.width, kLoadSave.height};
     loadSave.region = {kLoadSave.x, kLoadSave.y, kLoadSave.x + kLoadSave.width,
                        kLoadSave.y + kLoadSave.height};
-    loadSave.normalPicture = 132;
-    loadSave.pressedPicture = 133;
+    loadSave.normalPicture = kLoadSavePicture;
+    loadSave.pressedPicture = kLoadSavePressedPicture;
     loadSave.caption = {"Load/Save", kLoadSaveCaptionX, kLoadSaveCaptionY, true};
     loadSave.captionWhenPressed = true;
     loadSave.captionOnRelease = true;
@@ -163,10 +157,9 @@ void GroupingScreen::PaintGroupingScreen() {
     };
     draw(kHeading);
     DrawModeSwitches();
-    const ButtonRow& loadSave = buttons_[LoadSave];
-    painter.DrawBitmap(loadSave.normalPicture, kLoadSave.x, kLoadSave.y, kLoadSave.width, kLoadSave.height);
-    painter.DrawLabel(painter.fonts().medium, panelstyle::kHeading, kLoadSaveCaptionX, kLoadSaveCaptionY,
-                      QString::fromLatin1(loadSave.caption.text));
+    ButtonRow loadSave = buttons_[LoadSave];
+    loadSave.place.x = kLoadSave.x;
+    DrawButtonRow(painter, loadSave, false, true);
     for (const FixedText& text : kFixedTexts) {
         draw(text);
     }

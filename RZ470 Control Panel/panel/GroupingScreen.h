@@ -45,8 +45,6 @@ public:
     // toggle 0 is the PELION switch, 1 the ZEPHRA switch.
     void SwitchGroupingMode(int toggle);
 
-    FavouriteGroupings& favourites() { return *favourites_; }
-
 private:
     void BuildButtons() override;
     void DrawModeSwitches();

@@ -1,10 +1,11 @@
 #pragma once
 
 #include "OpenedLedStrip.h"
-#include "RZ470Api.h"
 #include "Screen.h"
 
 #include <QString>
+
+#include <functional>
 
 // How a screen's strip looks: its closed and opened panel pictures, and the screen state that
 // opens LED 1 (the state + k opens LED k + 1).
