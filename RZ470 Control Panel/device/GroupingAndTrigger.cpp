@@ -17,6 +17,12 @@ void GroupingAndTrigger::DeriveLedGroups() {
     }
 }
 
+bool GroupingAndTrigger::ExceedsMode() const {
+    const uint8_t highest = MaxGroup();
+    return std::any_of(ledGroup.begin(), ledGroup.end(),
+                       [highest](uint8_t group) { return group > highest; });
+}
+
 void GroupingAndTrigger::RebuildGroupMembers() {
     for (auto& row : groupMembers) {
         row.fill(0);

@@ -143,6 +143,13 @@ bool UnitSession::ApplyUnitSetting(UnitSetting kind) {
     });
 }
 
+void UnitSession::SendGroupingUnasked() {
+    if (!api_.isBound() || stopped_) {
+        return;
+    }
+    SendGrouping(table_.unit().deviceIndex);
+}
+
 void UnitSession::SendGrouping(uint16_t dev) {
     tables_.RebuildGroupMembers();
     for (uint8_t group = 1; group <= GroupingAndTrigger::kGroupCount; ++group) {

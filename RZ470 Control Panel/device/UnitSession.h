@@ -55,6 +55,9 @@ public:
     // first rebuilt from each channel's group number. True when the unit was there to take it
     // (what the panel stores of the setting follows only then).
     bool ApplyUnitSetting(UnitSetting kind);
+    // Sends the grouping as ApplyUnitSetting does but without asking whether the unit is there:
+    // a favourite loaded while the unit is away still goes out.
+    void SendGroupingUnasked();
     // At close: the unit's grouping mode back as it was found, then SaveUserSettings when
     // wantsSave says so. Neither call looks at whether the unit answers.
     void RestoreGroupingAndOfferSave(const std::function<bool()>& wantsSave);

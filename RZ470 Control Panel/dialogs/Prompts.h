@@ -14,6 +14,8 @@ public:
     enum class Icon { None, Information, Warning, Error, Question };
     enum class Buttons { Ok, YesNo };
     enum class Answer { Ok, Yes, No };
+    // The choices of the favourite-grouping options dialog, in the order it offers them.
+    enum class FavouriteOption { Save = 200, Load = 201, Delete = 202, Cancel = 203 };
 
     virtual ~Prompts() = default;
 
@@ -29,4 +31,7 @@ public:
 
     // Shows the warning of code on the popup, modally, until the user closes it.
     virtual void showError(CError& popup, uint8_t code) = 0;
+
+    // Asks what to do with the chosen favourite grouping; closed any other way, Cancel.
+    virtual FavouriteOption favouriteOptions() = 0;
 };

@@ -4,7 +4,10 @@
 #include "CTextEntry.h"
 #include "NumberEntry.h"
 
+#include <QCommandLinkButton>
+#include <QLabel>
 #include <QMessageBox>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -49,4 +52,41 @@ void QtPrompts::showError(CError& popup, uint8_t code) {
     popup.m_messageCode = code;
     popup.update();
     popup.exec();
+}
+
+Prompts::FavouriteOption QtPrompts::favouriteOptions() {
+    struct Link {
+        const char* text;
+        FavouriteOption option;
+    };
+    static constexpr Link kLinks[] = {{"Save", FavouriteOption::Save},
+                                      {"Load", FavouriteOption::Load},
+                                      {"Delete", FavouriteOption::Delete},
+                                      {"Cancel", FavouriteOption::Cancel}};
+
+    QDialog dialog(parent_);
+    dialog.setWindowTitle(QString::fromLatin1(kOptionsTitle));
+    dialog.setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* instruction = new QLabel(QString::fromLatin1(kOptionsInstruction), &dialog);
+    QFont larger = instruction->font();
+    larger.setPointSizeF(larger.pointSizeF() * 1.3);
+    larger.setBold(true);
+    instruction->setFont(larger);
+    layout->addWidget(instruction);
+    layout->addWidget(new QLabel(QString::fromLatin1(kOptionsContent), &dialog));
+    for (const Link& link : kLinks) {
+        auto* button = new QCommandLinkButton(QString::fromLatin1(link.text), &dialog);
+        const int code = static_cast<int>(link.option);
+        QObject::connect(button, &QCommandLinkButton::clicked, &dialog,
+                         [&dialog, code] { dialog.done(code); });
+        layout->addWidget(button);
+    }
+    const int chosen = dialog.exec();
+    for (const Link& link : kLinks) {
+        if (chosen == static_cast<int>(link.option)) {
+            return link.option;
+        }
+    }
+    return FavouriteOption::Cancel;
 }

@@ -14,6 +14,12 @@ public:
     void runNumberEntry(NumberEntry& dialog) override;
     void runTextEntry(CTextEntry& dialog) override;
     void showError(CError& popup, uint8_t code) override;
+    // A modal dialog of command links over the parent window.
+    FavouriteOption favouriteOptions() override;
+
+    static constexpr const char* kOptionsTitle = "Options";
+    static constexpr const char* kOptionsInstruction = "Please Save/Load/Delete";
+    static constexpr const char* kOptionsContent = "Select Option";
 
 private:
     QWidget* parent_;

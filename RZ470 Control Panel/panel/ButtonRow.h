@@ -22,6 +22,7 @@ struct PicturePlace {
 struct Caption {
     const char* text = nullptr;
     int x = 0, y = 0;
+    bool heading = false;  // in the heading colour rather than the label colour
 };
 
 // One button of a screen; its index in the screen's table is its id.
@@ -32,6 +33,7 @@ struct ButtonRow {
     int pressedPicture = 0;
     Caption caption;
     bool captionWhenPressed = false;  // the caption is written again over the pressed picture
+    bool captionOnRelease = false;    // the caption comes back with the normal picture
     bool keepOnRelease = false;       // the release leaves the look to the action
     std::function<void()> action;     // run at the release
 };

@@ -33,7 +33,8 @@ void DrawButtonRow(PanelPainter& painter, const ButtonRow& row, bool pressed, bo
     painter.DrawBitmap(pressed ? row.pressedPicture : row.normalPicture, row.place.x, row.place.y,
                        row.place.width, row.place.height);
     if (withCaption && row.caption.text != nullptr) {
-        painter.DrawLabel(painter.fonts().medium, panelstyle::kCaption, row.caption.x, row.caption.y,
-                          QString::fromLatin1(row.caption.text));
+        painter.DrawLabel(painter.fonts().medium,
+                          row.caption.heading ? panelstyle::kHeading : panelstyle::kCaption, row.caption.x,
+                          row.caption.y, QString::fromLatin1(row.caption.text));
     }
 }

@@ -3,8 +3,7 @@
 #include "MenuButtons.h"
 #include "Screen.h"
 
-// A screen whose buttons are its menu bar: the trigger and grouping screens until their editors
-// join them.
+// A screen whose buttons are its menu bar: the trigger screen until its editor joins it.
 class MenuScreen : public Screen {
 public:
     MenuScreen(ScreenContext& context, const MenuBar& bar, bool withStatusBar);

@@ -15,10 +15,12 @@ void Screen::Release(int id) {
     }
     const ButtonRow& row = buttons_[static_cast<size_t>(id)];
     if (!row.keepOnRelease) {
-        DrawButtonRow(ctx_.painter, row, false, false);
+        DrawButtonRow(ctx_.painter, row, false, row.captionOnRelease);
     }
-    if (row.action) {
-        row.action();
+    // A copy: the action may change screens, and a screen may rebuild its table on entering.
+    const std::function<void()> action = row.action;
+    if (action) {
+        action();
     }
 }
 

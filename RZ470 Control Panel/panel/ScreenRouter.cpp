@@ -2,6 +2,7 @@
 
 #include "AlarmsScreen.h"
 #include "ChangeDetection.h"
+#include "GroupingScreen.h"
 #include "MainScreen.h"
 #include "MaintenanceScreen.h"
 #include "MenuScreen.h"
@@ -33,11 +34,6 @@ ScreenRouter::ScreenRouter(QSize size, UnitSession& session, PanelSettings& sett
         {&kGrouping, false, keepingLed(screens::kTriggerFirst, screens::kGroupingFirst)},
         toMaintenance,
         toAlarms};
-    const MenuBar groupingBar = {
-        toMain,
-        {&kTrigger, false, keepingLed(screens::kGroupingFirst, screens::kTriggerFirst)},
-        toMaintenance,
-        toAlarms};
 
     const auto add = [this](std::unique_ptr<Screen> screen) {
         return otherScreens_.emplace_back(std::move(screen)).get();
@@ -48,8 +44,7 @@ ScreenRouter::ScreenRouter(QSize size, UnitSession& session, PanelSettings& sett
          add(std::make_unique<MenuScreen>(context_, triggerBar, true))},
         {screens::kAlarms, screens::kAlarms, add(std::make_unique<AlarmsScreen>(context_))},
         {screens::kMaintenance, screens::kMaintenance, add(std::make_unique<MaintenanceScreen>(context_))},
-        {screens::kGroupingFirst, screens::kGroupingLast,
-         add(std::make_unique<MenuScreen>(context_, groupingBar, false))},
+        {screens::kGroupingFirst, screens::kGroupingLast, add(std::make_unique<GroupingScreen>(context_))},
     };
     connect(&session, &UnitSession::ValuesRead, this, &ScreenRouter::DetectChanges);
 }

@@ -9,6 +9,8 @@ namespace {
 constexpr int kMaxIntensity = 1000;
 constexpr int kBitsPerGroup = 3;
 constexpr int kLowestGroupBit = 3;  // bits 0..2 stay zero
+constexpr uint8_t kHighestGroup = 6;
+constexpr int kModeCount = 3;
 
 bool IsFavouriteSlot(int slot) {
     return slot >= 1 && slot <= PanelSettings::kFavouriteSlots;
@@ -62,8 +64,9 @@ FavouriteGrouping PanelSettings::Favourite(int slot) const {
         store_.readString(settings::kFavouritesSection, valueName(settings::kFavouriteNameValue, slot), {});
     favourite.packedGroups = static_cast<uint32_t>(
         store_.readInt(settings::kFavouritesSection, valueName(settings::kFavouriteGroupsValue, slot), 0));
-    favourite.mode =
+    const int mode =
         store_.readInt(settings::kFavouritesSection, valueName(settings::kFavouriteModeValue, slot), 0);
+    favourite.mode = mode >= 0 && mode < kModeCount ? mode : 0;
     return favourite;
 }
 
@@ -72,7 +75,7 @@ void PanelSettings::SetFavourite(int slot, const FavouriteGrouping& favourite) {
         return;
     }
     store_.writeString(settings::kFavouritesSection, valueName(settings::kFavouriteNameValue, slot),
-                       favourite.name);
+                       favourite.name.left(settings::kMaxStoredStringLength));
     store_.writeInt(settings::kFavouritesSection, valueName(settings::kFavouriteGroupsValue, slot),
                     static_cast<int>(favourite.packedGroups));
     store_.writeInt(settings::kFavouritesSection, valueName(settings::kFavouriteModeValue, slot),
@@ -92,7 +95,9 @@ std::array<uint8_t, PanelSettings::kChannels> PanelSettings::UnpackGroups(uint32
     std::array<uint8_t, kChannels> groups{};
     for (int c = 0; c < kChannels; ++c) {
         const int shift = kLowestGroupBit + kBitsPerGroup * (kChannels - 1 - c);
-        groups[static_cast<size_t>(c)] = static_cast<uint8_t>((packed >> shift) & 0x7u);
+        const auto group = static_cast<uint8_t>((packed >> shift) & 0x7u);
+        // Only a value edited outside the panel holds a 7: the unit has no such group.
+        groups[static_cast<size_t>(c)] = group <= kHighestGroup ? group : 0;
     }
     return groups;
 }

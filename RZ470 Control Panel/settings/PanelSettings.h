@@ -48,10 +48,12 @@ public:
     void SetTriggerOnValue(uint16_t wavelength, uint16_t onValue);
 
     // Favourite groupings, slots 1..kFavouriteSlots; a slot outside that range is free and
-    // takes no write.
+    // takes no write. A stored mode outside 0..2 reads as 0; a name is written bounded like
+    // every stored string.
     FavouriteGrouping Favourite(int slot) const;
     void SetFavourite(int slot, const FavouriteGrouping& favourite);
-    // Group numbers 0..7 of channels 1..9: channel 1 in bits 27..29 down to channel 9 in bits 3..5.
+    // Group numbers of channels 1..9, three bits each: channel 1 in bits 27..29 down to channel 9
+    // in bits 3..5; the other bits are never read. A 7, which no group has, unpacks as 0.
     static uint32_t PackGroups(const std::array<uint8_t, kChannels>& groups);
     static std::array<uint8_t, kChannels> UnpackGroups(uint32_t packed);
 

@@ -5,13 +5,6 @@
 #include <QCoreApplication>
 #include <QSettings>
 
-namespace {
-
-// Stored strings are bounded: a value edited outside the panel cannot blow up memory or a screen.
-constexpr int kMaxStringLength = 1024;
-
-}  // namespace
-
 ProfileStore::ProfileStore()
     : settings_(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                             settings::kCompanyKey, QCoreApplication::applicationName())) {
@@ -51,12 +44,12 @@ QString ProfileStore::readString(const QString& section, const QString& name,
     }
     // An INI value edited by hand with commas and no quotes comes back as a list.
     if (value.typeId() == QMetaType::QStringList) {
-        return value.toStringList().join(QLatin1Char(',')).left(kMaxStringLength);
+        return value.toStringList().join(QLatin1Char(',')).left(settings::kMaxStoredStringLength);
     }
     if (!value.canConvert<QString>()) {
         return defaultValue;
     }
-    return value.toString().left(kMaxStringLength);
+    return value.toString().left(settings::kMaxStoredStringLength);
 }
 
 void ProfileStore::writeInt(const QString& section, const QString& name, int value) {

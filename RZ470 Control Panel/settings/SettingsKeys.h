@@ -7,6 +7,9 @@ namespace settings {
 
 inline const QString kCompanyKey = QStringLiteral("Varnholt Technologies Corp");
 
+// Stored strings are bounded: a value edited outside the panel cannot blow up memory or a screen.
+constexpr int kMaxStoredStringLength = 1024;
+
 // Channel names, keyed by wavelength: "Name405". At most 8 characters are written.
 inline const QString kNamesSection = QStringLiteral("Names");
 inline const char* const kNameValue = "Name%d";
@@ -22,7 +25,7 @@ inline const QString kTriggerSection = QStringLiteral("TriggerData");
 inline const char* const kDelayValue = "Delay%d";  // channel index 0..8: trigger-sequence step
 inline const char* const kOnValue = "On%d";        // wavelength: the channel's onValue
 
-// Favourite groupings, slots 1..10; an empty name marks a free slot.
+// Favourite groupings, slots 1..10; an empty name marks a free slot. Modes are 0..2, groups 0..6.
 inline const QString kFavouritesSection = QStringLiteral("Grp Combinations");
 inline const char* const kFavouriteNameValue = "Name%d";
 inline const char* const kFavouriteGroupsValue = "Value%d";

@@ -226,6 +226,100 @@ private slots:
         QVERIFY(commandCalls().isEmpty());
     }
 
+    // Six groups in order, each emptied by a one-entry list before its nine-entry row; a group
+    // number no row has joins none.
+    void groupingGoesAsSixEmptiedRows() {
+        session_->Tick();
+        session_->tables().ledGroup = {2, 0, 0, 2, 0, 0, 2, 0, 7};
+        clearLog();
+        QVERIFY(session_->ApplyUnitSetting(UnitSetting::Grouping));
+        QStringList sent = callLines().filter(QStringLiteral("SetGrouping("));
+        QStringList expected;
+        for (int group = 1; group <= 6; ++group) {
+            expected << QStringLiteral("SetGrouping(0, %1, {0}, 1)").arg(group)
+                     << QStringLiteral("SetGrouping(0, %1, {%2}, 9)")
+                            .arg(group)
+                            .arg(group == 2 ? QStringLiteral("1,4,7,0,0,0,0,0,0")
+                                            : QStringLiteral("0,0,0,0,0,0,0,0,0"));
+        }
+        QCOMPARE(sent.size(), expected.size());
+        for (int i = 0; i < expected.size(); ++i) {
+            QVERIFY2(sent[i].startsWith(expected[i]),
+                     qPrintable(sent[i] + QStringLiteral(" / ") + expected[i]));
+        }
+        QVERIFY(sim(QStringLiteral("status")).contains(QStringLiteral("unit0.group2=1,4,7,0,0,0,0,0,0")));
+    }
+
+    void groupingSentUnaskedReachesTheLibraryWithoutTheUnit() {
+        session_->Tick();
+        session_->tables().ledGroup = {1, 0, 0, 0, 0, 0, 0, 0, 0};
+        simOk(QStringLiteral("unplug 0"));
+        clearLog();
+        session_->SendGroupingUnasked();
+        QCOMPARE(calls(), QStringList(12, QStringLiteral("SetGrouping")));
+    }
+
+    void readRowsGiveEachLedItsGroup_data() {
+        QTest::addColumn<QList<QList<int>>>("rows");  // groups 1..6
+        QTest::addColumn<QList<int>>("groups");
+        QTest::newRow("{2,5} and {5}: the higher group wins")
+            << QList<QList<int>>{{2, 5}, {}, {5}, {}, {}, {}} << QList<int>{0, 1, 0, 0, 3, 0, 0, 0, 0};
+        QTest::newRow("a row ends at its first 0")
+            << QList<QList<int>>{{3, 0, 4}, {}, {}, {}, {}, {}} << QList<int>{0, 0, 1, 0, 0, 0, 0, 0, 0};
+        QTest::newRow("LED numbers outside 1..9 ignored")
+            << QList<QList<int>>{{}, {10, 255, 4}, {}, {}, {}, {9}} << QList<int>{0, 0, 0, 2, 0, 0, 0, 0, 6};
+    }
+
+    void readRowsGiveEachLedItsGroup() {
+        QFETCH(QList<QList<int>>, rows);
+        QFETCH(QList<int>, groups);
+        GroupingAndTrigger tables;
+        tables.ledGroup.fill(5);
+        for (int group = 1; group <= 6; ++group) {
+            const QList<int>& row = rows[group - 1];
+            for (int i = 0; i < row.size(); ++i) {
+                tables.groupMembers[size_t(group)][size_t(i)] = uint8_t(row[i]);
+            }
+        }
+        tables.DeriveLedGroups();
+        QCOMPARE(QList<int>(tables.ledGroup.begin(), tables.ledGroup.end()), groups);
+    }
+
+    // The same through the unit: its rows read back.
+    void readingTheUnitsRows() {
+        session_->Tick();
+        const uint8_t first[9] = {2, 5};
+        const uint8_t third[9] = {5};
+        QVERIFY(session_->api().SetGrouping(0, 1, first, 9) != 0);
+        QVERIFY(session_->api().SetGrouping(0, 3, third, 9) != 0);
+        session_->ReadGroupingAndTrigger();
+        const std::array<uint8_t, 9> expected = {0, 1, 0, 0, 3, 0, 0, 0, 0};
+        QCOMPARE(session_->tables().ledGroup, expected);
+    }
+
+    void modeLimits_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("group");
+        QTest::addColumn<bool>("exceeds");
+        QTest::newRow("off, group 0") << 0 << 0 << false;
+        QTest::newRow("off, group 1") << 0 << 1 << true;
+        QTest::newRow("PELION, group 4") << 1 << 4 << false;
+        QTest::newRow("PELION, group 5") << 1 << 5 << true;
+        QTest::newRow("ZEPHRA, group 6") << 2 << 6 << false;
+        QTest::newRow("ZEPHRA, group 7") << 2 << 7 << true;
+        QTest::newRow("a mode the unit made up") << 9 << 1 << true;
+    }
+
+    void modeLimits() {
+        QFETCH(int, mode);
+        QFETCH(int, group);
+        QFETCH(bool, exceeds);
+        GroupingAndTrigger tables;
+        tables.groupingMode = uint8_t(mode);
+        tables.ledGroup[8] = uint8_t(group);
+        QCOMPARE(tables.ExceedsMode(), exceeds);
+    }
+
     void closingRestoresTheGroupingBeforeTheQuestion_data() {
         QTest::addColumn<int>("mode");
         QTest::addColumn<bool>("save");

@@ -6,6 +6,7 @@
 #include "ScriptedPrompts.h"
 
 #include <QApplication>
+#include <QCommandLinkButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -85,6 +86,7 @@ const QString kInvalidLength = QString::fromLatin1(NumberEntry::kInvalidLengthTe
 }  // namespace
 
 Q_DECLARE_METATYPE(Close)
+Q_DECLARE_METATYPE(Prompts::FavouriteOption)
 
 class EntryDialogsTest : public QObject {
     Q_OBJECT
@@ -393,6 +395,48 @@ private slots:
         prompts.showError(popup, 1);
         QCOMPARE(popup.result(), int(QDialog::Rejected));
         QVERIFY(!popup.isVisible());
+    }
+
+    void qtPromptsAskTheFavouriteOptions_data() {
+        QTest::addColumn<QString>("link");  // empty: Escape
+        QTest::addColumn<Prompts::FavouriteOption>("answer");
+        QTest::newRow("Save") << "Save" << Prompts::FavouriteOption::Save;
+        QTest::newRow("Load") << "Load" << Prompts::FavouriteOption::Load;
+        QTest::newRow("Delete") << "Delete" << Prompts::FavouriteOption::Delete;
+        QTest::newRow("Cancel") << "Cancel" << Prompts::FavouriteOption::Cancel;
+        QTest::newRow("Escape") << "" << Prompts::FavouriteOption::Cancel;
+    }
+
+    // Title, instruction and content, then the four command links in their order.
+    void qtPromptsAskTheFavouriteOptions() {
+        QFETCH(QString, link);
+        QFETCH(Prompts::FavouriteOption, answer);
+        QWidget window;
+        QtPrompts prompts(&window);
+        QStringList texts;
+        whenModal([&](QWidget* modal) {
+            QVERIFY(modal);
+            QCOMPARE(modal->parentWidget(), &window);
+            texts << modal->windowTitle();
+            for (const QLabel* label : modal->findChildren<QLabel*>()) {
+                texts << label->text();
+            }
+            QCommandLinkButton* chosen = nullptr;
+            for (QCommandLinkButton* button : modal->findChildren<QCommandLinkButton*>()) {
+                texts << button->text();
+                if (button->text() == link) {
+                    chosen = button;
+                }
+            }
+            if (chosen) {
+                QTest::mouseClick(chosen, Qt::LeftButton);
+            } else {
+                QTest::keyClick(modal, Qt::Key_Escape);
+            }
+        });
+        QCOMPARE(prompts.favouriteOptions(), answer);
+        QCOMPARE(texts, (QStringList{"Options", "Please Save/Load/Delete", "Select Option", "Save", "Load",
+                                     "Delete", "Cancel"}));
     }
 };
 

@@ -7,6 +7,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <array>
+
+using Groups = std::array<uint8_t, 9>;
+Q_DECLARE_METATYPE(Groups)
+
 class PanelSettingsTest : public QObject {
     Q_OBJECT
 
@@ -66,11 +71,66 @@ private slots:
         QCOMPARE(read ? int(*read) : -1, level);
     }
 
-    void favouritesKeepNameGroupsAndMode() {
-        const std::array<uint8_t, 9> groups = {2, 0, 0, 0, 0, 0, 0, 0, 1};
-        QCOMPARE(PanelSettings::PackGroups(groups), uint32_t(268435464));
-        QCOMPARE(PanelSettings::UnpackGroups(268435464), groups);
+    void groupsPackThreeBitsPerChannel_data() {
+        QTest::addColumn<Groups>("groups");
+        QTest::addColumn<quint32>("packed");
+        QTest::newRow("none") << Groups{} << 0u;
+        QTest::newRow("LED 1 in group 1") << Groups{1, 0, 0, 0, 0, 0, 0, 0, 0} << 134217728u;
+        QTest::newRow("1,2,3,4,1,2,3,4,0") << Groups{1, 2, 3, 4, 1, 2, 3, 4, 0} << 01234123400u;
+        QTest::newRow("LED 1 in 2, LED 9 in 1") << Groups{2, 0, 0, 0, 0, 0, 0, 0, 1} << 268435464u;
+        QTest::newRow("every LED in 6") << Groups{6, 6, 6, 6, 6, 6, 6, 6, 6} << 06666666660u;
+    }
 
+    void groupsPackThreeBitsPerChannel() {
+        QFETCH(Groups, groups);
+        QFETCH(quint32, packed);
+        QCOMPARE(PanelSettings::PackGroups(groups), packed);
+        QCOMPARE(PanelSettings::UnpackGroups(packed), groups);
+    }
+
+    // A value edited outside the panel: only bits 3..29 count, and a 7, which names no group,
+    // is no group.
+    void handEditedFavouritesReadAsSomethingTheUnitTakes_data() {
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<QByteArray>("mode");
+        QTest::addColumn<Groups>("groups");
+        QTest::addColumn<int>("readMode");
+        QTest::newRow("group 7 for LED 1")
+            << QByteArray("939524096") << QByteArray("1") << Groups{0, 0, 0, 0, 0, 0, 0, 0, 0} << 1;
+        QTest::newRow("7 beside a real group")
+            << QByteArray::number(07300000000) << QByteArray("2") << Groups{0, 3, 0, 0, 0, 0, 0, 0, 0} << 2;
+        QTest::newRow("-1: every bit set") << QByteArray("-1") << QByteArray("0") << Groups{} << 0;
+        QTest::newRow("bits 0..2 and 30..31 set")
+            << QByteArray::number(0xC0000007u | (5u << 3)) << QByteArray("2")
+            << Groups{0, 0, 0, 0, 0, 0, 0, 0, 5} << 2;
+        QTest::newRow("not a number") << QByteArray("lots") << QByteArray("one") << Groups{} << 0;
+        QTest::newRow("mode 3") << QByteArray("134217728") << QByteArray("3")
+                                << Groups{1, 0, 0, 0, 0, 0, 0, 0, 0} << 0;
+        QTest::newRow("mode 258, low byte 2")
+            << QByteArray("134217728") << QByteArray("258") << Groups{1, 0, 0, 0, 0, 0, 0, 0, 0} << 0;
+        QTest::newRow("mode -1") << QByteArray("0") << QByteArray("-1") << Groups{} << 0;
+    }
+
+    void handEditedFavouritesReadAsSomethingTheUnitTakes() {
+        QFETCH(QByteArray, value);
+        QFETCH(QByteArray, mode);
+        QFETCH(Groups, groups);
+        QFETCH(int, readMode);
+        writeRaw("[Grp%20Combinations]\nName4=Edited\nValue4=" + value + "\nMode4=" + mode + "\n");
+        const FavouriteGrouping read = settings_->Favourite(4);
+        QCOMPARE(read.name, QStringLiteral("Edited"));
+        QCOMPARE(PanelSettings::UnpackGroups(read.packedGroups), groups);
+        QCOMPARE(read.mode, readMode);
+    }
+
+    void favouriteNamesAreBounded() {
+        settings_->SetFavourite(1, {QString(5000, QLatin1Char('x')), 0, 0});
+        reopen();
+        QCOMPARE(settings_->Favourite(1).name.size(), 1024);
+    }
+
+    void favouritesKeepNameGroupsAndMode() {
+        const Groups groups = {2, 0, 0, 0, 0, 0, 0, 0, 1};
         settings_->SetFavourite(3, {QStringLiteral("FRET"), PanelSettings::PackGroups(groups), 2});
         reopen();
         const FavouriteGrouping read = settings_->Favourite(3);

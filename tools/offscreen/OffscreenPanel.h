@@ -51,6 +51,7 @@ private:
             std::fprintf(stderr, "message: %s\n", qPrintable(text));
             return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
         }
+        FavouriteOption favouriteOptions() override { return FavouriteOption::Cancel; }
     };
 
     static bool setSimHome(const QTemporaryDir& scratch) {

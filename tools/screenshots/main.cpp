@@ -8,12 +8,15 @@
 #include <QMouseEvent>
 
 #include <cstdio>
+#include <vector>
 
 namespace {
 
 struct Shot {
     const char* file;
-    QPoint menuButton;  // clicked on the main screen first; null for the main screen itself
+    // Clicked in turn from the main screen, which comes back after the shot; none for the main
+    // screen itself.
+    std::vector<QPoint> clicks;
 };
 
 constexpr QPoint kReturnButton(100, 380);
@@ -53,14 +56,16 @@ int main(int argc, char** argv) {
 
     const Shot shots[] = {
         {"main.png", {}},
-        {"grouping.png", {800, 380}},
-        {"trigger.png", {950, 380}},
-        {"maintenance.png", {1100, 380}},
-        {"alarms.png", {1300, 380}},
+        {"grouping.png", {{800, 380}}},
+        // LED 9 opened, PELION on and LED 9 in group 2.
+        {"grouping-led9.png", {{800, 380}, {1020, 50}, {1150, 130}, {1020, 135}, {1020, 135}}},
+        {"trigger.png", {{950, 380}}},
+        {"maintenance.png", {{1100, 380}}},
+        {"alarms.png", {{1300, 380}}},
     };
     for (const Shot& shot : shots) {
-        if (!shot.menuButton.isNull()) {
-            panel.click(shot.menuButton);
+        for (const QPoint& at : shot.clicks) {
+            panel.click(at);
         }
         const QString file = output.filePath(QString::fromLatin1(shot.file));
         if (!dialog.grab().save(file)) {
@@ -68,7 +73,7 @@ int main(int argc, char** argv) {
             return 1;
         }
         std::printf("%s\n", qPrintable(file));
-        if (!shot.menuButton.isNull()) {
+        if (!shot.clicks.empty()) {
             panel.click(kReturnButton);
         }
     }

@@ -1,0 +1,264 @@
+#include "GroupingScreen.h"
+
+#include "FavouriteGroupings.h"
+#include "GroupingLayout.h"
+#include "MenuButtons.h"
+#include "NumberEntry.h"
+#include "PanelPainter.h"
+#include "PanelStyle.h"
+#include "Prompts.h"
+#include "ScreenRouter.h"
+#include "ScreenStates.h"
+#include "UnitSession.h"
+
+#include <QString>
+
+using namespace groupinglayout;
+
+namespace {
+
+constexpr StripLook kGroupingStrip{kClosedPanelPicture, kClosedPanelHeight,      kOpenedPanelPicture,
+                                   kOpenedPanelHeight,  screens::kGroupingFirst, true};
+
+const QString kExceedsLimitText =
+    QStringLiteral("Some setting values exceed the limit in the selected mode, please change them. ");
+const QString kExceedsLimitTitle = QStringLiteral("Warning and Action");
+
+enum class Face { Small, Medium, Large };
+enum class Colour { Label, Heading };
+
+struct FixedText {
+    Face face;
+    Colour colour;
+    int x, y;
+    const char* text;  // UTF-8
+};
+
+// The texts after the switches, in drawing order.
+constexpr FixedText kFixedTexts[] = {
+    {Face::Large, Colour::Label, 1228, 115, "PELION Grouping"},
+    {Face::Large, Colour::Label, 1228, 182, "ZEPHRA Grouping"},
+    {Face::Large, Colour::Label, 1228, 253, "Load/Save"},
+    {Face::Small, Colour::Heading, 50, 175, "Grouping LEDs together enables:"},
+    {Face::Small, Colour::Heading, 60, 190, "- Simultaneous on/off control of several LEDs via USB"},
+    {Face::Small, Colour::Heading, 60, 205,
+     "- Compatibility with 4-channel Kynex PELION1 device drivers (*Selecting this option when ZEPHRA is "
+     "selected clears all entries)"},
+    {Face::Small, Colour::Heading, 60, 220,
+     "- Compatibility with 6-channel Kynex ZEPHRA device drivers (*Turning this option off clears all "
+     "entries)"},
+    {Face::Medium, Colour::Label, 20, 242, "PELION Grouping"},
+    {Face::Small, Colour::Heading, 60, 260,
+     "1. Assign LEDs to Groups 1 - 4.  Use 0 to omit an LED. (Group numbers will correspond to LED/Channel# "
+     "in Kynex PELION1 drivers.)"},
+    {Face::Small, Colour::Heading, 60, 275, "2. Click \u201cPELION ON\u201d to enable grouping. "},
+    {Face::Medium, Colour::Label, 20, 292, "ZEPHRA Grouping"},
+    {Face::Small, Colour::Heading, 60, 310,
+     "1. Assign LEDs to Groups 1 - 6.  Use 0 to omit an LED. (Group numbers will correspond to LED/Channel# "
+     "in Kynex ZEPHRA drivers.)"},
+    {Face::Small, Colour::Heading, 60, 325, "2. Click \u201cZEPHRA ON\u201d to enable grouping. "},
+    {Face::Medium, Colour::Label, 865, 230, "Favorite Groupings"},
+};
+constexpr FixedText kHeading{Face::Large, Colour::Heading, 1105, 70, "GROUPING"};
+
+ButtonRow SwitchRow(const Place& place, std::function<void()> action) {
+    ButtonRow row;
+    row.place = {place.x, place.y, place.width, place.height};
+    row.region = row.place.region();
+    row.normalPicture = kSwitchDark;
+    row.pressedPicture = kSwitchDark;
+    // Its look is the present mode's, pressed or not; the mode change redraws it.
+    row.keepOnRelease = true;
+    row.action = std::move(action);
+    return row;
+}
+
+}  // namespace
+
+GroupingScreen::GroupingScreen(ScreenContext& context)
+    : OpenedLedStripScreen(context, kGroupingStrip),
+      favourites_(std::make_unique<FavouriteGroupings>(context.window, context.settings, context.prompts,
+                                                       context.session.tables())) {
+    BuildButtons();
+}
+
+GroupingScreen::~GroupingScreen() = default;
+
+GroupingAndTrigger& GroupingScreen::tables() {
+    return ctx_.session.tables();
+}
+
+uint8_t& GroupingScreen::OpenedGroup() {
+    return tables().ledGroup[OpenedChannel()];
+}
+
+void GroupingScreen::BuildButtons() {
+    using namespace menubuttons;
+    const auto toScreen = [this](int state) { return [this, state] { ctx_.router.ChangeScreen(state); }; };
+    buttons_.push_back(MenuRow({&kReturnToMain, true, toScreen(screens::kMain)}));
+    buttons_.push_back(MenuRow({&kTrigger, false, toScreen(screens::kTriggerFirst + OpenedLed())}));
+    AddPanelRows();
+    buttons_.push_back(ClearRow("CLEAR GROUPING", kClearCaptionDx, [this] { ClearGroup(); }));
+    buttons_.push_back(ArrowRow(openedstrip::kDownArrow, kGroupRow, [this] { StepDown(); }));
+    buttons_.push_back(ArrowRow(openedstrip::kUpArrow, kGroupRow, [this] { StepUp(); }));
+    buttons_.push_back(FieldRow(kGroupRow, [this] { EnterGroupNumber(); }));
+    buttons_.push_back(MenuRow({&kMaintenance, true, toScreen(screens::kMaintenance)}));
+    buttons_.push_back(MenuRow({&kAlarms, false, toScreen(screens::kAlarms)}));
+    buttons_.push_back(SwitchRow(kPelionSwitch, [this] { SwitchGroupingMode(0); }));
+    buttons_.push_back(SwitchRow(kZephraSwitch, [this] { SwitchGroupingMode(1); }));
+
+    ButtonRow loadSave;
+    loadSave.place = {kLoadSavePressedX, kLoadSave.y, kLoadSave.width, kLoadSave.height};
+    loadSave.region = {kLoadSave.x, kLoadSave.y, kLoadSave.x + kLoadSave.width,
+                       kLoadSave.y + kLoadSave.height};
+    loadSave.normalPicture = kLoadSavePicture;
+    loadSave.pressedPicture = kLoadSavePressedPicture;
+    loadSave.caption = {"Load/Save", kLoadSaveCaptionX, kLoadSaveCaptionY, true};
+    loadSave.captionWhenPressed = true;
+    loadSave.captionOnRelease = true;
+    loadSave.action = [this] { FavouriteOptions(); };
+    buttons_.push_back(std::move(loadSave));
+}
+
+void GroupingScreen::Enter() {
+    OpenedLedStripScreen::Enter();
+    favourites_->Show();
+}
+
+void GroupingScreen::Leave() {
+    favourites_->Hide();
+}
+
+void GroupingScreen::Paint() {
+    PaintGroupingEditor();
+    PaintGroupingScreen();
+    // The icons only: this screen has no status bar labels.
+    DrawStatusIcons();
+    PaintGroupingValues(false);
+}
+
+void GroupingScreen::PaintGroupingEditor() {
+    DrawStrip();
+    DrawRows(ClearGrouping, UpArrow);
+}
+
+void GroupingScreen::PaintGroupingScreen() {
+    DrawRows(ReturnToMain, Trigger);
+    DrawRows(Maintenance, Alarms);
+
+    PanelPainter& painter = ctx_.painter;
+    const auto draw = [&painter](const FixedText& text) {
+        const PanelFont::Fonts& fonts = painter.fonts();
+        const QFont& font = text.face == Face::Small    ? fonts.small
+                            : text.face == Face::Medium ? fonts.medium
+                                                        : fonts.large;
+        painter.DrawLabel(font, text.colour == Colour::Heading ? panelstyle::kHeading : panelstyle::kCaption,
+                          text.x, text.y, QString::fromUtf8(text.text));
+    };
+    draw(kHeading);
+    DrawModeSwitches();
+    ButtonRow loadSave = buttons_[LoadSave];
+    loadSave.place.x = kLoadSave.x;
+    DrawButtonRow(painter, loadSave, false, true);
+    for (const FixedText& text : kFixedTexts) {
+        draw(text);
+    }
+    favourites_->RefreshFavourites();
+}
+
+void GroupingScreen::PaintGroupingValues(bool valuesOnly) {
+    for (int i = 0; i < rz470::kChannelCount; ++i) {
+        if (!IsFitted(i)) {
+            continue;
+        }
+        if (!valuesOnly) {
+            DrawName(i);
+        }
+        DrawValue(i, kGroupRow, QString::number(tables().ledGroup[ChannelAt(i)]), valuesOnly);
+    }
+}
+
+void GroupingScreen::DrawModeSwitches() {
+    const uint8_t mode = tables().groupingMode;
+    for (const auto& [place, lit] :
+         {std::pair{kPelionSwitch, mode == 1}, std::pair{kZephraSwitch, mode == 2}}) {
+        ctx_.painter.DrawBitmap(lit ? kSwitchLit : kSwitchDark, place.x, place.y, place.width, place.height);
+    }
+}
+
+void GroupingScreen::DrawPressed(int id) {
+    if (id == PelionSwitch || id == ZephraSwitch) {
+        DrawModeSwitches();
+        return;
+    }
+    Screen::DrawPressed(id);
+}
+
+void GroupingScreen::ApplyGrouping() {
+    if (ctx_.session.ApplyUnitSetting(UnitSetting::Grouping)) {
+        favourites_->RefreshFavourites();
+    }
+}
+
+void GroupingScreen::ClearGroup() {
+    OpenedGroup() = 0;
+    PaintGroupingValues(true);
+    ApplyGrouping();
+}
+
+void GroupingScreen::StepDown() {
+    if (OpenedGroup() > 0) {
+        --OpenedGroup();
+        ApplyGrouping();
+    }
+    PaintGroupingValues(true);
+}
+
+void GroupingScreen::StepUp() {
+    if (OpenedGroup() < tables().MaxGroup()) {
+        ++OpenedGroup();
+        ApplyGrouping();
+    }
+    PaintGroupingValues(true);
+}
+
+void GroupingScreen::EnterGroupNumber() {
+    NumberEntry entry(ctx_.prompts, &ctx_.window);
+    entry.m_decimalMode = 0;
+    entry.m_value = OpenedGroup();
+    ctx_.prompts.runNumberEntry(entry);
+    // Taken however the entry closed; a number above the mode's limit is dropped unannounced.
+    if (entry.m_value <= tables().MaxGroup()) {
+        OpenedGroup() = static_cast<uint8_t>(entry.m_value);
+        ApplyGrouping();
+    }
+    PaintGroupingValues(true);
+}
+
+void GroupingScreen::SwitchGroupingMode(int toggle) {
+    const auto mode = static_cast<uint8_t>(toggle + 1);
+    GroupingAndTrigger& grouping = tables();
+    if (grouping.groupingMode == mode) {
+        // The lit switch turns grouping off and empties every group.
+        grouping.ledGroup.fill(0);
+        grouping.groupingMode = 0;
+        ApplyGrouping();
+        PaintGroupingValues(true);
+    } else {
+        grouping.groupingMode = mode;
+    }
+    DrawModeSwitches();
+    if (grouping.ExceedsMode()) {
+        ctx_.prompts.message(kExceedsLimitText, kExceedsLimitTitle);
+    }
+}
+
+void GroupingScreen::FavouriteOptions() {
+    if (!favourites_->FavouriteOptions()) {
+        return;
+    }
+    // A loaded favourite is shown and sent as it is, whatever its mode allows.
+    PaintGroupingValues(true);
+    DrawModeSwitches();
+    ctx_.session.SendGroupingUnasked();
+}

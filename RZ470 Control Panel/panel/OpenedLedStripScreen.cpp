@@ -1,0 +1,121 @@
+#include "OpenedLedStripScreen.h"
+
+#include "PanelPainter.h"
+#include "PanelStyle.h"
+#include "ScreenRouter.h"
+#include "UnitSession.h"
+
+#include <QByteArray>
+
+#include <algorithm>
+
+using namespace openedstrip;
+
+OpenedLedStripScreen::OpenedLedStripScreen(ScreenContext& context, const StripLook& look)
+    : Screen(context), look_(look) {}
+
+void OpenedLedStripScreen::Enter() {
+    opened_ = std::clamp(ctx_.router.ScreenState() - look_.firstState, 0, rz470::kChannelCount - 1);
+    buttons_.clear();
+    BuildButtons();
+}
+
+size_t OpenedLedStripScreen::ChannelAt(int panel) const {
+    return ctx_.session.table().panelMap[static_cast<size_t>(panel)];
+}
+
+bool OpenedLedStripScreen::IsFitted(int panel) const {
+    return (ctx_.session.table().channelAtPanel(panel).status & rz470::ChannelStatus::Fitted) != 0;
+}
+
+void OpenedLedStripScreen::DrawStrip() {
+    for (int i = 0; i < rz470::kChannelCount; ++i) {
+        const bool opened = i == opened_;
+        ctx_.painter.DrawBitmap(opened ? look_.openedPicture : look_.closedPicture, PanelLeft(i), kTop,
+                                opened ? kClosedWidth + kOpenedExtra : kClosedWidth,
+                                opened ? look_.openedHeight : look_.closedHeight);
+    }
+}
+
+void OpenedLedStripScreen::AddPanelRows() {
+    for (int i = 0; i < rz470::kChannelCount; ++i) {
+        const bool opened = i == opened_;
+        const int left = PanelLeft(i);
+        const bool fullWidth = look_.lastPanelFullWidth && i == rz470::kChannelCount - 1 && !opened;
+        ButtonRow row;
+        row.region = {left, kTop, left + (fullWidth ? kClosedWidth : kNameStripWidth), kNameStripBottom};
+        // The panel's own picture serves as both looks; it hides the name and values until the
+        // screen is painted again.
+        row.place = {left, kTop, opened ? kClosedWidth + kOpenedExtra : kClosedWidth,
+                     opened ? look_.openedHeight : look_.closedHeight};
+        row.normalPicture = row.pressedPicture = opened ? look_.openedPicture : look_.closedPicture;
+        row.action = [this, i, opened] {
+            if (opened) {
+                ctx_.router.PaintScreen();
+            } else {
+                ctx_.router.ChangeScreen(look_.firstState + i);
+            }
+        };
+        buttons_.push_back(std::move(row));
+    }
+}
+
+ButtonRow OpenedLedStripScreen::OpenedRow(const Element& element, int y, std::function<void()> action) const {
+    ButtonRow row;
+    row.place = {OpenedLeft() + element.dx, y, element.width, element.height};
+    row.region = row.place.region();
+    row.normalPicture = element.picture;
+    row.pressedPicture = element.pressedPicture;
+    row.action = std::move(action);
+    return row;
+}
+
+ButtonRow OpenedLedStripScreen::ClearRow(const char* caption, int captionDx,
+                                         std::function<void()> action) const {
+    ButtonRow row = OpenedRow(kClearButton, kClearButton.y, std::move(action));
+    row.caption = {caption, OpenedLeft() + captionDx, kClearCaptionY};
+    row.captionOnRelease = true;
+    return row;
+}
+
+ButtonRow OpenedLedStripScreen::ArrowRow(const Element& arrow, const ValueRow& valueRow,
+                                         std::function<void()> action) const {
+    return OpenedRow(arrow, valueRow.top, std::move(action));
+}
+
+ButtonRow OpenedLedStripScreen::FieldRow(const ValueRow& valueRow, std::function<void()> action) const {
+    ButtonRow row = OpenedRow(kOpenedField, valueRow.fieldPictureY, std::move(action));
+    row.region = {OpenedLeft() + kFieldLeftDx, valueRow.top, OpenedLeft() + kFieldRightDx,
+                  valueRow.top + kFieldHeight};
+    return row;
+}
+
+void OpenedLedStripScreen::DrawElement(const Element& element, int y) const {
+    ctx_.painter.DrawBitmap(element.picture, OpenedLeft() + element.dx, y, element.width, element.height);
+}
+
+void OpenedLedStripScreen::DrawName(int panel) {
+    const rz470::ChannelRecord& record = ctx_.session.table().channelAtPanel(panel);
+    const QByteArray name(record.name, static_cast<int>(qstrnlen(record.name, sizeof record.name)));
+    const int left = PanelLeft(panel);
+    ctx_.painter.DrawLabel(ctx_.painter.fonts().large, panelstyle::kValue, left + NameDx(left), kNameY,
+                           QString::fromLatin1(name));
+}
+
+void OpenedLedStripScreen::DrawValue(int panel, const ValueRow& row, const QString& text, bool blankFirst) {
+    const int left = PanelLeft(panel);
+    if (panel == opened_) {
+        if (blankFirst) {
+            DrawElement(kOpenedField, row.fieldPictureY);
+        }
+        ctx_.painter.DrawLabel(ctx_.painter.fonts().large, panelstyle::kValue, left + kOpenedTextDx,
+                               row.openedTextY, text);
+        return;
+    }
+    if (blankFirst) {
+        ctx_.painter.DrawBitmap(kClosedField.picture, left + ClosedBlankDx(left), row.closedBlankY,
+                                kClosedField.width, kClosedField.height);
+    }
+    ctx_.painter.DrawLabel(ctx_.painter.fonts().large, panelstyle::kValue, left + ClosedNumberDx(left),
+                           row.closedTextY, text);
+}
