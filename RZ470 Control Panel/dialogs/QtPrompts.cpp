@@ -4,6 +4,7 @@
 #include "CTextEntry.h"
 #include "NumberEntry.h"
 
+#include <QFileDialog>
 #include <QMessageBox>
 
 namespace {
@@ -49,4 +50,16 @@ void QtPrompts::showError(CError& popup, uint8_t code) {
     popup.m_messageCode = code;
     popup.update();
     popup.exec();
+}
+
+QString QtPrompts::openFileName(const QString& filters) {
+    return QFileDialog::getOpenFileName(parent_, QString(), QString(), filters);
+}
+
+QString QtPrompts::saveFileName(const QString& filters) {
+    return QFileDialog::getSaveFileName(parent_, QString(), QString(), filters);
+}
+
+int QtPrompts::runModal(QDialog& dialog) {
+    return dialog.exec();
 }

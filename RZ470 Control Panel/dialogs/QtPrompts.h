@@ -14,6 +14,9 @@ public:
     void runNumberEntry(NumberEntry& dialog) override;
     void runTextEntry(CTextEntry& dialog) override;
     void showError(CError& popup, uint8_t code) override;
+    QString openFileName(const QString& filters) override;
+    QString saveFileName(const QString& filters) override;
+    int runModal(QDialog& dialog) override;
 
 private:
     QWidget* parent_;
