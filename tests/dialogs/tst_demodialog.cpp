@@ -173,6 +173,19 @@ private slots:
         });
     }
 
+    // Without a test clock the dialog's own timers run the loop.
+    void windowTimersRunTheLoop() {
+        inDemoLoop([this](CDemo& demo) {
+            demo.SetTimers(nullptr);
+            startLoop(demo);
+            QTRY_VERIFY_WITH_TIMEOUT(ledOn(3), 5000);
+            QTest::mouseClick(demo.onOffButton(), Qt::LeftButton);
+            panel_->clearLog();
+            QTest::qWait(300);
+            QVERIFY(switchingCalls().isEmpty());
+        });
+    }
+
     void alarmStopsTheLoop_data() {
         QTest::addColumn<QStringList>("commands");
         QTest::addColumn<bool>("stops");
