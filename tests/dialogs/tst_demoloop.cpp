@@ -290,23 +290,34 @@ private slots:
     }
 
     void steps_data() {
+        QTest::addColumn<Flags>("selected");
+        QTest::addColumn<QString>("boxes");
         QTest::addColumn<int>("offTime");
         QTest::addColumn<QStringList>("events");
         // Defaults: positions 1, 2, 4, 7 for 200 ms each.
         QTest::newRow("with an off phase")
-            << 10 << QStringList{"10 on 1", "210 off",  "220 on 2", "420 off",  "430 on 4",
-                                 "630 off", "640 on 7", "840 off",  "850 on 1", "1050 off"};
+            << kDefaultSelection << ",1,2,,3,,,4," << 10
+            << QStringList{"10 on 1", "210 off",  "220 on 2", "420 off",  "430 on 4",
+                           "630 off", "640 on 7", "840 off",  "850 on 1", "1050 off"};
         QTest::newRow("without an off phase")
-            << 0 << QStringList{"10 on 1", "210 on 2", "410 on 4", "610 on 7", "810 on 1", "1010 on 2"};
+            << kDefaultSelection << ",1,2,,3,,,4," << 0
+            << QStringList{"10 on 1", "210 on 2", "410 on 4", "610 on 7", "810 on 1", "1010 on 2"};
+        QTest::newRow("CH1 and CH3 both 1, CH2 2: CH3, CH2, CH1")
+            << Numbers({1, 1, 1}) << "1,2,1,,,,,," << 10
+            << QStringList{"10 on 2", "210 off",  "220 on 1", "420 off",  "430 on 0",
+                           "630 off", "640 on 2", "840 off",  "850 on 1", "1050 off"};
     }
 
     void steps() {
+        QFETCH(Flags, selected);
+        QFETCH(QString, boxes);
         QFETCH(int, offTime);
         QFETCH(QStringList, events);
 
         DemoLoopSettings settings;
+        settings.m_selected = selected;
         settings.m_offTime = static_cast<uint16_t>(offTime);
-        QCOMPARE(settings.Validate(Boxes(",1,2,,3,,,4,")), DemoLoopSettings::Verdict::Valid);
+        QCOMPARE(settings.Validate(Boxes(boxes)), DemoLoopSettings::Verdict::Valid);
         FakeDemoClock clock;
         RecordingOutput output(clock);
         DemoLoopSequence sequence(settings, clock, output);
