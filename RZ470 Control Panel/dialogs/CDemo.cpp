@@ -355,7 +355,7 @@ void CDemo::SaveDemoFile() {
     }
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        // Yes and No, as the message always had; the answer changes nothing.
+        // Asked with Yes and No; either answer leaves things as they are.
         prompts_.message(Text(kSaveFailedText), Text(kInfoTitle), Prompts::Buttons::YesNo,
                          Prompts::Icon::None);
         return;
