@@ -116,6 +116,13 @@ void UnitSession::SwitchChannel(size_t channel, bool on) {
     });
 }
 
+void UnitSession::SwitchAllOff() {
+    SendWhenActive([this](uint16_t dev) {
+        rz470::ForNineChannels([](size_t) { return uint8_t{0}; },
+                               [&](auto... each) { return api_.TurnOFFLEDs(dev, each...); });
+    });
+}
+
 void UnitSession::ReadGroupingAndTrigger() {
     SendWhenActive([this](uint16_t dev) {
         for (uint8_t group = 1; group <= GroupingAndTrigger::kGroupCount; ++group) {

@@ -49,6 +49,10 @@ public:
     void SendIntensities();
     // Switches one channel on or off and leaves the others alone.
     void SwitchChannel(size_t channel, bool on);
+    // Switches every channel off.
+    void SwitchAllOff();
+    // Whether the unit answers now (DeviceActive).
+    bool UnitActive() const;
     // The group lists, the trigger sequence and the TTL timeouts as the unit holds them now.
     void ReadGroupingAndTrigger();
     // Sends one kind of table as the panel holds it; for the grouping, the member lists are
@@ -83,7 +87,6 @@ private:
     void UnitConnected() override;
     void UnitLost() override;
     void PollSlots();
-    bool UnitActive() const;
     // Runs command(deviceIndex) when the unit is active; the panel's one guard on its commands.
     template <typename Command>
     bool SendWhenActive(Command&& command);

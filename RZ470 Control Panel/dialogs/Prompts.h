@@ -5,6 +5,7 @@
 #include <cstdint>
 
 class CError;
+class QDialog;
 class CTextEntry;
 class NumberEntry;
 
@@ -34,4 +35,12 @@ public:
 
     // Asks what to do with the chosen favourite grouping; closed any other way, Cancel.
     virtual FavouriteOption favouriteOptions() = 0;
+
+    // The platform's open and save file dialogs with the given filters ("Text (*.txt);;All (*)");
+    // the chosen path, or empty when the user cancelled.
+    virtual QString openFileName(const QString& filters) = 0;
+    virtual QString saveFileName(const QString& filters) = 0;
+
+    // Runs a dialog modally until it ends itself; returns its result.
+    virtual int runModal(QDialog& dialog) = 0;
 };

@@ -5,6 +5,7 @@
 #include "NumberEntry.h"
 
 #include <QCommandLinkButton>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QVBoxLayout>
@@ -89,4 +90,16 @@ Prompts::FavouriteOption QtPrompts::favouriteOptions() {
         }
     }
     return FavouriteOption::Cancel;
+}
+
+QString QtPrompts::openFileName(const QString& filters) {
+    return QFileDialog::getOpenFileName(parent_, QString(), QString(), filters);
+}
+
+QString QtPrompts::saveFileName(const QString& filters) {
+    return QFileDialog::getSaveFileName(parent_, QString(), QString(), filters);
+}
+
+int QtPrompts::runModal(QDialog& dialog) {
+    return dialog.exec();
 }

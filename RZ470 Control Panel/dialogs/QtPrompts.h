@@ -20,6 +20,9 @@ public:
     static constexpr const char* kOptionsTitle = "Options";
     static constexpr const char* kOptionsInstruction = "Please Save/Load/Delete";
     static constexpr const char* kOptionsContent = "Select Option";
+    QString openFileName(const QString& filters) override;
+    QString saveFileName(const QString& filters) override;
+    int runModal(QDialog& dialog) override;
 
 private:
     QWidget* parent_;

@@ -56,6 +56,8 @@ CRZ470ControlPanelDlg::CRZ470ControlPanelDlg(const PanelServices& services, QWid
       sliders_(MakeSliders(this)),
       ledSliders_(LedSlidersOf(sliders_)),
       errorPopup_(this),
+      demo_(session_, settings_, services.prompts, services.waits, this),
+      windowMenu_(*this, services.prompts, [this] { OpenDemoLoop(); }),
       router_(QSize(kClientWidth, kClientHeight), session_, settings_, services.prompts, *this, errorPopup_,
               ledSliders_),
       icon_(PanelArtwork::applicationIcon()) {
@@ -73,6 +75,7 @@ CRZ470ControlPanelDlg::CRZ470ControlPanelDlg(const PanelServices& services, QWid
             [this] { ReportAndClose(kGroupingNotClearedText, kErrorTitle); });
     connect(&router_, &ScreenRouter::CloseRequested, this, &CRZ470ControlPanelDlg::SendCloseMessage);
     connect(&router_, &ScreenRouter::DemoLoopRequested, this, &CRZ470ControlPanelDlg::RunDemoLoop);
+    connect(&router_, &ScreenRouter::UnitStatusChanged, &demo_, &CDemo::OnUnitStatusChanged);
 
     // Last, so that a failure anywhere after construction leaves a dump.
     if (services.installCrashHandlers) {
@@ -93,7 +96,7 @@ int CRZ470ControlPanelDlg::DoModal() {
 }
 
 bool CRZ470ControlPanelDlg::InitDialog() {
-    // The window menu's commands and the panel's own version text join here.
+    windowMenu_.Install();
     setWindowIcon(icon_);
     ConfigureSliders();
     if (!BindDeviceLibrary()) {
@@ -169,13 +172,19 @@ void CRZ470ControlPanelDlg::ReportAndClose(const QString& text, const QString& t
 }
 
 void CRZ470ControlPanelDlg::RunDemoLoop() {
-    // The demo-loop dialog arrives with its own work. Afterwards the focus passes over the
-    // intensity sliders to a hidden one, so no slider keeps it, and the main screen comes back.
+    OpenDemoLoop();
+    // The focus passes over the intensity sliders to a hidden one, so no slider keeps it, and
+    // the main screen comes back.
     for (int k = 0; k < kLedSliderCount; ++k) {
         slider(k).setFocus();
     }
     slider(kLedSliderCount).setFocus();
     router_.ChangeScreen(screens::kMain);
+}
+
+void CRZ470ControlPanelDlg::OpenDemoLoop() {
+    demo_.CopyNames(session_.table());
+    services_.prompts.runModal(demo_);
 }
 
 void CRZ470ControlPanelDlg::CloseDialog() {

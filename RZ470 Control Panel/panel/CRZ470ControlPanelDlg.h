@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CDemo.h"
 #include "CError.h"
 #include "CMainSliderCtrl.h"
 #include "CTitle.h"
@@ -9,6 +10,7 @@
 #include "ScreenRouter.h"
 #include "SliderSetup.h"
 #include "UnitSession.h"
+#include "WindowMenu.h"
 
 #include <QDialog>
 #include <QIcon>
@@ -47,6 +49,8 @@ public:
     PanelSettings& settings() { return settings_; }
     ScreenRouter& router() { return router_; }
     CTitle& titleWindow() { return title_; }
+    CDemo& demoLoop() { return demo_; }
+    WindowMenu& windowMenu() { return windowMenu_; }
     // The intensity slider of panel k (0..8), or a unit-setting slider (9..11).
     CMainSliderCtrl& slider(int index) { return *sliders_[static_cast<size_t>(index)]; }
 
@@ -70,7 +74,10 @@ private:
     void StopPollTimer();
     void EndTitlePhase();
     void ReportAndClose(const QString& text, const QString& title);
+    // The DEMO LOOP button: the demo loop, then the main screen again.
     void RunDemoLoop();
+    // The demo-loop dialog with the channels' names, modally.
+    void OpenDemoLoop();
 
     PanelServices services_;
     PanelSettings settings_;
@@ -79,6 +86,8 @@ private:
     LedSliders ledSliders_;
     CTitle title_;
     CError errorPopup_;
+    CDemo demo_;
+    WindowMenu windowMenu_;
     ScreenRouter router_;
     QIcon icon_;
 

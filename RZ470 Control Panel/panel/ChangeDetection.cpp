@@ -6,7 +6,8 @@
 
 #include <cstring>
 
-void DetectChanges(UnitSlot& unit, int screenState, ScreenRedraws& redraws) {
+void DetectChanges(UnitSlot& unit, int screenState, ScreenRedraws& redraws,
+                   const std::function<void()>& unitStatusChanged) {
     const bool main = screenState == screens::kMain;
     const bool alarms = screenState == screens::kAlarms;
     for (int k = 0; k < rz470::kChannelCount; ++k) {
@@ -36,6 +37,9 @@ void DetectChanges(UnitSlot& unit, int screenState, ScreenRedraws& redraws) {
         redraws.DrawStatusIcons();
         if (alarms) {
             redraws.UpdateAlarmTiles();
+        }
+        if (unitStatusChanged) {
+            unitStatusChanged();
         }
         unit.shownUnitStatus = unit.unitStatus;
     }

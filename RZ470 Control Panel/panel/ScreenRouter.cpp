@@ -100,5 +100,5 @@ void ScreenRouter::Release() {
 }
 
 void ScreenRouter::DetectChanges() {
-    ::DetectChanges(session_.unit(), screenState_, *redraws_);
+    ::DetectChanges(session_.unit(), screenState_, *redraws_, [this] { emit UnitStatusChanged(); });
 }

@@ -64,6 +64,8 @@ public:
 signals:
     void CloseRequested();
     void DemoLoopRequested();
+    // The poll found the unit's status word changed (the demo loop watches it for alarms).
+    void UnitStatusChanged();
 
 private:
     struct Route {

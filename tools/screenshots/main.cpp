@@ -1,7 +1,9 @@
 // Renders every screen of the panel to PNG files, offscreen, against the simulated unit:
 //   rz470-screenshots <output folder>
 // The panel is driven through its own clicks, so the pictures show what a user gets.
+#include "CAboutDlg.h"
 #include "OffscreenPanel.h"
+#include "ProductVersion.h"
 
 #include <QApplication>
 #include <QDir>
@@ -54,6 +56,16 @@ int main(int argc, char** argv) {
     ClickSlider(dialog.slider(0), 0);
     ClickSlider(dialog.slider(1), dialog.slider(1).height() - 1);
 
+    const auto save = [&output](QWidget& widget, const char* name) {
+        const QString file = output.filePath(QString::fromLatin1(name));
+        if (!widget.grab().save(file)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+            return false;
+        }
+        std::printf("%s\n", qPrintable(file));
+        return true;
+    };
+
     const Shot shots[] = {
         {"main.png", {}},
         {"grouping.png", {{800, 380}}},
@@ -67,15 +79,24 @@ int main(int argc, char** argv) {
         for (const QPoint& at : shot.clicks) {
             panel.click(at);
         }
-        const QString file = output.filePath(QString::fromLatin1(shot.file));
-        if (!dialog.grab().save(file)) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+        if (!save(dialog, shot.file)) {
             return 1;
         }
-        std::printf("%s\n", qPrintable(file));
         if (!shot.clicks.empty()) {
             panel.click(kReturnButton);
         }
     }
-    return 0;
+
+    // The auxiliary dialogs, shown without their modal loops.
+    CDemo& demo = dialog.demoLoop();
+    demo.CopyNames(dialog.session().table());
+    demo.show();
+    const bool demoSaved = save(demo, "demo-loop.png");
+    demo.hide();
+    CAboutDlg about(&dialog);
+    about.m_version = ReadProductVersion(QStringLiteral("ProductVersion"));
+    about.show();
+    const bool aboutSaved = save(about, "about.png");
+    about.hide();
+    return demoSaved && aboutSaved ? 0 : 1;
 }

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class Prompts;
+class QMenu;
+class QWidget;
+
+// The window menu's own commands: the product's web page, the About box and the demo loop. On
+// Windows they join the window's system menu; elsewhere they make a popup menu opened with the
+// right button on the window or with Alt+Space. Either way one handler runs them.
+class WindowMenu : public QObject {
+    Q_OBJECT
+
+public:
+    enum Command : unsigned { kAbout = 0x10, kWebPage = 0x40, kDemoLoop = 0x80 };
+    // The platform keeps the low four bits of a system command for itself.
+    static constexpr unsigned kCommandMask = 0xFFF0;
+
+    static constexpr const char* kWebPageText = "&ORVANE Website";
+    static constexpr const char* kAboutText = "&About ORVANE Control Panel...";
+    static constexpr const char* kDemoLoopText = "&Demo Loop";
+    static constexpr const char* kWebPageAddress = "https://www.varnholt.example/orvane";
+    static constexpr const char* kBrowserFailedText = "Default Browser Cannot Be Opened!";
+    static constexpr const char* kErrorTitle = "Error";
+
+    struct Texts {
+        QString webPage;
+        QString about;
+        QString demoLoop;
+    };
+    static Texts DefaultTexts();
+    struct Item {
+        bool separatorBefore;
+        unsigned command;
+        QString text;
+    };
+    // What follows the window's own items, in order: the web page directly, About and the demo
+    // loop each after a separator. An empty text adds neither its item nor its separator.
+    static std::vector<Item> Items(const Texts& texts = DefaultTexts());
+
+    WindowMenu(QWidget& window, Prompts& prompts, std::function<void()> runDemoLoop);
+    ~WindowMenu() override;
+
+    // Adds the items to the window's menu; once per run.
+    void Install();
+    // A command from the menu; false for one that is not ours, which the window handles itself.
+    bool HandleSystemCommand(unsigned command);
+    // Where the web page is opened; the desktop's browser unless a test says otherwise.
+    void SetUrlOpener(std::function<bool(const QUrl&)> opener) { openUrl_ = std::move(opener); }
+
+    // The popup menu where the platform has no system menu to join; null on Windows and before
+    // Install.
+    QMenu* popupMenu() const;
+
+private:
+    void ShowAbout();
+    void OpenWebPage();
+
+    struct Platform;
+
+    QWidget& window_;
+    Prompts& prompts_;
+    std::function<void()> runDemoLoop_;
+    std::function<bool(const QUrl&)> openUrl_;
+    std::unique_ptr<Platform> platform_;
+};
