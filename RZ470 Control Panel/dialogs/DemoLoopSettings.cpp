@@ -12,29 +12,13 @@ namespace {
 
 constexpr int kTimes = 2;
 
-// The leading integer the way atoi reads it: blanks, a sign, digits; none gives 0, and a number
-// beyond the 32-bit range saturates.
+// The leading integer the way atoi reads it: none gives 0, and a number beyond the 32-bit range
+// saturates.
 int64_t LeadingInteger(const QString& text) {
     int at = 0;
-    const int length = static_cast<int>(text.size());
-    while (at < length && text[at].isSpace()) {
-        ++at;
-    }
-    bool negative = false;
-    if (at < length && (text[at] == QLatin1Char('-') || text[at] == QLatin1Char('+'))) {
-        negative = text[at] == QLatin1Char('-');
-        ++at;
-    }
-    constexpr int64_t kLimit = int64_t{std::numeric_limits<int32_t>::max()} + 1;
-    int64_t number = 0;
-    while (at < length && text[at] >= QLatin1Char('0') && text[at] <= QLatin1Char('9')) {
-        number = std::min(kLimit, number * 10 + (text[at].unicode() - u'0'));
-        ++at;
-    }
-    if (negative) {
-        return -number;
-    }
-    return std::min(number, kLimit - 1);
+    const int64_t number = settings::ScanInteger(text, at).value_or(0);
+    return std::clamp<int64_t>(number, std::numeric_limits<int32_t>::min(),
+                               std::numeric_limits<int32_t>::max());
 }
 
 // An order box's step number: the whole box is one decimal integer, or there is none.
