@@ -12,13 +12,13 @@ PACKAGES=(
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
     libelf-dev fonts-paratype
     xvfb xauth x11vnc
-    g++-mingw-w64-x86-64
+    g++-mingw-w64-x86-64 desktop-file-utils appstream
 )
 
-# What scripts/check-package.sh needs besides: the package tools, both validators, and a root
-# folder of a fresh Debian to install into.
+# What scripts/check-package.sh needs besides: the package tools, a root folder of a fresh Debian
+# to install into, and a look at the installed panel's window.
 PACKAGE_CHECK_PACKAGES=(
-    dpkg-dev desktop-file-utils appstream debootstrap
+    dpkg-dev debootstrap xdotool x11-apps netpbm
 )
 
 as_root() {
