@@ -6,7 +6,8 @@
 #
 # Needs root (debootstrap, chroot, mount; through sudo otherwise) and Debian's package mirror.
 # Leaves the packages in build-package/packages and a screenshot of the installed panel in
-# build-package/package-check/installed-panel.png.
+# build-package/package-check/installed-panel.png; the root folder stays there only when a step
+# failed.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 BUILD_DIR="${RZ470_PACKAGE_BUILD_DIR:-$ROOT/build-package}"
@@ -134,4 +135,10 @@ done
 PANEL_PID=""
 echo "the panel ended with exit code 0 on Escape"
 
+# The root is kept for a look when a step failed, removed when all passed.
+cleanup
+mounted=()
+XVFB_PID=""
+unmount_leftovers
+as_root rm -rf "$TARGET"
 step "Package check passed"
