@@ -12,6 +12,13 @@ PACKAGES=(
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
     libelf-dev fonts-paratype
     xvfb xauth x11vnc
+    g++-mingw-w64-x86-64 desktop-file-utils appstream
+)
+
+# What scripts/check-package.sh needs besides: the package tools, a root folder of a fresh Debian
+# to install into, and a look at the installed panel's window.
+PACKAGE_CHECK_PACKAGES=(
+    dpkg-dev debootstrap xdotool x11-apps netpbm
 )
 
 as_root() {
@@ -22,9 +29,10 @@ as_root() {
     fi
 }
 
+# install_missing_packages [further packages...]: PACKAGES and those given.
 install_missing_packages() {
     local missing=()
-    for package in "${PACKAGES[@]}"; do
+    for package in "${PACKAGES[@]}" "$@"; do
         if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
             missing+=("$package")
         fi

@@ -14,6 +14,7 @@ CRZ470ControlPanelApp::CRZ470ControlPanelApp(int& argc, char** argv) : QApplicat
 int CRZ470ControlPanelApp::InitInstance() {
     setOrganizationName(settings::kCompanyKey);
     setApplicationName(QFileInfo(applicationFilePath()).completeBaseName());
+    setDesktopFileName(QStringLiteral(RZ470_DESKTOP_FILE_NAME));
 
     ThreadWaits waits;
     QtPrompts prompts;

@@ -1,17 +1,19 @@
 #pragma once
 
+#include "LibraryLoaderPlatform.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
-// The one place that knows how this platform finds, inspects and loads a shared library.
+// The one place that knows how this platform finds, inspects and loads a shared library. The
+// per-platform halves live in LibraryLoaderLinux.cpp and LibraryLoaderWindows.cpp.
 namespace LibraryLoader {
 
-// Platform error codes the binding reports; Windows passes its own codes through.
-constexpr long kModuleNotFound = 126;         // the file, or a library it needs, is missing
-constexpr long kBadImage = 193;               // not a loadable library for this machine
-constexpr long kSymbolNotFound = 127;         // the library needs a symbol nothing provides
-constexpr long kInitialisationFailed = 1114;  // any other refusal of the loader
+using platform::kBadImage;
+using platform::kInitialisationFailed;
+using platform::kModuleNotFound;
+using platform::kSymbolNotFound;
 
 struct LoadOutcome {
     void* handle = nullptr;
@@ -19,7 +21,8 @@ struct LoadOutcome {
 };
 
 // The folders searched for the device library, in order: the executable's folder, then
-// LD_LIBRARY_PATH, then the system library folders. Never the current directory.
+// LD_LIBRARY_PATH, then the system library folders (on Windows: the system folder, then PATH).
+// Never the current directory.
 QStringList defaultSearchDirs();
 
 // Absolute path of the first regular file named fileName in dirs, or empty.
