@@ -5,8 +5,8 @@
 #include "GroupingScreen.h"
 #include "MainScreen.h"
 #include "MaintenanceScreen.h"
-#include "MenuScreen.h"
 #include "ScreenStates.h"
+#include "TriggerScreen.h"
 #include "UnitSession.h"
 
 #include <algorithm>
@@ -20,28 +20,12 @@ ScreenRouter::ScreenRouter(QSize size, UnitSession& session, PanelSettings& sett
       context_{painter_, statusBar_, session, settings, prompts, *this, window, errorPopup, ledSliders},
       mainScreen_(std::make_unique<MainScreen>(context_)),
       screenState_(screens::kMain) {
-    using namespace menubuttons;
-    const auto toScreen = [this](int state) { return [this, state] { ChangeScreen(state); }; };
-    // The trigger and grouping screens lead to each other with the same LED opened.
-    const auto keepingLed = [this](int from, int to) {
-        return [this, from, to] { ChangeScreen(to + screenState_ - from); };
-    };
-    const MenuEntry toMain{&kReturnToMain, true, toScreen(screens::kMain)};
-    const MenuEntry toMaintenance{&kMaintenance, true, toScreen(screens::kMaintenance)};
-    const MenuEntry toAlarms{&kAlarms, false, toScreen(screens::kAlarms)};
-    const MenuBar triggerBar = {
-        toMain,
-        {&kGrouping, false, keepingLed(screens::kTriggerFirst, screens::kGroupingFirst)},
-        toMaintenance,
-        toAlarms};
-
     const auto add = [this](std::unique_ptr<Screen> screen) {
         return otherScreens_.emplace_back(std::move(screen)).get();
     };
     routes_ = {
         {screens::kMain, screens::kMain, mainScreen_.get()},
-        {screens::kTriggerFirst, screens::kTriggerLast,
-         add(std::make_unique<MenuScreen>(context_, triggerBar, true))},
+        {screens::kTriggerFirst, screens::kTriggerLast, add(std::make_unique<TriggerScreen>(context_))},
         {screens::kAlarms, screens::kAlarms, add(std::make_unique<AlarmsScreen>(context_))},
         {screens::kMaintenance, screens::kMaintenance, add(std::make_unique<MaintenanceScreen>(context_))},
         {screens::kGroupingFirst, screens::kGroupingLast, add(std::make_unique<GroupingScreen>(context_))},

@@ -72,6 +72,8 @@ int main(int argc, char** argv) {
         // LED 9 opened, PELION on and LED 9 in group 2.
         {"grouping-led9.png", {{800, 380}, {1020, 50}, {1150, 130}, {1020, 135}, {1020, 135}}},
         {"trigger.png", {{950, 380}}},
+        // LED 6 opened, its timeout raised to 6 minutes and its sequence number to 2.
+        {"trigger-led6.png", {{950, 380}, {758, 50}, {748, 135}, {748, 135}, {748, 210}, {748, 210}}},
         {"maintenance.png", {{1100, 380}}},
         {"alarms.png", {{1300, 380}}},
     };

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "OpenedLedStripScreen.h"
+
+#include <cstdint>
+
+struct GroupingAndTrigger;
+
+// The trigger screen, screen states 2..10: the LED strip with one panel opened to edit its TTL
+// timeout and its trigger sequence number, and the instructions. Every edit goes to the unit at
+// once as the nine values of its kind.
+class TriggerScreen : public OpenedLedStripScreen {
+public:
+    // Button ids; the nine panels follow RETURN TO MAIN SCREEN and GROUPING, LED 1 first.
+    enum ButtonId {
+        ReturnToMain = 0,
+        Grouping = 1,
+        FirstPanel = 2,
+        ClearTrigger = FirstPanel + 9,
+        TimeoutDown,
+        TimeoutUp,
+        SequenceDown,
+        SequenceUp,
+        TimeoutField,
+        SequenceField,
+        Maintenance,
+        Alarms,
+    };
+
+    explicit TriggerScreen(ScreenContext& context);
+
+    void Paint() override;
+
+    // The strip with the opened panel's CLEAR TRIGGER button and arrows.
+    void PaintTriggerEditor();
+    // The menu bar and the instructions.
+    void PaintTriggerScreen();
+    // The names, timeouts and sequence numbers; valuesOnly blanks the number fields and writes
+    // only numbers.
+    void PaintTriggerValues(bool valuesOnly);
+
+private:
+    void BuildButtons() override;
+    GroupingAndTrigger& tables();
+    uint16_t& OpenedTimeout();
+    uint8_t& OpenedSequence();
+    void ClearSequence();
+    void StepTimeoutDown();
+    void StepTimeoutUp();
+    void StepSequenceDown();
+    void StepSequenceUp();
+    void EnterTimeout();
+    void EnterSequence();
+    // Send the nine values of a kind and, when the unit took them, record them.
+    void ApplyTimeouts();
+    void ApplySequence();
+};
