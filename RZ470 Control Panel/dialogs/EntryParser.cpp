@@ -55,7 +55,7 @@ float EntryParser::DecimalValue(const QString& text) {
 }
 
 uint16_t EntryParser::IntegerValue(const QString& text) {
-    constexpr int64_t kLimit = std::numeric_limits<int32_t>::max();
+    constexpr int64_t kLimit = std::numeric_limits<uint16_t>::max();
     int64_t number = 0;
     for (const QChar c : text) {
         if (c < QLatin1Char('0') || c > QLatin1Char('9')) {
@@ -63,7 +63,7 @@ uint16_t EntryParser::IntegerValue(const QString& text) {
         }
         number = std::min(kLimit, number * 10 + (c.unicode() - u'0'));
     }
-    return static_cast<uint16_t>(number & 0xFFFF);
+    return static_cast<uint16_t>(number);
 }
 
 QString EntryParser::DecimalText(float decimalValue) {

@@ -23,7 +23,8 @@ public:
     // 10 and truncate get the tenths that were typed (37.3 gives 373, not 372). Empty gives 0.05.
     static float DecimalValue(const QString& text);
 
-    // The leading integer, saturating at the signed 32-bit maximum, cut to its low 16 bits.
+    // The leading integer, saturating at 65535. Cut to its low 16 bits instead, a typed 65536
+    // would become 0 (a TTL timeout switched off) and 65545 a sequence step of 9.
     static uint16_t IntegerValue(const QString& text);
 
     // What the field shows for the current value.

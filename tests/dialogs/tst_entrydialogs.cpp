@@ -127,8 +127,8 @@ private slots:
         QTest::newRow("37.3, Escape")
             << true << "37.3" << Close::EscapeKey << cancelled << 55.5f << 1234 << "" << false;
         QTest::newRow("empty, OK") << true << "" << Close::OkButton << ok << 0.05f << 1234 << "" << false;
-        QTest::newRow("70000, OK") << false << "70000" << Close::OkButton << ok << 55.5f << 4464 << ""
-                                   << false;
+        QTest::newRow("70000, OK: the largest number")
+            << false << "70000" << Close::OkButton << ok << 55.5f << 65535 << "" << false;
         QTest::newRow("-5, OK") << true << "-5" << Close::OkButton << cancelled << 55.5f << 1234
                                 << kInvalidCharacter << false;
         QTest::newRow("'5 ', Enter") << false << "5 " << Close::EnterKey << cancelled << 55.5f << 1234

@@ -40,9 +40,12 @@ private slots:
             << nineteen << true << V::Accepted << 1234567890123456789.0f << int(kStartValue);
 
         QTest::newRow("integer 12.7 reads 12") << "12.7" << false << V::Accepted << kStartDecimal << 12;
-        QTest::newRow("integer 70000 wraps") << "70000" << false << V::Accepted << kStartDecimal << 4464;
+        QTest::newRow("integer 70000 saturates") << "70000" << false << V::Accepted << kStartDecimal << 65535;
         QTest::newRow("integer 65535") << "65535" << false << V::Accepted << kStartDecimal << 65535;
-        QTest::newRow("integer 65536 wraps to 0") << "65536" << false << V::Accepted << kStartDecimal << 0;
+        QTest::newRow("integer 65536 saturates, never 0")
+            << "65536" << false << V::Accepted << kStartDecimal << 65535;
+        QTest::newRow("integer 65545 saturates, never 9")
+            << "65545" << false << V::Accepted << kStartDecimal << 65535;
         QTest::newRow("integer 32-bit maximum")
             << "2147483647" << false << V::Accepted << kStartDecimal << 65535;
         QTest::newRow("integer just past 32 bits")
