@@ -16,6 +16,8 @@ int CRZ470ControlPanelApp::InitInstance() {
     setApplicationName(QFileInfo(applicationFilePath()).completeBaseName());
     setDesktopFileName(QStringLiteral(RZ470_DESKTOP_FILE_NAME));
 
+    // Before the window exists, so that Qt never gives it a plain interface of its own.
+    PanelAccessibility::InstallFactory();
     ThreadWaits waits;
     QtPrompts prompts;
     ProfileStore profile;

@@ -8,3 +8,22 @@ int FindButton(const ButtonTable& table, int x, int y) {
     }
     return kNoButton;
 }
+
+bool IsButton(const ButtonRow& row) {
+    return row.region.left < row.region.right && row.region.top < row.region.bottom;
+}
+
+QString AccessibleName(const ButtonRow& row) {
+    if (row.access.name) {
+        return row.access.name();
+    }
+    return row.caption.text != nullptr ? QString::fromLatin1(row.caption.text) : QString();
+}
+
+QString AccessibleValue(const ButtonRow& row) {
+    return row.access.value ? row.access.value() : QString();
+}
+
+bool IsChecked(const ButtonRow& row) {
+    return row.access.role == ButtonAccess::Role::Toggle && row.access.checked && row.access.checked();
+}

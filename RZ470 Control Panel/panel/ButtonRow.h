@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -25,6 +27,16 @@ struct Caption {
     bool heading = false;  // in the heading colour rather than the label colour
 };
 
+// What assistive technology is told of a button. The texts are asked for when needed, so they
+// follow the unit and the screen without being stored.
+struct ButtonAccess {
+    enum class Role { Button, Toggle };
+    Role role = Role::Button;
+    std::function<QString()> name;   // none: the caption
+    std::function<QString()> value;  // none, or an empty text: the button shows no value
+    std::function<bool()> checked;   // a toggle's state
+};
+
 // One button of a screen; its index in the screen's table is its id.
 struct ButtonRow {
     HitRegion region;
@@ -36,6 +48,7 @@ struct ButtonRow {
     bool captionOnRelease = false;    // the caption comes back with the normal picture
     bool keepOnRelease = false;       // the release leaves the look to the action
     std::function<void()> action;     // run at the release
+    ButtonAccess access;
 };
 
 // A screen's buttons. Rows without a region are never found.
@@ -45,3 +58,10 @@ constexpr int kNoButton = 0xFFFF;
 
 // The first row, in id order, that contains (x, y), or kNoButton.
 int FindButton(const ButtonTable& table, int x, int y);
+
+// Whether the row is a button at all: rows without a region only keep the ids in step.
+bool IsButton(const ButtonRow& row);
+// The row's accessible name: its own, else its caption.
+QString AccessibleName(const ButtonRow& row);
+QString AccessibleValue(const ButtonRow& row);
+bool IsChecked(const ButtonRow& row);

@@ -60,13 +60,18 @@ CRZ470ControlPanelDlg::CRZ470ControlPanelDlg(const PanelServices& services, QWid
       windowMenu_(*this, services.prompts, [this] { OpenDemoLoop(); }),
       router_(QSize(kClientWidth, kClientHeight), session_, settings_, services.prompts, *this, errorPopup_,
               ledSliders_),
+      keyboardFocus_(*this, router_),
+      accessibility_(*this, router_, keyboardFocus_),
       icon_(PanelArtwork::applicationIcon()) {
     setWindowTitle(kCaption);
     setFixedSize(kClientWidth, kClientHeight);
     setModal(true);
     // The surface holds every pixel of the window; Qt need not clear behind it.
     setAttribute(Qt::WA_OpaquePaintEvent);
-    router_.surface().setDamageHandler([this](const QRect& rect) { update(rect); });
+    router_.surface().setDamageHandler([this](const QRect& rect) {
+        update(rect);
+        accessibility_.SurfaceChanged();
+    });
 
     connect(&session_, &UnitSession::TitlePhaseEnded, this, &CRZ470ControlPanelDlg::EndTitlePhase);
     connect(&session_, &UnitSession::UnitNotFound, this,
@@ -258,6 +263,7 @@ void CRZ470ControlPanelDlg::paintEvent(QPaintEvent* event) {
     }
 #endif
     painter.drawImage(event->rect(), router_.surface().image(), event->rect());
+    keyboardFocus_.PaintRing(painter);
 }
 
 void CRZ470ControlPanelDlg::closeEvent(QCloseEvent* event) {
@@ -266,10 +272,28 @@ void CRZ470ControlPanelDlg::closeEvent(QCloseEvent* event) {
 }
 
 void CRZ470ControlPanelDlg::keyPressEvent(QKeyEvent* event) {
+    if (keyboardFocus_.KeyPress(*event)) {
+        event->accept();
+        return;
+    }
     // Return never closes the panel; Escape ends it at once through the standard Cancel.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         event->accept();
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+void CRZ470ControlPanelDlg::keyReleaseEvent(QKeyEvent* event) {
+    if (keyboardFocus_.KeyRelease(*event)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyReleaseEvent(event);
+}
+
+bool CRZ470ControlPanelDlg::focusNextPrevChild(bool next) {
+    // Tab goes through the painted buttons, from whichever child had the focus.
+    keyboardFocus_.Move(next);
+    return true;
 }

@@ -4,7 +4,9 @@
 #include "CError.h"
 #include "CMainSliderCtrl.h"
 #include "CTitle.h"
+#include "KeyboardFocus.h"
 #include "LedSliders.h"
+#include "PanelAccessibility.h"
 #include "PanelServices.h"
 #include "PanelSettings.h"
 #include "ScreenRouter.h"
@@ -51,6 +53,8 @@ public:
     CTitle& titleWindow() { return title_; }
     CDemo& demoLoop() { return demo_; }
     WindowMenu& windowMenu() { return windowMenu_; }
+    KeyboardFocus& keyboardFocus() { return keyboardFocus_; }
+    PanelAccessibility& accessibility() { return accessibility_; }
     // The intensity slider of panel k (0..8), or a unit-setting slider (9..11).
     CMainSliderCtrl& slider(int index) { return *sliders_[static_cast<size_t>(index)]; }
 
@@ -61,6 +65,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
     void timerEvent(QTimerEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -89,6 +95,8 @@ private:
     CDemo demo_;
     WindowMenu windowMenu_;
     ScreenRouter router_;
+    KeyboardFocus keyboardFocus_;
+    PanelAccessibility accessibility_;
     QIcon icon_;
 
     int pollTimer_ = 0;  // Qt's id of the poll timer, 0 while stopped

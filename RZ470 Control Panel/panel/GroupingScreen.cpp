@@ -61,8 +61,12 @@ constexpr FixedText kFixedTexts[] = {
 };
 constexpr FixedText kHeading{Face::Large, Colour::Heading, 1105, 70, "GROUPING"};
 
-ButtonRow SwitchRow(const Place& place, std::function<void()> action) {
+ButtonRow SwitchRow(const Place& place, const char* name, std::function<bool()> lit,
+                    std::function<void()> action) {
     ButtonRow row;
+    row.access.role = ButtonAccess::Role::Toggle;
+    row.access.name = [name] { return QString::fromLatin1(name); };
+    row.access.checked = std::move(lit);
     row.place = {place.x, place.y, place.width, place.height};
     row.region = row.place.region();
     row.normalPicture = kSwitchDark;
@@ -99,13 +103,21 @@ void GroupingScreen::BuildButtons() {
     buttons_.push_back(MenuRow({&kTrigger, false, toScreen(screens::kTriggerFirst + OpenedLed())}));
     AddPanelRows();
     buttons_.push_back(ClearRow("CLEAR GROUPING", kClearCaptionDx, [this] { ClearGroup(); }));
-    buttons_.push_back(ArrowRow(openedstrip::kDownArrow, kGroupRow, [this] { StepDown(); }));
-    buttons_.push_back(ArrowRow(openedstrip::kUpArrow, kGroupRow, [this] { StepUp(); }));
-    buttons_.push_back(FieldRow(kGroupRow, [this] { EnterGroupNumber(); }));
+    buttons_.push_back(ForOpenedChannel(ArrowRow(openedstrip::kDownArrow, kGroupRow, [this] { StepDown(); }),
+                                        " group number down"));
+    buttons_.push_back(ForOpenedChannel(ArrowRow(openedstrip::kUpArrow, kGroupRow, [this] { StepUp(); }),
+                                        " group number up"));
+    ButtonRow field = ForOpenedChannel(FieldRow(kGroupRow, [this] { EnterGroupNumber(); }), " group number");
+    field.access.value = [this] { return QString::number(OpenedGroup()); };
+    buttons_.push_back(std::move(field));
     buttons_.push_back(MenuRow({&kMaintenance, true, toScreen(screens::kMaintenance)}));
     buttons_.push_back(MenuRow({&kAlarms, false, toScreen(screens::kAlarms)}));
-    buttons_.push_back(SwitchRow(kPelionSwitch, [this] { SwitchGroupingMode(0); }));
-    buttons_.push_back(SwitchRow(kZephraSwitch, [this] { SwitchGroupingMode(1); }));
+    buttons_.push_back(SwitchRow(
+        kPelionSwitch, "PELION Grouping", [this] { return tables().groupingMode == 1; },
+        [this] { SwitchGroupingMode(0); }));
+    buttons_.push_back(SwitchRow(
+        kZephraSwitch, "ZEPHRA Grouping", [this] { return tables().groupingMode == 2; },
+        [this] { SwitchGroupingMode(1); }));
 
     ButtonRow loadSave;
     loadSave.place = {kLoadSavePressedX, kLoadSave.y, kLoadSave.width, kLoadSave.height};
@@ -118,6 +130,14 @@ void GroupingScreen::BuildButtons() {
     loadSave.captionOnRelease = true;
     loadSave.action = [this] { FavouriteOptions(); };
     buttons_.push_back(std::move(loadSave));
+}
+
+std::vector<int> GroupingScreen::OpenedControls() const {
+    return {ClearGrouping, NumberField, DownArrow, UpArrow};
+}
+
+QString GroupingScreen::PanelValue(int panel) {
+    return QStringLiteral("group %1").arg(tables().ledGroup[ChannelAt(panel)]);
 }
 
 void GroupingScreen::Enter() {

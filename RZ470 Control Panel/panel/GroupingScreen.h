@@ -47,6 +47,8 @@ public:
 
 private:
     void BuildButtons() override;
+    std::vector<int> OpenedControls() const override;
+    QString PanelValue(int panel) override;
     void DrawModeSwitches();
     GroupingAndTrigger& tables();
     uint8_t& OpenedGroup();

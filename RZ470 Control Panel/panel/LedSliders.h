@@ -2,6 +2,8 @@
 
 #include "SliderSetup.h"
 
+#include <QString>
+
 #include <array>
 
 class CMainSliderCtrl;
@@ -10,7 +12,7 @@ class CMainSliderCtrl;
 // window owns them.
 class LedSliders {
 public:
-    explicit LedSliders(const std::array<CMainSliderCtrl*, kLedSliderCount>& sliders) : sliders_(sliders) {}
+    explicit LedSliders(const std::array<CMainSliderCtrl*, kLedSliderCount>& sliders);
 
     CMainSliderCtrl& at(int panel) const { return *sliders_[static_cast<size_t>(panel)]; }
     void Show() const;
@@ -19,6 +21,8 @@ public:
     void Refresh() const;
     // A position set from code, with the slider repainted there.
     void SetPosition(int panel, int position) const;
+    // The name assistive technology gives the slider; set only when it changes.
+    void SetName(int panel, const QString& name) const;
 
 private:
     std::array<CMainSliderCtrl*, kLedSliderCount> sliders_;

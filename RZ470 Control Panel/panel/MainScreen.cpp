@@ -48,32 +48,54 @@ MainScreen::MainScreen(ScreenContext& context)
 }
 
 void MainScreen::AddPanelRows(int k) {
-    buttons_.push_back(PanelRow(k, kNameField, [this, k] {
+    const auto titled = [this, k](const char* purpose) {
+        return [this, k, purpose] { return ChannelTitle(k) + QLatin1String(purpose); };
+    };
+    ButtonRow nameField = PanelRow(k, kNameField, [this, k] {
         DrawChannelName(k);
         actions_.RenameChannel(k);
         DrawChannelName(k);
-    }));
-    buttons_.push_back(PanelRow(k, kValueBox, [this, k] {
+    });
+    nameField.access.name = [k] { return QStringLiteral("LED %1 name").arg(k + 1); };
+    nameField.access.value = [this, k] { return ChannelName(k); };
+    buttons_.push_back(std::move(nameField));
+
+    ButtonRow valueBox = PanelRow(k, kValueBox, [this, k] {
         // The value comes back, and is stored again, before the entry opens.
         ShowAndSaveIntensity(k, true);
         if (actions_.TypeIntensity(k)) {
             ShowAndSaveIntensity(k, false);
         }
-    }));
-    buttons_.push_back(PanelRow(k, kUpArrow, [this, k] {
+    });
+    valueBox.access.name = titled(" intensity entry");
+    valueBox.access.value = [this, k] {
+        return IsFitted(k) ? IntensityValue(ctx_.session.table().channelAtPanel(k).intensity) : QString();
+    };
+    buttons_.push_back(std::move(valueBox));
+
+    ButtonRow upArrow = PanelRow(k, kUpArrow, [this, k] {
         actions_.StepUp(k);
         ShowAndSaveIntensity(k, false);
         ctx_.session.SendIntensities();
-    }));
-    buttons_.push_back(PanelRow(k, kDownArrow, [this, k] {
+    });
+    upArrow.access.name = titled(" intensity up");
+    buttons_.push_back(std::move(upArrow));
+
+    ButtonRow downArrow = PanelRow(k, kDownArrow, [this, k] {
         actions_.StepDown(k);
         ShowAndSaveIntensity(k, false);
         ctx_.session.SendIntensities();
-    }));
+    });
+    downArrow.access.name = titled(" intensity down");
+    buttons_.push_back(std::move(downArrow));
+
     buttons_.emplace_back();
     ButtonRow switchRow = PanelRow(k, kSwitch, [this, k] { ToggleSwitch(k); });
     switchRow.keepOnRelease = true;  // the switch shows the state the unit reports
-    buttons_.push_back(switchRow);
+    switchRow.access.role = ButtonAccess::Role::Toggle;
+    switchRow.access.name = [k] { return QStringLiteral("LED %1 on").arg(k + 1); };
+    switchRow.access.checked = [this, k] { return IsOn(k); };
+    buttons_.push_back(std::move(switchRow));
 }
 
 void MainScreen::AddMenuRows() {
@@ -101,6 +123,10 @@ QString MainScreen::IntensityText(uint16_t intensity) {
     // Rounded through single precision, as the unit's own display does.
     const float percent = static_cast<float>(intensity / 10.0);
     return QString::asprintf("%.01f%%", static_cast<double>(percent));
+}
+
+QString MainScreen::IntensityValue(uint16_t intensity) {
+    return IntensityText(intensity).chopped(1) + QStringLiteral(" %");
 }
 
 bool MainScreen::IsFitted(int panel) const {
@@ -143,16 +169,16 @@ void MainScreen::DrawChannelPanels() {
 }
 
 void MainScreen::DrawChannelName(int panel) {
+    // The slider is named after what the panel shows, for assistive technology.
+    ctx_.ledSliders.SetName(panel, ChannelTitle(panel) + QStringLiteral(" intensity"));
     if (!IsFitted(panel)) {
         return;
     }
-    const rz470::ChannelRecord& record = ctx_.session.table().channelAtPanel(panel);
     const ButtonRow& field = buttons_[static_cast<size_t>(kButtonsPerPanel * panel + NameField)];
     DrawButtonRow(ctx_.painter, field, false, false);
     // The name is not clipped: a long one runs over the next panel until that is drawn again.
-    const QByteArray name(record.name, static_cast<int>(qstrnlen(record.name, sizeof record.name)));
     ctx_.painter.DrawLabel(ctx_.painter.fonts().large, panelstyle::kValue, PanelLeft(panel) + kNameText.dx,
-                           kNameText.y, QString::fromLatin1(name));
+                           kNameText.y, ChannelName(panel));
 }
 
 void MainScreen::DrawSwitch(int panel, bool on) {

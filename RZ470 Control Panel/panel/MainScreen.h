@@ -17,6 +17,8 @@ public:
 
     // "%.01f%%" of intensity / 10: 1000 → "100.0%", 5 → "0.5%".
     static QString IntensityText(uint16_t intensity);
+    // The same number as a value told to assistive technology: "37.3 %".
+    static QString IntensityValue(uint16_t intensity);
 
     void Paint() override;
     void Enter() override;

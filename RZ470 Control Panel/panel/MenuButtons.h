@@ -17,6 +17,8 @@ struct MenuButton {
 
 namespace menubuttons {
 constexpr int kCaptionY = 374;
+// No menu button stands higher; nothing else of a screen stands this low.
+constexpr int kBarTop = 353;
 extern const MenuButton kExit;
 extern const MenuButton kDemoLoop;
 extern const MenuButton kGrouping;

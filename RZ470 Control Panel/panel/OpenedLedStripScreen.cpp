@@ -5,8 +5,6 @@
 #include "ScreenRouter.h"
 #include "UnitSession.h"
 
-#include <QByteArray>
-
 #include <algorithm>
 
 using namespace openedstrip;
@@ -38,6 +36,7 @@ void OpenedLedStripScreen::DrawStrip() {
 }
 
 void OpenedLedStripScreen::AddPanelRows() {
+    firstPanelRow_ = static_cast<int>(buttons_.size());
     for (int i = 0; i < rz470::kChannelCount; ++i) {
         const bool opened = i == opened_;
         const int left = PanelLeft(i);
@@ -56,6 +55,12 @@ void OpenedLedStripScreen::AddPanelRows() {
                 ctx_.router.ChangeScreen(look_.firstState + i);
             }
         };
+        row.access.name = [this, i] {
+            const QString name = ChannelName(i).trimmed();
+            return QStringLiteral("LED %1").arg(i + 1) +
+                   (name.isEmpty() ? QString() : QLatin1Char(' ') + name);
+        };
+        row.access.value = [this, i] { return IsFitted(i) ? PanelValue(i) : QString(); };
         buttons_.push_back(std::move(row));
     }
 }
@@ -90,16 +95,19 @@ ButtonRow OpenedLedStripScreen::FieldRow(const ValueRow& valueRow, std::function
     return row;
 }
 
+ButtonRow OpenedLedStripScreen::ForOpenedChannel(ButtonRow row, const char* purpose) {
+    row.access.name = [this, purpose] { return ChannelTitle(opened_) + QLatin1String(purpose); };
+    return row;
+}
+
 void OpenedLedStripScreen::DrawElement(const Element& element, int y) const {
     ctx_.painter.DrawBitmap(element.picture, OpenedLeft() + element.dx, y, element.width, element.height);
 }
 
 void OpenedLedStripScreen::DrawName(int panel) {
-    const rz470::ChannelRecord& record = ctx_.session.table().channelAtPanel(panel);
-    const QByteArray name(record.name, static_cast<int>(qstrnlen(record.name, sizeof record.name)));
     const int left = PanelLeft(panel);
     ctx_.painter.DrawLabel(ctx_.painter.fonts().large, panelstyle::kValue, left + NameDx(left), kNameY,
-                           QString::fromLatin1(name));
+                           ChannelName(panel));
 }
 
 void OpenedLedStripScreen::DrawValue(int panel, const ValueRow& row, const QString& text, bool blankFirst) {
@@ -118,4 +126,18 @@ void OpenedLedStripScreen::DrawValue(int panel, const ValueRow& row, const QStri
     }
     ctx_.painter.DrawLabel(ctx_.painter.fonts().large, panelstyle::kValue, left + ClosedNumberDx(left),
                            row.closedTextY, text);
+}
+
+std::vector<int> OpenedLedStripScreen::ReadingOrder() const {
+    std::vector<int> order = Screen::ReadingOrder();
+    const std::vector<int> controls = OpenedControls();
+    order.erase(std::remove_if(order.begin(), order.end(),
+                               [&controls](int id) {
+                                   return std::find(controls.begin(), controls.end(), id) != controls.end();
+                               }),
+                order.end());
+    const auto openedPanel = std::find(order.begin(), order.end(), firstPanelRow_ + opened_);
+    order.insert(openedPanel == order.end() ? order.end() : openedPanel + 1, controls.begin(),
+                 controls.end());
+    return order;
 }

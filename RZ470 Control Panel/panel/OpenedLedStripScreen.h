@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <functional>
+#include <vector>
 
 // How a screen's strip looks: its closed and opened panel pictures, and the screen state that
 // opens LED 1 (the state + k opens LED k + 1).
@@ -29,10 +30,16 @@ public:
     void Enter() override;
     // The panel position opened, 0..8.
     int OpenedLed() const { return opened_; }
+    // The panels in turn, the opened panel's controls right after its own.
+    std::vector<int> ReadingOrder() const override;
 
 protected:
     // The button table of the variant with OpenedLed() opened.
     virtual void BuildButtons() = 0;
+    // The ids of the opened panel's controls, in the order a reader takes them.
+    virtual std::vector<int> OpenedControls() const = 0;
+    // The values a panel shows, as told to assistive technology.
+    virtual QString PanelValue(int panel) = 0;
 
     int PanelLeft(int panel) const { return openedstrip::PanelLeft(panel, opened_); }
     int OpenedLeft() const { return PanelLeft(opened_); }
@@ -51,6 +58,8 @@ protected:
                        std::function<void()> action) const;
     // The opened panel's field of a row: its picture blanks it while pressed.
     ButtonRow FieldRow(const openedstrip::ValueRow& row, std::function<void()> action) const;
+    // The row named for the opened panel's channel and its purpose: "Blue 470 group number up".
+    ButtonRow ForOpenedChannel(ButtonRow row, const char* purpose);
     // Draws a row's picture in its normal look.
     void DrawElement(const openedstrip::Element& element, int y) const;
 
@@ -64,4 +73,5 @@ private:
 
     StripLook look_;
     int opened_ = 0;
+    int firstPanelRow_ = 0;
 };

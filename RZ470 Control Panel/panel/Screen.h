@@ -3,6 +3,10 @@
 #include "ButtonRow.h"
 #include "ScreenRedraws.h"
 
+#include <QString>
+
+#include <vector>
+
 class CError;
 class LedSliders;
 class PanelPainter;
@@ -49,6 +53,9 @@ public:
     void Release(int id);
     // Whether the press is forgotten once its release has run.
     virtual bool ForgetsPressOnRelease() const { return false; }
+    // The ids of the buttons in the order a reader takes them: by default the table's order,
+    // but the menu bar last and left to right.
+    virtual std::vector<int> ReadingOrder() const;
 
     void DrawSwitch(int, bool) override {}
     void ShowAndSaveIntensity(int, bool) override {}
@@ -59,6 +66,10 @@ public:
 protected:
     // Rows first..last (ids) in their normal look, with their captions.
     void DrawRows(int first, int last);
+    // The name the channel at a panel position reports; empty when it is not fitted.
+    QString ChannelName(int panel) const;
+    // How a panel's buttons are called: its channel's name, or "LED n" when it shows none.
+    QString ChannelTitle(int panel) const;
 
     ScreenContext& ctx_;
     ButtonTable buttons_;

@@ -47,7 +47,9 @@ Screen& ScreenRouter::ScreenFor(int state) const {
 void ScreenRouter::Start() {
     screenState_ = screens::kMain;
     pressedButton_ = 0;
+    held_ = false;
     Shown().Enter();
+    emit ScreenChanged();
 }
 
 void ScreenRouter::ChangeScreen(int state) {
@@ -58,6 +60,7 @@ void ScreenRouter::ChangeScreen(int state) {
     screenState_ = known ? state : screens::kMain;
     Shown().Enter();
     PaintScreen();
+    emit ScreenChanged();
 }
 
 void ScreenRouter::PaintScreen() {
@@ -68,7 +71,8 @@ void ScreenRouter::PaintScreen() {
 void ScreenRouter::Press(int x, int y) {
     Screen& screen = Shown();
     pressedButton_ = FindButton(screen.Buttons(), x, y);
-    if (pressedButton_ != kNoButton) {
+    held_ = pressedButton_ != kNoButton;
+    if (held_) {
         screen.DrawPressed(pressedButton_);
     }
 }
@@ -76,6 +80,7 @@ void ScreenRouter::Press(int x, int y) {
 void ScreenRouter::Release() {
     Screen& screen = Shown();
     const int released = pressedButton_;
+    held_ = false;
     if (screen.ForgetsPressOnRelease()) {
         pressedButton_ = kNoButton;
     }

@@ -49,6 +49,9 @@ public:
 
     int ScreenState() const { return screenState_; }
     int PressedButton() const { return pressedButton_; }
+    // The button pressed and not yet released, or kNoButton.
+    int HeldButton() const { return held_ ? pressedButton_ : kNoButton; }
+    const Screen& ShownScreen() const { return Shown(); }
     const SurfaceCanvas& surface() const { return canvas_; }
     SurfaceCanvas& surface() { return canvas_; }
     MainScreen& mainScreen() { return *mainScreen_; }
@@ -62,6 +65,8 @@ public:
     void UpdateAlarmTiles() override { Shown().UpdateAlarmTiles(); }
 
 signals:
+    // Another screen, or another variant of one, is shown and painted.
+    void ScreenChanged();
     void CloseRequested();
     void DemoLoopRequested();
     // The poll found the unit's status word changed (the demo loop watches it for alarms).
@@ -88,4 +93,5 @@ private:
     ScreenRedraws* redraws_ = this;
     int screenState_;
     int pressedButton_ = 0;
+    bool held_ = false;
 };

@@ -59,14 +59,39 @@ void TriggerScreen::BuildButtons() {
     buttons_.push_back(MenuRow({&kGrouping, false, toScreen(screens::kGroupingFirst + OpenedLed())}));
     AddPanelRows();
     buttons_.push_back(ClearRow("CLEAR TRIGGER", kClearCaptionDx, [this] { ClearSequence(); }));
-    buttons_.push_back(ArrowRow(openedstrip::kDownArrow, timeoutRow, [this] { StepTimeoutDown(); }));
-    buttons_.push_back(ArrowRow(openedstrip::kUpArrow, timeoutRow, [this] { StepTimeoutUp(); }));
-    buttons_.push_back(ArrowRow(openedstrip::kDownArrow, sequenceRow, [this] { StepSequenceDown(); }));
-    buttons_.push_back(ArrowRow(openedstrip::kUpArrow, sequenceRow, [this] { StepSequenceUp(); }));
-    buttons_.push_back(FieldRow(timeoutRow, [this] { EnterTimeout(); }));
-    buttons_.push_back(FieldRow(sequenceRow, [this] { EnterSequence(); }));
+    buttons_.push_back(ForOpenedChannel(
+        ArrowRow(openedstrip::kDownArrow, timeoutRow, [this] { StepTimeoutDown(); }), " TTL timeout down"));
+    buttons_.push_back(ForOpenedChannel(
+        ArrowRow(openedstrip::kUpArrow, timeoutRow, [this] { StepTimeoutUp(); }), " TTL timeout up"));
+    buttons_.push_back(
+        ForOpenedChannel(ArrowRow(openedstrip::kDownArrow, sequenceRow, [this] { StepSequenceDown(); }),
+                         " trigger sequence down"));
+    buttons_.push_back(ForOpenedChannel(
+        ArrowRow(openedstrip::kUpArrow, sequenceRow, [this] { StepSequenceUp(); }), " trigger sequence up"));
+    ButtonRow timeoutField =
+        ForOpenedChannel(FieldRow(timeoutRow, [this] { EnterTimeout(); }), " TTL timeout");
+    timeoutField.access.value = [this] { return TimeoutText(OpenedTimeout()); };
+    buttons_.push_back(std::move(timeoutField));
+    ButtonRow sequenceField =
+        ForOpenedChannel(FieldRow(sequenceRow, [this] { EnterSequence(); }), " trigger sequence");
+    sequenceField.access.value = [this] { return QString::number(OpenedSequence()); };
+    buttons_.push_back(std::move(sequenceField));
     buttons_.push_back(MenuRow({&kMaintenance, true, toScreen(screens::kMaintenance)}));
     buttons_.push_back(MenuRow({&kAlarms, false, toScreen(screens::kAlarms)}));
+}
+
+std::vector<int> TriggerScreen::OpenedControls() const {
+    return {ClearTrigger, TimeoutField, TimeoutDown, TimeoutUp, SequenceField, SequenceDown, SequenceUp};
+}
+
+QString TriggerScreen::PanelValue(int panel) {
+    const size_t channel = ChannelAt(panel);
+    return TimeoutText(tables().ttlTimeout[channel]) +
+           QStringLiteral(", sequence %1").arg(tables().triggerSequence[channel]);
+}
+
+QString TriggerScreen::TimeoutText(uint16_t timeout) {
+    return QString::number(timeout) + QStringLiteral(" min");
 }
 
 void TriggerScreen::Paint() {
@@ -102,11 +127,9 @@ void TriggerScreen::PaintTriggerValues(bool valuesOnly) {
             DrawName(i);
         }
         const size_t channel = ChannelAt(i);
-        QString timeout = QString::number(tables().ttlTimeout[channel]);
-        if (i == OpenedLed()) {
-            timeout += QStringLiteral(" min");
-        }
-        DrawValue(i, timeoutRow, timeout, valuesOnly);
+        const uint16_t timeout = tables().ttlTimeout[channel];
+        DrawValue(i, timeoutRow, i == OpenedLed() ? TimeoutText(timeout) : QString::number(timeout),
+                  valuesOnly);
         DrawValue(i, sequenceRow, QString::number(tables().triggerSequence[channel]), valuesOnly);
     }
 }

@@ -40,7 +40,12 @@ public:
     void PaintTriggerValues(bool valuesOnly);
 
 private:
+    // A timeout as the opened panel writes it.
+    static QString TimeoutText(uint16_t timeout);
+
     void BuildButtons() override;
+    std::vector<int> OpenedControls() const override;
+    QString PanelValue(int panel) override;
     GroupingAndTrigger& tables();
     uint16_t& OpenedTimeout();
     uint8_t& OpenedSequence();

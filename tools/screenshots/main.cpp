@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 #include <cstdio>
@@ -87,6 +88,16 @@ int main(int argc, char** argv) {
         if (!shot.clicks.empty()) {
             panel.click(kReturnButton);
         }
+    }
+
+    // The keyboard's focus ring, last: once Tab was pressed it stays. Eight steps reach LED 2's
+    // up arrow.
+    for (int step = 0; step < 8; ++step) {
+        QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+        QCoreApplication::sendEvent(&dialog, &tab);
+    }
+    if (!save(dialog, "main-keyboard-focus.png")) {
+        return 1;
     }
 
     // The auxiliary dialogs, shown without their modal loops.

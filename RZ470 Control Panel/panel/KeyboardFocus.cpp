@@ -1,0 +1,128 @@
+#include "KeyboardFocus.h"
+
+#include "Screen.h"
+#include "ScreenRouter.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace {
+
+// Bright on the dark pictures, with a dark inner line for the light ones.
+const QColor kRingOuter(255, 214, 0);
+const QColor kRingInner(0, 0, 0);
+constexpr int kRingWidth = 3;
+
+QRect RowRect(const ButtonRow& row) {
+    return QRect(row.region.left, row.region.top, row.region.right - row.region.left,
+                 row.region.bottom - row.region.top);
+}
+
+}  // namespace
+
+KeyboardFocus::KeyboardFocus(QWidget& window, ScreenRouter& router) : window_(window), router_(router) {
+    connect(&router_, &ScreenRouter::ScreenChanged, this, &KeyboardFocus::ScreenChanged);
+}
+
+void KeyboardFocus::Move(bool forward) {
+    const std::vector<int> order = router_.ShownScreen().ReadingOrder();
+    if (order.empty()) {
+        return;
+    }
+    used_ = true;
+    const auto at = std::find(order.begin(), order.end(), focused_);
+    int next;
+    if (at == order.end()) {
+        next = forward ? order.front() : order.back();
+    } else {
+        const auto index = static_cast<int>(at - order.begin());
+        const auto count = static_cast<int>(order.size());
+        next = order[static_cast<size_t>((index + (forward ? 1 : count - 1)) % count)];
+    }
+    // Space must reach the window, not a slider or the list that had the focus.
+    window_.setFocus(Qt::TabFocusReason);
+    Focus(next);
+}
+
+bool KeyboardFocus::KeyPress(const QKeyEvent& event) {
+    if (event.key() != Qt::Key_Space || event.modifiers() != Qt::NoModifier) {
+        return false;
+    }
+    const ButtonRow* row = FocusedRow();
+    if (!used_ || row == nullptr) {
+        return false;
+    }
+    if (!event.isAutoRepeat() && !spaceHeld_) {
+        spaceHeld_ = true;
+        const QPoint centre = RowRect(*row).center();
+        router_.Press(centre.x(), centre.y());
+    }
+    return true;
+}
+
+bool KeyboardFocus::KeyRelease(const QKeyEvent& event) {
+    if (event.key() != Qt::Key_Space || !spaceHeld_) {
+        return false;
+    }
+    if (!event.isAutoRepeat()) {
+        spaceHeld_ = false;
+        router_.Release();
+    }
+    return true;
+}
+
+QRect KeyboardFocus::RingRect() const {
+    const ButtonRow* row = FocusedRow();
+    return row != nullptr ? RowRect(*row) : QRect();
+}
+
+void KeyboardFocus::PaintRing(QPainter& painter) const {
+    if (!IsRingShown()) {
+        return;
+    }
+    // Inside the button's own rectangle, so that the neighbours' pixels stay as they are.
+    const QRect ring = RingRect();
+    painter.save();
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(kRingOuter, kRingWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    const int half = kRingWidth / 2;
+    painter.drawRect(ring.adjusted(half, half, -half - 1, -half - 1));
+    painter.setPen(QPen(kRingInner, 1));
+    painter.drawRect(ring.adjusted(kRingWidth, kRingWidth, -kRingWidth - 1, -kRingWidth - 1));
+    painter.restore();
+}
+
+void KeyboardFocus::ScreenChanged() {
+    const Screen& shown = router_.ShownScreen();
+    const std::vector<int> order = shown.ReadingOrder();
+    const bool kept = &shown == screen_ && std::find(order.begin(), order.end(), focused_) != order.end();
+    screen_ = &shown;
+    // Another variant of the same screen keeps the button; another screen starts at its first.
+    const int id = kept ? focused_ : (used_ && !order.empty() ? order.front() : kNoButton);
+    // The old ring stood on pixels the new screen has painted over already.
+    focused_ = kNoButton;
+    Focus(id);
+}
+
+void KeyboardFocus::Focus(int id) {
+    if (IsRingShown()) {
+        window_.update(RingRect());
+    }
+    focused_ = id;
+    screen_ = &router_.ShownScreen();
+    if (IsRingShown()) {
+        window_.update(RingRect());
+    }
+    emit FocusMoved(focused_);
+}
+
+const ButtonRow* KeyboardFocus::FocusedRow() const {
+    const ButtonTable& table = router_.ShownScreen().Buttons();
+    if (focused_ < 0 || focused_ >= static_cast<int>(table.size()) || &router_.ShownScreen() != screen_) {
+        return nullptr;
+    }
+    return &table[static_cast<size_t>(focused_)];
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "ButtonRow.h"
+
+#include <QObject>
+#include <QRect>
+
+class QKeyEvent;
+class QPainter;
+class QWidget;
+class Screen;
+class ScreenRouter;
+
+// The keyboard's way through the painted buttons: Tab and Shift+Tab move a focus ring through
+// the shown screen's buttons in reading order, Space presses and releases the focused one as
+// the mouse would. The ring is drawn over the window's pixels, never into the surface, and only
+// once the keyboard has been used, so the panel looks as before to a mouse user.
+class KeyboardFocus : public QObject {
+    Q_OBJECT
+
+public:
+    KeyboardFocus(QWidget& window, ScreenRouter& router);
+
+    // Tab (forward) or Shift+Tab: the next or previous button, round the end of the screen.
+    void Move(bool forward);
+    // Space down and up on the window; true when the key was taken.
+    bool KeyPress(const QKeyEvent& event);
+    bool KeyRelease(const QKeyEvent& event);
+
+    // The id of the focused button in the shown screen's table, or kNoButton.
+    int FocusedButton() const { return focused_; }
+    bool IsRingShown() const { return used_ && focused_ != kNoButton; }
+    // The window rectangle the ring is drawn around.
+    QRect RingRect() const;
+    void PaintRing(QPainter& painter) const;
+
+signals:
+    // The ring went to another button (kNoButton: to none).
+    void FocusMoved(int id);
+
+private:
+    void ScreenChanged();
+    void Focus(int id);
+    const ButtonRow* FocusedRow() const;
+
+    QWidget& window_;
+    ScreenRouter& router_;
+    const Screen* screen_ = nullptr;  // the screen the focused id belongs to
+    int focused_ = kNoButton;
+    bool used_ = false;       // Tab was pressed once: the ring shows from then on
+    bool spaceHeld_ = false;  // the focused button was pressed with Space and not yet released
+};

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QAccessible>
+#include <QObject>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+class KeyboardFocus;
+class QAccessibleEvent;
+class QAccessibleInterface;
+class QWidget;
+class ScreenRouter;
+struct ButtonRow;
+
+// The painted buttons of the shown screen as assistive technology sees them: the children the
+// window's accessible interface reports, in reading order, and the announcements of what
+// changes on them. A QAccessible factory gives the window that has one of these as a direct
+// child the interface that reports them.
+class PanelAccessibility : public QObject {
+    Q_OBJECT
+
+public:
+    PanelAccessibility(QWidget& window, ScreenRouter& router, KeyboardFocus& keyboardFocus);
+    ~PanelAccessibility() override;
+
+    // Lets Qt give the panel window its interface; the first of these does it too, but the
+    // application may want it before any window exists.
+    static void InstallFactory();
+
+    QWidget& window() const { return window_; }
+
+    // The shown screen's buttons, by their place in reading order.
+    int ButtonCount() const { return static_cast<int>(order_.size()); }
+    // The interface of the button at that place, made when first asked for; null outside.
+    QAccessibleInterface* Button(int index);
+    int IndexOf(const QAccessibleInterface* button) const;
+    // The place in reading order of the button at a window point, or -1.
+    int IndexAt(QPoint windowPoint) const;
+    // The place of the button the keyboard focus is on while the window has the focus, or -1.
+    int FocusedIndex() const;
+
+    // What a button interface asks about the button with that id; null when the shown screen
+    // has no such button.
+    const ButtonRow* Row(int id) const;
+    QRect ScreenRect(int id) const;
+    QAccessible::State State(int id) const;
+    // Presses and releases the button as the mouse does, once control is back in the event
+    // loop: the action may open a modal dialog, which must not block the caller.
+    void Press(int id);
+
+    // The window's pixels changed: the buttons are compared with what was last announced once
+    // control is back in the event loop.
+    void SurfaceChanged();
+    // Compares at once.
+    void AnnounceChanges();
+    // Lets tests watch the announcements, which Qt drops while no assistive technology listens.
+    void SetListener(std::function<void(QAccessibleEvent&)> listener) { listener_ = std::move(listener); }
+
+private:
+    // What was last announced of a button.
+    struct Told {
+        QString name, value;
+        bool checked = false, pressed = false;
+    };
+
+    static QAccessibleInterface* Factory(const QString& className, QObject* object);
+
+    void ScreenChanged();
+    void FocusMoved(int id);
+    void DropButtons();
+    Told Describe(int id) const;
+    bool Listened() const { return listener_ || QAccessible::isActive(); }
+    void Send(QAccessibleEvent& event);
+
+    QWidget& window_;
+    ScreenRouter& router_;
+    KeyboardFocus& keyboardFocus_;
+    std::vector<int> order_;                   // button ids in reading order
+    std::vector<QAccessible::Id> interfaces_;  // by place; 0 until asked for
+    std::vector<Told> told_;                   // by place
+    bool comparePending_ = false;
+    bool focusPending_ = false;
+    std::function<void(QAccessibleEvent&)> listener_;
+};
