@@ -21,6 +21,12 @@ PACKAGE_CHECK_PACKAGES=(
     dpkg-dev debootstrap xdotool x11-apps netpbm
 )
 
+# What scripts/check-accessibility.sh needs besides: the accessibility bus, its Python binding,
+# a session bus, and keys and screenshots on the virtual screen.
+ACCESSIBILITY_CHECK_PACKAGES=(
+    at-spi2-core gir1.2-atspi-2.0 python3-gi dbus xdotool x11-apps netpbm
+)
+
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then
         "$@"

@@ -1,0 +1,196 @@
+#!/usr/bin/python3
+"""Looks at the running panel as assistive technology does, through the AT-SPI accessibility API.
+
+  check-accessibility.py tree             lists the main screen's buttons by name, role and value,
+                                          then switches LED 3 on through its action and waits
+                                          until the check box reports it lit
+  check-accessibility.py focus <name>     waits until the button of that name has the focus
+  check-accessibility.py ring <before.ppm> <after.ppm>
+                                          the focus ring's colour is in the second screenshot
+                                          and not in the first
+
+Run by scripts/check-accessibility.sh inside the panel's D-Bus session; exits 0 when the step
+passed."""
+import subprocess
+import sys
+import time
+import warnings
+
+import gi
+
+gi.require_version("Atspi", "2.0")
+from gi.repository import Atspi  # noqa: E402
+
+# The binding calls the action's name getter deprecated but offers no other under that name.
+warnings.simplefilter("ignore", DeprecationWarning)
+
+APPLICATION = "rz470-control-panel"
+LED = "LED 3 on"
+
+
+def fail(text):
+    print("FAIL: " + text, file=sys.stderr)
+    sys.exit(1)
+
+
+def wait_for(what, probe, seconds=30.0):
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        found = probe()
+        if found:
+            return found
+        time.sleep(0.25)
+    fail("gave up waiting for " + what)
+
+
+def panel_application():
+    desktop = Atspi.get_desktop(0)
+    for i in range(desktop.get_child_count()):
+        app = desktop.get_child_at_index(i)
+        if app is not None and app.get_name() == APPLICATION:
+            return app
+    return None
+
+
+def panel_window(app):
+    for i in range(app.get_child_count()):
+        window = app.get_child_at_index(i)
+        if window is not None and window.get_role() == Atspi.Role.DIALOG:
+            for j in range(window.get_child_count()):
+                child = window.get_child_at_index(j)
+                if child is not None and child.get_name() == LED:
+                    return window
+    return None
+
+
+def children(window):
+    return [window.get_child_at_index(i) for i in range(window.get_child_count())]
+
+
+def value_of(accessible):
+    if "Value" not in accessible.get_interfaces():
+        return None
+    return Atspi.Value.get_current_value(accessible)
+
+
+def is_checked(accessible):
+    return accessible.get_state_set().contains(Atspi.StateType.CHECKED)
+
+
+def panel_window_now():
+    app = wait_for("the panel on the accessibility bus", panel_application)
+    return wait_for("the main screen's buttons", lambda: panel_window(app))
+
+
+def check_focus(name):
+    window = panel_window_now()
+
+    def focused():
+        for child in children(window):
+            if child.get_name() == name and child.get_state_set().contains(Atspi.StateType.FOCUSED):
+                return child
+        return None
+
+    wait_for("the focus on " + name, focused, seconds=10)
+    print("the focus is on %r" % name)
+
+
+# The ring's outer colour (KeyboardFocus.cpp).
+RING = bytes((255, 214, 0))
+
+
+def read_ppm(path):
+    """The pixels of a binary PPM (P6) with 8-bit samples, as one bytes object."""
+    with open(path, "rb") as file:
+        data = file.read()
+    fields = []
+    at = 0
+    while len(fields) < 4:
+        while data[at:at + 1].isspace():
+            at += 1
+        if data[at:at + 1] == b"#":
+            at = data.index(b"\n", at)
+            continue
+        end = at
+        while not data[end:end + 1].isspace():
+            end += 1
+        fields.append(data[at:end])
+        at = end
+    if fields[0] != b"P6" or fields[3] != b"255":
+        fail("%s is no 8-bit binary PPM" % path)
+    return data[at + 1:]
+
+
+def ring_pixels(pixels):
+    return sum(1 for i in range(0, len(pixels) - 2, 3) if pixels[i:i + 3] == RING)
+
+
+def check_ring(before, after):
+    without, with_ring = ring_pixels(read_ppm(before)), ring_pixels(read_ppm(after))
+    print("focus-ring pixels: %d before Tab, %d after" % (without, with_ring))
+    if without != 0:
+        fail("the ring's colour shows before the keyboard was used")
+    if with_ring < 100:
+        fail("no focus ring in the screenshot after Tab")
+
+
+def check_tree():
+    app = wait_for("the panel on the accessibility bus", panel_application)
+    window = wait_for("the main screen's buttons", lambda: panel_window(app))
+    print("window: %r (%s)" % (window.get_name(), window.get_role_name()))
+
+    buttons = []
+    for child in children(window):
+        role = child.get_role()
+        if role not in (Atspi.Role.PUSH_BUTTON, Atspi.Role.CHECK_BOX, Atspi.Role.SLIDER):
+            continue
+        if role == Atspi.Role.SLIDER and not child.get_state_set().contains(Atspi.StateType.SHOWING):
+            continue
+        value = value_of(child)
+        shown = "" if value is None else " = %g" % value
+        if role == Atspi.Role.CHECK_BOX:
+            shown += " [checked]" if is_checked(child) else " [not checked]"
+        print("  %-12s %s%s" % (child.get_role_name(), child.get_name(), shown))
+        buttons.append(child)
+    names = [b.get_name() for b in buttons]
+    for expected in ("LED 1 on", "Violet 405 intensity up", "UV 365 intensity entry", "GROUPING", "EXIT"):
+        if expected not in names:
+            fail("no button named %r" % expected)
+    print("%d buttons and sliders listed by name" % len(buttons))
+
+    led = next(b for b in buttons if b.get_name() == LED)
+    if is_checked(led):
+        fail(LED + " is lit before its action ran")
+    if "Action" not in led.get_interfaces():
+        fail(LED + " has no action")
+    actions = [Atspi.Action.get_action_name(led, i) for i in range(Atspi.Action.get_n_actions(led))]
+    print("%s: actions %s" % (LED, ", ".join(actions)))
+    if "Press" not in actions:
+        fail(LED + " has no Press action")
+    Atspi.Action.do_action(led, actions.index("Press"))
+
+    def lit():
+        # The check box follows the unit's own report, read by the panel's poll.
+        return is_checked(led)
+
+    wait_for(LED + " to report the LED lit", lit, seconds=10)
+    status = subprocess.run(["rz470-sim", "status"], capture_output=True, text=True, check=True).stdout
+    if "unit0.channel3.on=1" not in status.splitlines():
+        fail("the simulated unit does not have LED 3 on")
+    print("%s switched through its action: the check box is checked and the simulated unit has LED 3 on" % LED)
+
+
+def main(args):
+    if args[:1] == ["tree"] and len(args) == 1:
+        check_tree()
+    elif args[:1] == ["focus"] and len(args) == 2:
+        check_focus(args[1])
+    elif args[:1] == ["ring"] and len(args) == 3:
+        check_ring(args[1], args[2])
+    else:
+        print(__doc__, file=sys.stderr)
+        sys.exit(3)
+
+
+if __name__ == "__main__":
+    main(sys.argv[1:])
