@@ -36,6 +36,8 @@ public:
 
     void Show();
     void Hide();
+    // The list, for the keyboard's way through the screen.
+    QWidget& widget() const { return *combo_; }
 
     // Rebuilds the list from the settings and selects the first favourite equal to the present
     // grouping and mode, or "Not Selected". Typed text is lost.

@@ -140,6 +140,10 @@ QString GroupingScreen::PanelValue(int panel) {
     return QStringLiteral("group %1").arg(tables().ledGroup[ChannelAt(panel)]);
 }
 
+std::vector<Screen::FocusWidget> GroupingScreen::FocusWidgets() const {
+    return {{&favourites_->widget(), LoadSave}};
+}
+
 void GroupingScreen::Enter() {
     OpenedLedStripScreen::Enter();
     favourites_->Show();

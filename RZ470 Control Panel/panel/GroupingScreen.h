@@ -35,6 +35,8 @@ public:
     void Enter() override;
     void Leave() override;
     void DrawPressed(int id) override;
+    // The favourites list, just before Load/Save.
+    std::vector<FocusWidget> FocusWidgets() const override;
 
     // The strip with the opened panel's CLEAR GROUPING button and arrows.
     void PaintGroupingEditor();

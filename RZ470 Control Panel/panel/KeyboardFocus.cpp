@@ -28,23 +28,55 @@ KeyboardFocus::KeyboardFocus(QWidget& window, ScreenRouter& router) : window_(wi
 }
 
 void KeyboardFocus::Move(bool forward) {
-    const std::vector<int> order = router_.ShownScreen().ReadingOrder();
-    if (order.empty()) {
+    const std::vector<Stop> stops = Stops();
+    if (stops.empty()) {
         return;
     }
     used_ = true;
-    const auto at = std::find(order.begin(), order.end(), focused_);
-    int next;
-    if (at == order.end()) {
-        next = forward ? order.front() : order.back();
-    } else {
-        const auto index = static_cast<int>(at - order.begin());
-        const auto count = static_cast<int>(order.size());
-        next = order[static_cast<size_t>((index + (forward ? 1 : count - 1)) % count)];
+    const auto count = static_cast<int>(stops.size());
+    const int at = CurrentStop(stops);
+    const int next = at < 0 ? (forward ? 0 : count - 1) : (at + (forward ? 1 : count - 1)) % count;
+    const Stop& stop = stops[static_cast<size_t>(next)];
+    if (stop.widget != nullptr) {
+        Focus(kNoButton);
+        stop.widget->setFocus(Qt::TabFocusReason);
+        return;
     }
     // Space must reach the window, not a slider or the list that had the focus.
     window_.setFocus(Qt::TabFocusReason);
-    Focus(next);
+    Focus(stop.button);
+}
+
+std::vector<KeyboardFocus::Stop> KeyboardFocus::Stops() const {
+    const Screen& shown = router_.ShownScreen();
+    const std::vector<Screen::FocusWidget> widgets = shown.FocusWidgets();
+    std::vector<Stop> stops;
+    for (const int id : shown.ReadingOrder()) {
+        for (const Screen::FocusWidget& widget : widgets) {
+            if (widget.beforeButton == id && widget.widget->isVisible()) {
+                stops.push_back({kNoButton, widget.widget});
+            }
+        }
+        stops.push_back({id, nullptr});
+    }
+    return stops;
+}
+
+int KeyboardFocus::CurrentStop(const std::vector<Stop>& stops) const {
+    // A widget the focus went to, by Tab or by a click, before the button the ring was left on.
+    const QWidget* focus = window_.focusWidget();
+    for (size_t index = 0; index < stops.size(); ++index) {
+        const QWidget* widget = stops[index].widget;
+        if (widget != nullptr && focus != nullptr && (focus == widget || widget->isAncestorOf(focus))) {
+            return static_cast<int>(index);
+        }
+    }
+    for (size_t index = 0; index < stops.size(); ++index) {
+        if (focused_ != kNoButton && stops[index].button == focused_) {
+            return static_cast<int>(index);
+        }
+    }
+    return -1;
 }
 
 bool KeyboardFocus::KeyPress(const QKeyEvent& event) {

@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QRect>
 
+#include <vector>
+
 class QKeyEvent;
 class QPainter;
 class QWidget;
@@ -12,9 +14,10 @@ class Screen;
 class ScreenRouter;
 
 // The keyboard's way through the painted buttons: Tab and Shift+Tab move a focus ring through
-// the shown screen's buttons in reading order, Space presses and releases the focused one as
-// the mouse would. The ring is drawn over the window's pixels, never into the surface, and only
-// once the keyboard has been used, so the panel looks as before to a mouse user.
+// the shown screen's buttons in reading order (and through the screen's own child widgets, which
+// show their own focus), Space presses and releases the focused button as the mouse would. The ring is drawn
+// over the window's pixels, never into the surface, and only once the keyboard has been used, so the panel
+// looks as before to a mouse user.
 class KeyboardFocus : public QObject {
     Q_OBJECT
 
@@ -39,6 +42,15 @@ signals:
     void FocusMoved(int id);
 
 private:
+    // A place Tab stops at: a painted button, or a child widget of the screen.
+    struct Stop {
+        int button;
+        QWidget* widget;
+    };
+
+    std::vector<Stop> Stops() const;
+    // The stop that has the focus, or -1.
+    int CurrentStop(const std::vector<Stop>& stops) const;
     void ScreenChanged();
     void Focus(int id);
     const ButtonRow* FocusedRow() const;

@@ -56,6 +56,13 @@ public:
     // The ids of the buttons in the order a reader takes them: by default the table's order,
     // but the menu bar last and left to right.
     virtual std::vector<int> ReadingOrder() const;
+    // The screen's own child widgets the keyboard visits too, each before the button whose id
+    // goes with it.
+    struct FocusWidget {
+        QWidget* widget;
+        int beforeButton;
+    };
+    virtual std::vector<FocusWidget> FocusWidgets() const { return {}; }
 
     void DrawSwitch(int, bool) override {}
     void ShowAndSaveIntensity(int, bool) override {}

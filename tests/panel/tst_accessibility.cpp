@@ -19,6 +19,9 @@
 
 namespace {
 
+// In a Tab order: the favourites list, which shows its own focus.
+constexpr int kWidget = -1;
+
 // One announcement as the panel made it.
 struct Announcement {
     QAccessible::Event type;
@@ -291,16 +294,16 @@ private slots:
     // the accessible action press there), and no two buttons of a screen with the same name.
     void tabOrderOnEachScreen_data() {
         QTest::addColumn<int>("state");
-        QTest::addColumn<std::vector<int>>("order");
+        QTest::addColumn<std::vector<int>>("stops");
         QTest::newRow("main: panels in turn, then the menu bar left to right")
             << screens::kMain
             << Joined({MainPanels(), {MainScreen::Exit, MainScreen::DemoLoop}, Range(57, 60)});
         QTest::newRow("grouping, LED 1 opened")
             << screens::kGroupingFirst
-            << Joined({{2, 11, 14, 12, 13}, Range(3, 10), {17, 18, 19}, {0, 1, 15, 16}});
+            << Joined({{2, 11, 14, 12, 13}, Range(3, 10), {17, 18, kWidget, 19}, {0, 1, 15, 16}});
         QTest::newRow("grouping, LED 9 opened")
             << screens::kGroupingLast
-            << Joined({Range(2, 10), {11, 14, 12, 13}, {17, 18, 19}, {0, 1, 15, 16}});
+            << Joined({Range(2, 10), {11, 14, 12, 13}, {17, 18, kWidget, 19}, {0, 1, 15, 16}});
         QTest::newRow("trigger, LED 1 opened")
             << screens::kTriggerFirst
             << Joined({{2, 11, 16, 12, 13, 17, 14, 15}, Range(3, 10), {0, 1, 18, 19}});
@@ -313,16 +316,19 @@ private slots:
 
     void tabOrderOnEachScreen() {
         QFETCH(int, state);
-        QFETCH(std::vector<int>, order);
+        QFETCH(std::vector<int>, stops);
+        std::vector<int> order = stops;
+        order.erase(std::remove(order.begin(), order.end(), kWidget), order.end());
         dialog().router().ChangeScreen(state);
         QCOMPARE(dialog().router().ShownScreen().ReadingOrder(), order);
 
         std::vector<int> visited;
-        for (size_t i = 0; i < order.size(); ++i) {
+        for (size_t i = 0; i < stops.size(); ++i) {
             tab();
-            visited.push_back(keys().FocusedButton());
+            const bool onWidget = keys().FocusedButton() == kNoButton && dialog().focusWidget() != &dialog();
+            visited.push_back(onWidget ? kWidget : keys().FocusedButton());
         }
-        QCOMPARE(visited, order);
+        QCOMPARE(visited, stops);
         tab();
         QCOMPARE(keys().FocusedButton(), order.front());  // round the end
         tab(1, Qt::ShiftModifier);
@@ -428,6 +434,27 @@ private slots:
         QVERIFY(heard(told, QAccessible::ObjectReorder, dialog().windowTitle()));
         QVERIFY(heard(told, QAccessible::Focus, QStringLiteral("RETURN TO MAIN SCREEN")));
         access().SetListener({});
+    }
+
+    // A new favourite grouping from the keyboard alone: the list takes the name, Load/Save saves it.
+    void favouriteSavedFromTheKeyboard() {
+        dialog().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog()));
+        QVERIFY(tabTo(QStringLiteral("GROUPING")));
+        QTest::keyClick(&dialog(), Qt::Key_Space);
+        QCOMPARE(dialog().router().ScreenState(), screens::kGroupingFirst);
+        QVERIFY(tabTo(QStringLiteral("ZEPHRA Grouping")));
+        tab();
+        QWidget* list = QApplication::focusWidget();
+        QVERIFY(list != nullptr && list != &dialog());
+        QVERIFY(!keys().IsRingShown());
+        QTest::keyClicks(list, QStringLiteral("Keys"));
+        QTest::keyClick(list, Qt::Key_Tab);
+        QCOMPARE(AccessibleName(dialog().router().ShownScreen().Buttons().at(keys().FocusedButton())),
+                 QStringLiteral("Load/Save"));
+        QCOMPARE(QApplication::focusWidget(), &dialog());
+        QTest::keyClick(&dialog(), Qt::Key_Space);
+        QCOMPARE(dialog().settings().Favourite(1).name, QStringLiteral("Keys"));
     }
 
     void focusedButtonIsTheWindowsFocusChild() {
