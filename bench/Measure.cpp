@@ -7,11 +7,10 @@
 
 #include <algorithm>
 #include <ctime>
-#include <vector>
 
 namespace bench {
 
-double MedianNanoseconds(const std::function<void()>& work, int minBatchMs) {
+double FastestNanoseconds(const std::function<void()>& work, int minBatchMs) {
     // Warm up and find how many calls fill a batch.
     int rounds = 1;
     for (;;) {
@@ -25,17 +24,17 @@ double MedianNanoseconds(const std::function<void()>& work, int minBatchMs) {
         }
         rounds *= 2;
     }
-    std::vector<double> batches;
-    for (int batch = 0; batch < 7; ++batch) {
+    double fastest = 0;
+    for (int batch = 0; batch < 11; ++batch) {
         QElapsedTimer timer;
         timer.start();
         for (int i = 0; i < rounds; ++i) {
             work();
         }
-        batches.push_back(static_cast<double>(timer.nsecsElapsed()) / rounds);
+        const double perCall = static_cast<double>(timer.nsecsElapsed()) / rounds;
+        fastest = batch == 0 ? perCall : std::min(fastest, perCall);
     }
-    std::sort(batches.begin(), batches.end());
-    return batches[batches.size() / 2];
+    return fastest;
 }
 
 int64_t ProcessCpuNanoseconds() {

@@ -11,9 +11,9 @@ class QWidget;
 
 namespace bench {
 
-// Median nanoseconds per call of work: rounds are chosen so that a batch lasts at least
-// minBatchMs, and the median of seven batches is taken.
-double MedianNanoseconds(const std::function<void()>& work, int minBatchMs = 20);
+// Nanoseconds per call of work in the fastest of eleven batches, each of enough calls to last at
+// least minBatchMs: other processes on the machine only ever make a batch slower.
+double FastestNanoseconds(const std::function<void()>& work, int minBatchMs = 10);
 
 // CPU time used by the whole process (every thread) so far, in nanoseconds.
 int64_t ProcessCpuNanoseconds();

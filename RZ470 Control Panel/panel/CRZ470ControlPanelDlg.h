@@ -49,7 +49,8 @@ public:
     PanelSettings& settings() { return settings_; }
     ScreenRouter& router() { return router_; }
     CTitle& titleWindow() { return title_; }
-    CDemo& demoLoop() { return demo_; }
+    // The demo-loop dialog, made at its first use: most sessions never open it.
+    CDemo& demoLoop();
     WindowMenu& windowMenu() { return windowMenu_; }
     // The intensity slider of panel k (0..8), or a unit-setting slider (9..11).
     CMainSliderCtrl& slider(int index) { return *sliders_[static_cast<size_t>(index)]; }
@@ -86,7 +87,7 @@ private:
     LedSliders ledSliders_;
     CTitle title_;
     CError errorPopup_;
-    CDemo demo_;
+    std::unique_ptr<CDemo> demo_;
     WindowMenu windowMenu_;
     ScreenRouter router_;
     QIcon icon_;
