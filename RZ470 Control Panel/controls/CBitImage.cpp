@@ -2,10 +2,25 @@
 
 #include "PanelArtwork.h"
 
+#include <QHash>
 #include <QString>
 
-CBitImage::CBitImage(int bitmapId, int frameWidth, int frameHeight)
-    : image_(PanelArtwork::bitmapPath(bitmapId)) {
+namespace {
+
+// Every strip of one picture shares its pixels: the nine channel sliders show the same track and
+// knob. A picture that cannot be loaded is tried again at the next use.
+QImage SharedPicture(int bitmapId) {
+    static QHash<int, QImage> decoded;
+    QImage& picture = decoded[bitmapId];
+    if (picture.isNull()) {
+        picture = QImage(PanelArtwork::bitmapPath(bitmapId));
+    }
+    return picture;
+}
+
+}  // namespace
+
+CBitImage::CBitImage(int bitmapId, int frameWidth, int frameHeight) : image_(SharedPicture(bitmapId)) {
     cutIntoFrames(frameWidth, frameHeight);
 }
 

@@ -56,7 +56,6 @@ CRZ470ControlPanelDlg::CRZ470ControlPanelDlg(const PanelServices& services, QWid
       sliders_(MakeSliders(this)),
       ledSliders_(LedSlidersOf(sliders_)),
       errorPopup_(this),
-      demo_(session_, settings_, services.prompts, services.waits, this),
       windowMenu_(*this, services.prompts, [this] { OpenDemoLoop(); }),
       router_(QSize(kClientWidth, kClientHeight), session_, settings_, services.prompts, *this, errorPopup_,
               ledSliders_),
@@ -80,7 +79,6 @@ CRZ470ControlPanelDlg::CRZ470ControlPanelDlg(const PanelServices& services, QWid
             [this] { ReportAndClose(kGroupingNotClearedText, kErrorTitle); });
     connect(&router_, &ScreenRouter::CloseRequested, this, &CRZ470ControlPanelDlg::SendCloseMessage);
     connect(&router_, &ScreenRouter::DemoLoopRequested, this, &CRZ470ControlPanelDlg::RunDemoLoop);
-    connect(&router_, &ScreenRouter::UnitStatusChanged, &demo_, &CDemo::OnUnitStatusChanged);
 
     // Last, so that a failure anywhere after construction leaves a dump.
     if (services.installCrashHandlers) {
@@ -187,9 +185,18 @@ void CRZ470ControlPanelDlg::RunDemoLoop() {
     router_.ChangeScreen(screens::kMain);
 }
 
+CDemo& CRZ470ControlPanelDlg::demoLoop() {
+    if (!demo_) {
+        demo_ = std::make_unique<CDemo>(session_, settings_, services_.prompts, services_.waits, this);
+        connect(&router_, &ScreenRouter::UnitStatusChanged, demo_.get(), &CDemo::OnUnitStatusChanged);
+    }
+    return *demo_;
+}
+
 void CRZ470ControlPanelDlg::OpenDemoLoop() {
-    demo_.CopyNames(session_.table());
-    services_.prompts.runModal(demo_);
+    CDemo& demo = demoLoop();
+    demo.CopyNames(session_.table());
+    services_.prompts.runModal(demo);
 }
 
 void CRZ470ControlPanelDlg::CloseDialog() {

@@ -51,7 +51,8 @@ public:
     PanelSettings& settings() { return settings_; }
     ScreenRouter& router() { return router_; }
     CTitle& titleWindow() { return title_; }
-    CDemo& demoLoop() { return demo_; }
+    // The demo-loop dialog, made at its first use: most sessions never open it.
+    CDemo& demoLoop();
     WindowMenu& windowMenu() { return windowMenu_; }
     KeyboardFocus& keyboardFocus() { return keyboardFocus_; }
     PanelAccessibility& accessibility() { return accessibility_; }
@@ -92,7 +93,7 @@ private:
     LedSliders ledSliders_;
     CTitle title_;
     CError errorPopup_;
-    CDemo demo_;
+    std::unique_ptr<CDemo> demo_;
     WindowMenu windowMenu_;
     ScreenRouter router_;
     KeyboardFocus keyboardFocus_;

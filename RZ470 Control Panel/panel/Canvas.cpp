@@ -1,36 +1,128 @@
 #include "Canvas.h"
 
+#include "PackedPicture.h"
 #include "PanelArtwork.h"
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QResource>
+#include <QTextLayout>
+
+#include <algorithm>
+
+namespace {
+
+// The texts kept per font; the values shown change, so the oldest are dropped all at once.
+constexpr qsizetype kKeptTextsPerFont = 256;
+
+// Texts whose layout a single line of QTextLayout might not reproduce exactly (tabs, breaks and
+// other controls) are drawn directly, as they always were.
+bool ShapesAsOneLine(const QString& text) {
+    return std::none_of(text.begin(), text.end(), [](QChar c) {
+        return c.unicode() < 0x20 || c.category() == QChar::Other_Control ||
+               c.category() == QChar::Separator_Line || c.category() == QChar::Separator_Paragraph;
+    });
+}
+
+}  // namespace
 
 SurfaceCanvas::SurfaceCanvas(QSize size) : surface_(size, QImage::Format_RGB32) {
     surface_.fill(Qt::black);
 }
 
+SurfaceCanvas::~SurfaceCanvas() = default;
+
+const SurfaceCanvas::Picture* SurfaceCanvas::picture(int id) {
+    auto found = pictures_.find(id);
+    if (found == pictures_.end()) {
+        std::optional<Picture> kept;
+        // The generated pictures are packed straight from the file's bytes; anything else goes
+        // through the image reader first.
+        const QResource resource(PanelArtwork::bitmapPath(id));
+        std::optional<PackedPicture> packed = PackedPicture::FromBitmapFile(resource.uncompressedData());
+        QImage decoded;
+        if (!packed) {
+            decoded = QImage(PanelArtwork::bitmapPath(id));
+            packed = PackedPicture::Pack(decoded);
+        }
+        if (packed) {
+            kept.emplace();
+            kept->packed = std::make_unique<PackedPicture>(std::move(*packed));
+        } else if (!decoded.isNull()) {
+            kept.emplace();
+            kept->image = decoded;
+        }
+        found = pictures_.emplace(id, std::move(kept)).first;
+    }
+    return found->second ? &*found->second : nullptr;
+}
+
 bool SurfaceCanvas::drawBitmap(int id, int x, int y, int w, int h) {
-    // Pictures are loaded at each use and released at once.
-    const QImage picture(PanelArtwork::bitmapPath(id));
-    if (picture.isNull()) {
+    const Picture* picture = this->picture(id);
+    if (picture == nullptr) {
         return false;
     }
     const QRect target(x, y, w, h);
-    QPainter painter(&surface_);
-    painter.drawImage(target.topLeft(), picture, QRect(0, 0, w, h));
-    painter.end();
+    if (picture->packed) {
+        // As QPainter takes a source of no width or height: to the picture's edge.
+        const QSize size = picture->packed->size();
+        picture->packed->DrawInto(surface_, target.topLeft(),
+                                  QRect(0, 0, w > 0 ? w : size.width(), h > 0 ? h : size.height()));
+    } else {
+        QPainter painter(&surface_);
+        painter.drawImage(target.topLeft(), picture->image, QRect(0, 0, w, h));
+    }
     damage(target);
     return true;
 }
 
-void SurfaceCanvas::drawText(const QFont& font, const QColor& colour, int x, int y, const QString& text) {
+const SurfaceCanvas::ShapedText& SurfaceCanvas::shaped(const QFont& font, const QString& text) {
+    auto fontTexts = std::find_if(fontTexts_.begin(), fontTexts_.end(),
+                                  [&font](const FontTexts& kept) { return kept.font == font; });
+    if (fontTexts == fontTexts_.end()) {
+        fontTexts = fontTexts_.insert(fontTexts_.end(), FontTexts{font, {}});
+    }
+    QHash<QString, ShapedText>& texts = fontTexts->texts;
+    const auto found = texts.constFind(text);
+    if (found != texts.constEnd()) {
+        return *found;
+    }
+    if (texts.size() >= kKeptTextsPerFont) {
+        texts.clear();
+    }
+    ShapedText shape;
     const QFontMetrics metrics(font);
+    shape.ascent = metrics.ascent();
+    shape.height = metrics.height();
+    shape.advance = metrics.horizontalAdvance(text);
+    shape.oneLine = ShapesAsOneLine(text);
+    if (shape.oneLine) {
+        QTextLayout layout(text, font);
+        layout.beginLayout();
+        const QTextLine line = layout.createLine();
+        layout.endLayout();
+        shape.lineAscent = line.ascent();
+        shape.glyphs = layout.glyphRuns();
+    }
+    return *texts.insert(text, std::move(shape));
+}
+
+void SurfaceCanvas::drawText(const QFont& font, const QColor& colour, int x, int y, const QString& text) {
+    const ShapedText& shape = shaped(font, text);
     QPainter painter(&surface_);
     painter.setFont(font);
     painter.setPen(colour);
-    painter.drawText(x, y + metrics.ascent(), text);
+    if (shape.oneLine) {
+        // The glyphs' baseline lands where drawText puts it: the cell's top plus the ascent.
+        const QPointF origin(x, y + shape.ascent - shape.lineAscent);
+        for (const QGlyphRun& glyphs : shape.glyphs) {
+            painter.drawGlyphRun(origin, glyphs);
+        }
+    } else {
+        painter.drawText(x, y + shape.ascent, text);
+    }
     painter.end();
-    damage(QRect(x, y, metrics.horizontalAdvance(text) + 1, metrics.height()));
+    damage(QRect(x, y, shape.advance + 1, shape.height));
 }
 
 void SurfaceCanvas::damage(const QRect& rect) {

@@ -2,11 +2,20 @@
 
 #include <QColor>
 #include <QFont>
+#include <QGlyphRun>
+#include <QHash>
 #include <QImage>
+#include <QList>
 #include <QRect>
 #include <QString>
 
 #include <functional>
+#include <memory>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+class PackedPicture;
 
 // The target of the drawing primitives: pixels land here at once.
 class Canvas {
@@ -22,6 +31,9 @@ public:
 class SurfaceCanvas : public Canvas {
 public:
     explicit SurfaceCanvas(QSize size);
+    ~SurfaceCanvas() override;
+    SurfaceCanvas(const SurfaceCanvas&) = delete;
+    SurfaceCanvas& operator=(const SurfaceCanvas&) = delete;
 
     bool drawBitmap(int id, int x, int y, int w, int h) override;
     void drawText(const QFont& font, const QColor& colour, int x, int y, const QString& text) override;
@@ -31,8 +43,34 @@ public:
     void setDamageHandler(std::function<void(const QRect&)> handler) { damaged_ = std::move(handler); }
 
 private:
+    // A picture as it is kept once decoded: packed, or as decoded where packing would not be exact.
+    struct Picture {
+        std::unique_ptr<PackedPicture> packed;
+        QImage image;
+    };
+
+    // A text shaped once in one font: its glyphs, where its line's baseline lies, and its cell.
+    struct ShapedText {
+        bool oneLine = false;  // shaped as one line of glyphs; otherwise drawn directly
+        QList<QGlyphRun> glyphs;
+        qreal lineAscent = 0;
+        int ascent = 0;
+        int height = 0;
+        int advance = 0;
+    };
+    struct FontTexts {
+        QFont font;
+        QHash<QString, ShapedText> texts;
+    };
+
+    // The picture id, decoded at its first use and kept; null when there is none.
+    const Picture* picture(int id);
+    // text in font, shaped at its first use and kept for a while.
+    const ShapedText& shaped(const QFont& font, const QString& text);
     void damage(const QRect& rect);
 
     QImage surface_;
+    std::unordered_map<int, std::optional<Picture>> pictures_;
+    std::vector<FontTexts> fontTexts_;
     std::function<void(const QRect&)> damaged_;
 };

@@ -9,9 +9,12 @@ QString PanelArtwork::bitmapPath(int id) {
 QIcon PanelArtwork::applicationIcon() {
     QIcon icon;
     const QDir icons(QStringLiteral(":/icons"));
-    const QString pattern = QStringLiteral("%1-*.png").arg(kApplicationIconId);
-    for (const QString& name : icons.entryList({pattern}, QDir::Files)) {
-        icon.addFile(icons.filePath(name));
+    // Matched by hand: a wildcard filter would bring in the regular-expression engine for this alone.
+    const QString prefix = QStringLiteral("%1-").arg(kApplicationIconId);
+    for (const QString& name : icons.entryList(QDir::Files)) {
+        if (name.startsWith(prefix) && name.endsWith(QLatin1String(".png"))) {
+            icon.addFile(icons.filePath(name));
+        }
     }
     return icon;
 }

@@ -1,5 +1,6 @@
 #include "PanelFont.h"
 
+#include <QFile>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QStringList>
@@ -25,7 +26,13 @@ int PanelFont::registerEmbeddedFont(const QString& path) {
     if (registeredId() >= 0 && registeredPath() == path) {
         return registeredId();
     }
-    const int id = QFontDatabase::addApplicationFont(path);
+    // Registered from its bytes: the face then works on that one copy, where a registered path
+    // would have the font file read a second time when the face is first loaded.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    const int id = QFontDatabase::addApplicationFontFromData(file.readAll());
     if (id < 0) {
         return -1;
     }

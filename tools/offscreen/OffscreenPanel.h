@@ -15,14 +15,21 @@
 
 class OffscreenPanel {
 public:
-    // Call after the QApplication exists; the simulated unit is found and read at once.
-    OffscreenPanel()
+    enum class Ticks { Settled, UntilShown };
+
+    // Call after the QApplication exists; the simulated unit is found and read at once. Settled
+    // ticks on well after the main screen shows; UntilShown stops as soon as it does.
+    explicit OffscreenPanel(Ticks ticks = Ticks::Settled)
         : simHome_(setSimHome(scratch_)),
           profile_(scratch_.filePath(QStringLiteral("profile.ini"))),
           dialog_(PanelServices{waits_, prompts_, profile_, LibraryLoader::defaultSearchDirs(), false}) {
         dialog_.InitDialog();
         for (int tick = 0; tick < 20 && dialog_.session().isBound(); ++tick) {
+            if (ticks == Ticks::UntilShown && dialog_.isVisible()) {
+                break;
+            }
             dialog_.OnTimer();
+            ++ticks_;
         }
     }
     ~OffscreenPanel() { dialog_.reject(); }
@@ -31,6 +38,9 @@ public:
 
     bool isBound() { return dialog_.session().isBound(); }
     CRZ470ControlPanelDlg& dialog() { return dialog_; }
+    // Poll ticks run so far by the constructor, and the waits the panel asked for (not slept).
+    int ticks() const { return ticks_; }
+    int waitedMilliseconds() const { return waits_.total; }
 
     // Presses and releases the left button at client pixel (x, y).
     void click(QPoint at) {
@@ -41,7 +51,8 @@ public:
 private:
     class NoWaits : public Waits {
     public:
-        void wait(int) override {}
+        void wait(int milliseconds) override { total += milliseconds; }
+        int total = 0;
     };
 
     // Answers every message with its first button and reports it.
@@ -64,4 +75,5 @@ private:
     NoWaits waits_;
     SilentPrompts prompts_;
     CRZ470ControlPanelDlg dialog_;
+    int ticks_ = 0;
 };

@@ -1,0 +1,165 @@
+#include "PackedPicture.h"
+
+#include <QtEndian>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// Shorter repeats go into the surrounding literal run: a run of one colour costs two words.
+constexpr int kShortestFill = 3;
+// Pictures up to this many pixels keep plain rows: they cost little memory as they are, and a row
+// copied whole beats many short runs.
+constexpr qsizetype kLargestPlain = 10000;
+
+// Fills count pixels with one colour; long runs go in blocks the compiler turns into wide stores.
+void FillPixels(uint32_t* out, int count, uint32_t colour) {
+    constexpr int kBlock = 16;
+    if (count >= kBlock) {
+        uint32_t block[kBlock];
+        std::fill(block, block + kBlock, colour);
+        do {
+            std::memcpy(out, block, sizeof block);
+            out += kBlock;
+            count -= kBlock;
+        } while (count >= kBlock);
+    }
+    std::fill(out, out + count, colour);
+}
+
+}  // namespace
+
+std::optional<PackedPicture> PackedPicture::Pack(const QImage& image) {
+    if (image.isNull() || image.hasAlphaChannel()) {
+        return std::nullopt;
+    }
+    const QImage pixels = image.convertToFormat(QImage::Format_RGB32);
+    return PackRows(pixels.width(), pixels.height(),
+                    [&pixels](int y) { return reinterpret_cast<const uint32_t*>(pixels.constScanLine(y)); });
+}
+
+std::optional<PackedPicture> PackedPicture::FromBitmapFile(const QByteArray& file) {
+    const auto* bytes = reinterpret_cast<const uchar*>(file.constData());
+    const qsizetype size = file.size();
+    constexpr qsizetype kHeadersSize = 54;  // file header and the smallest info header
+    if (size < kHeadersSize || bytes[0] != 'B' || bytes[1] != 'M') {
+        return std::nullopt;
+    }
+    const qsizetype pixelsAt = qFromLittleEndian<quint32>(bytes + 10);
+    const quint32 infoSize = qFromLittleEndian<quint32>(bytes + 14);
+    const qint32 width = qFromLittleEndian<qint32>(bytes + 18);
+    const qint32 height = qFromLittleEndian<qint32>(bytes + 22);
+    const quint16 planes = qFromLittleEndian<quint16>(bytes + 26);
+    const quint16 bitsPerPixel = qFromLittleEndian<quint16>(bytes + 28);
+    const quint32 compression = qFromLittleEndian<quint32>(bytes + 30);
+    constexpr qint32 kLargestSide = 1 << 15;
+    if (infoSize < 40 || planes != 1 || bitsPerPixel != 24 || compression != 0 || width <= 0 ||
+        width > kLargestSide || height == 0 || height < -kLargestSide || height > kLargestSide) {
+        return std::nullopt;
+    }
+    const int rows = height < 0 ? -height : height;
+    const qsizetype stride = (qsizetype(width) * 3 + 3) / 4 * 4;
+    if (pixelsAt < kHeadersSize || pixelsAt > size || stride * rows > size - pixelsAt) {
+        return std::nullopt;
+    }
+    // Stored bottom row first unless the height is negative; blue, green, red per pixel.
+    std::vector<uint32_t> row(static_cast<size_t>(width));
+    return PackRows(width, rows, [&](int y) {
+        const uchar* in = bytes + pixelsAt + stride * (height < 0 ? y : rows - 1 - y);
+        for (uint32_t& pixel : row) {
+            pixel = qRgb(in[2], in[1], in[0]);
+            in += 3;
+        }
+        return row.data();
+    });
+}
+
+PackedPicture PackedPicture::PackRows(int width, int height,
+                                      const std::function<const uint32_t*(int)>& rowAt) {
+    PackedPicture packed(width, height);
+    packed.rowStart_.reserve(static_cast<size_t>(height));
+    std::vector<uint32_t>& runs = packed.runs_;
+    const int shortestFill = qsizetype(width) * height <= kLargestPlain ? width + 1 : kShortestFill;
+    for (int y = 0; y < height; ++y) {
+        const uint32_t* row = rowAt(y);
+        const size_t start = runs.size();
+        int literalStart = 0;
+        const auto flushLiteral = [&](int end) {
+            if (end > literalStart) {
+                runs.push_back(static_cast<uint32_t>(end - literalStart) << 1);
+                runs.insert(runs.end(), row + literalStart, row + end);
+            }
+        };
+        int x = 0;
+        while (x < width) {
+            int end = x + 1;
+            while (end < width && row[end] == row[x]) {
+                ++end;
+            }
+            if (end - x >= shortestFill) {
+                flushLiteral(x);
+                runs.push_back(static_cast<uint32_t>(end - x) << 1 | 1u);
+                runs.push_back(row[x]);
+                literalStart = end;
+            }
+            x = end;
+        }
+        flushLiteral(width);
+
+        if (y > 0) {
+            const size_t previous = packed.rowStart_.back();
+            const size_t length = runs.size() - start;
+            if (start - previous == length && std::equal(runs.begin() + static_cast<std::ptrdiff_t>(previous),
+                                                         runs.begin() + static_cast<std::ptrdiff_t>(start),
+                                                         runs.begin() + static_cast<std::ptrdiff_t>(start))) {
+                runs.resize(start);
+                packed.rowStart_.push_back(static_cast<uint32_t>(previous));
+                continue;
+            }
+        }
+        packed.rowStart_.push_back(static_cast<uint32_t>(start));
+    }
+    runs.shrink_to_fit();
+    return packed;
+}
+
+void PackedPicture::DrawInto(QImage& target, QPoint at, QRect source) const {
+    const QPoint offset = at - source.topLeft();
+    const QRect drawn =
+        source.intersected(QRect(0, 0, width_, height_)).translated(offset).intersected(target.rect());
+    if (drawn.isEmpty()) {
+        return;
+    }
+    const int x0 = drawn.left() - offset.x();
+    const int x1 = drawn.right() + 1 - offset.x();
+    uchar* const bits = target.bits();
+    const qsizetype stride = target.bytesPerLine();
+    for (int ty = drawn.top(); ty <= drawn.bottom(); ++ty) {
+        auto* out = reinterpret_cast<uint32_t*>(bits + ty * stride) + drawn.left();
+        const uint32_t* run = runs_.data() + rowStart_[static_cast<size_t>(ty - offset.y())];
+        int column = 0;
+        while (column < x1) {
+            const uint32_t header = *run++;
+            const int length = static_cast<int>(header >> 1);
+            const bool fill = (header & 1u) != 0;
+            const int from = std::max(column, x0);
+            const int to = std::min(column + length, x1);
+            if (from < to) {
+                if (fill) {
+                    FillPixels(out + (from - x0), to - from, *run);
+                } else {
+                    std::memcpy(out + (from - x0), run + (from - column), static_cast<size_t>(to - from) * 4);
+                }
+            }
+            run += fill ? 1 : length;
+            column += length;
+        }
+    }
+}
+
+QImage PackedPicture::Unpack() const {
+    QImage image(width_, height_, QImage::Format_RGB32);
+    DrawInto(image, QPoint(0, 0), QRect(0, 0, width_, height_));
+    return image;
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+// Timing, CPU and memory readings shared by the benchmark's figures.
+#include <QElapsedTimer>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+
+class QWidget;
+
+namespace bench {
+
+// Nanoseconds per call of work in the fastest of eleven batches, each of enough calls to last at
+// least minBatchMs: other processes on the machine only ever make a batch slower.
+double FastestNanoseconds(const std::function<void()>& work, int minBatchMs = 10);
+
+// CPU time used by the whole process (every thread) so far, in nanoseconds.
+int64_t ProcessCpuNanoseconds();
+
+// Peak resident set of the process so far (VmHWM), in kilobytes; -1 where it cannot be read.
+long PeakResidentKilobytes();
+
+// Runs the event loop until widget has handled a paint event, for at most timeoutMs; false on the
+// timeout.
+bool WaitUntilPainted(QWidget& widget, int timeoutMs = 5000);
+
+}  // namespace bench
