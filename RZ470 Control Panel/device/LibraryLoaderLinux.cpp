@@ -45,6 +45,7 @@ public:
     ElfFile& operator=(const ElfFile&) = delete;
 
     Elf* elf() const { return elf_; }
+    int fd() const { return fd_; }
 
 private:
     int fd_ = -1;
@@ -87,6 +88,28 @@ constexpr int kHostMachine = EM_NONE;  // unknown host: leave the judgement to t
 
 constexpr int kHostClass = sizeof(void*) == 8 ? ELFCLASS64 : ELFCLASS32;
 
+// The dynamic loader maps a segment that runs past the end of a cut-short file and then dies of
+// SIGBUS touching it; such a file is refused before it gets there.
+bool segmentsWithinFile(const ElfFile& file) {
+    struct stat status {};
+    size_t count = 0;
+    if (::fstat(file.fd(), &status) != 0 || elf_getphdrnum(file.elf(), &count) != 0 || count == 0) {
+        return false;
+    }
+    const auto fileSize = static_cast<GElf_Off>(status.st_size);
+    for (size_t i = 0; i < count; ++i) {
+        GElf_Phdr segment;
+        if (gelf_getphdr(file.elf(), static_cast<int>(i), &segment) == nullptr) {
+            return false;
+        }
+        if (segment.p_type == PT_LOAD &&
+            (segment.p_offset > fileSize || segment.p_filesz > fileSize - segment.p_offset)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // The loader's own judgement arrives only as text; the header is checked first so the common
 // case does not depend on its wording.
 bool isLoadableImage(const NativePath& path) {
@@ -98,8 +121,11 @@ bool isLoadableImage(const NativePath& path) {
     if (gelf_getehdr(file.elf(), &header) == nullptr) {
         return false;
     }
-    return header.e_type == ET_DYN && header.e_ident[EI_CLASS] == kHostClass &&
-           (kHostMachine == EM_NONE || header.e_machine == kHostMachine);
+    if (header.e_type != ET_DYN || header.e_ident[EI_CLASS] != kHostClass ||
+        (kHostMachine != EM_NONE && header.e_machine != kHostMachine)) {
+        return false;
+    }
+    return segmentsWithinFile(file);
 }
 
 bool isRegularFile(const NativePath& path) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -48,8 +49,11 @@ float EntryParser::DecimalValue(const QString& text) {
     const QByteArray digits = text.toLatin1();
     double number = 0.0;
     std::from_chars(digits.constData(), digits.constData() + digits.size(), number, std::chars_format::fixed);
-    // Only reachable by callers that skip Check; narrowing beyond the float range is undefined.
-    number = std::min(number, static_cast<double>(std::numeric_limits<float>::max()));
+    // Only reachable by callers that skip Check: a sign, a long text, or the words "nan" and "inf",
+    // which from_chars takes in any format. Narrowing beyond the float range is undefined, on
+    // either side, and a NaN is no number at all.
+    constexpr double kFloatMax = std::numeric_limits<float>::max();
+    number = std::isnan(number) ? 0.0 : std::clamp(number, -kFloatMax, kFloatMax);
     const float single = static_cast<float>(number);
     return single + 0.05f;
 }

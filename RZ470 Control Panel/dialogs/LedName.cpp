@@ -29,7 +29,8 @@ QByteArray LedName::ToNarrow(const QString& text) {
 }
 
 QString LedName::FromNarrow(const char* field, std::size_t size) {
-    const void* end = std::memchr(field, '\0', size);
+    // An empty field may come without any storage.
+    const void* end = size > 0 ? std::memchr(field, '\0', size) : nullptr;
     const std::size_t length = end ? static_cast<std::size_t>(static_cast<const char*>(end) - field) : size;
     return QString::fromLatin1(field, static_cast<qsizetype>(length));
 }

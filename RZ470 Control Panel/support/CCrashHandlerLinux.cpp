@@ -26,7 +26,16 @@
 #define RZ470_HAVE_BACKTRACE 1
 #endif
 
+// GCC announces AddressSanitizer with __SANITIZE_ADDRESS__, Clang 14 only through __has_feature.
 #if defined(__SANITIZE_ADDRESS__)
+#define RZ470_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define RZ470_ADDRESS_SANITIZER 1
+#endif
+#endif
+
+#if defined(RZ470_ADDRESS_SANITIZER)
 #define RZ470_NO_ADDRESS_CHECKS __attribute__((no_sanitize_address))
 #else
 #define RZ470_NO_ADDRESS_CHECKS

@@ -179,6 +179,24 @@ private slots:
         QVERIFY(run().isEmpty());
     }
 
+    // A poll may leave a level the unit reported out of range; sent back as it is, the unit would
+    // refuse all nine levels and with them the one the user just changed.
+    void aLevelReportedOutOfRangeGoesAsFullScale() {
+        session_->Tick();
+        session_->unit().channels[1].intensity = 1200;
+        session_->unit().channels[0].intensity = 250;
+        clearLog();
+        session_->SendIntensities();
+        QVERIFY2(callLines()
+                     .filter(QStringLiteral("SetIntensityLevel("))
+                     .value(0)
+                     .startsWith(QStringLiteral("SetIntensityLevel(0, {250,1000,500,")),
+                 qPrintable(callLines().join(QLatin1Char('\n'))));
+        const QString status = sim(QStringLiteral("status"));
+        QVERIFY(status.contains(QStringLiteral("unit0.channel1.intensity=250")));
+        QVERIFY(status.contains(QStringLiteral("unit0.channel2.intensity=1000")));
+    }
+
     void readingTheTablesNeedsTheUnit() {
         session_->Tick();
         clearLog();

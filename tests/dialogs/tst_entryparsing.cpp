@@ -3,7 +3,9 @@
 
 #include <QtTest>
 
+#include <cmath>
 #include <cstring>
+#include <limits>
 
 Q_DECLARE_METATYPE(EntryParser::Verdict)
 
@@ -106,6 +108,28 @@ private slots:
             const float value = EntryParser::DecimalValue(typed);
             QVERIFY2(static_cast<int>(value * 10) == tenths, qPrintable(typed));
         }
+    }
+
+    // Callers that skip the check may hand over a sign, a number beyond the float range or a word
+    // from_chars takes for one: the value stays a finite number (the fuzzer found both).
+    void decimalValueStaysWithinFloatRange_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<float>("expected");
+        const float most = std::numeric_limits<float>::max();
+        QTest::newRow("-4e101") << QStringLiteral("-4") + QString(101, QLatin1Char('0')) << -most;
+        QTest::newRow("4e101") << QStringLiteral("4") + QString(101, QLatin1Char('0')) << most;
+        QTest::newRow("-12.5") << QStringLiteral("-12.5") << -12.45f;
+        QTest::newRow("nan") << QStringLiteral("nAn") << 0.05f;
+        QTest::newRow("inf") << QStringLiteral("inf") << most;
+        QTest::newRow("-infinity") << QStringLiteral("-infinity") << -most;
+    }
+
+    void decimalValueStaysWithinFloatRange() {
+        QFETCH(QString, text);
+        QFETCH(float, expected);
+        const float value = EntryParser::DecimalValue(text);
+        QVERIFY(std::isfinite(value));
+        QCOMPARE(value, expected);
     }
 
     void shownText_data() {
@@ -221,6 +245,8 @@ private slots:
             char after[4];
         } record = {{'A', 'B', 'C', 'D'}, {'E', 'F', 'G', '\0'}};
         QCOMPARE(LedName::FromNarrow(record.name), QStringLiteral("ABCD"));
+        // An empty field, even one without storage, reads as no name.
+        QCOMPARE(LedName::FromNarrow(nullptr, 0), QString());
     }
 };
 
