@@ -2,8 +2,9 @@
 """Looks at the running panel as assistive technology does, through the AT-SPI accessibility API.
 
   check-accessibility.py tree             lists the main screen's buttons by name, role and value,
-                                          then switches LED 3 on through its action and waits
-                                          until the check box reports it lit
+                                          switches LED 3 on through its action and waits until
+                                          the check box reports it lit, then goes to the grouping
+                                          screen and back through the buttons' actions
   check-accessibility.py focus <name>     waits until the button of that name has the focus
   check-accessibility.py ring <before.ppm> <after.ppm>
                                           the focus ring's colour is in the second screenshot
@@ -137,7 +138,7 @@ def check_ring(before, after):
 def check_tree():
     app = wait_for("the panel on the accessibility bus", panel_application)
     window = wait_for("the main screen's buttons", lambda: panel_window(app))
-    print("window: %r (%s)" % (window.get_name(), window.get_role_name()))
+    print("the panel's %s has %d children" % (window.get_role_name(), window.get_child_count()))
 
     buttons = []
     for child in children(window):
@@ -178,6 +179,23 @@ def check_tree():
     if "unit0.channel3.on=1" not in status.splitlines():
         fail("the simulated unit does not have LED 3 on")
     print("%s switched through its action: the check box is checked and the simulated unit has LED 3 on" % LED)
+
+    # The tree follows the screens.
+    for leave, arrive in (("GROUPING", "RETURN TO MAIN SCREEN"), ("RETURN TO MAIN SCREEN", LED)):
+        press(window, leave)
+        wait_for("the button %r after %r" % (arrive, leave), lambda: named(window, arrive), seconds=10)
+        print("%s pressed through its action: %r is listed" % (leave, arrive))
+
+
+def named(window, name):
+    return next((child for child in children(window) if child is not None and child.get_name() == name), None)
+
+
+def press(window, name):
+    button = named(window, name)
+    if button is None:
+        fail("no button named %r" % name)
+    Atspi.Action.do_action(button, 0)
 
 
 def main(args):

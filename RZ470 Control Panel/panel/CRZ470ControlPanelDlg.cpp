@@ -298,9 +298,3 @@ void CRZ470ControlPanelDlg::keyReleaseEvent(QKeyEvent* event) {
     }
     QDialog::keyReleaseEvent(event);
 }
-
-bool CRZ470ControlPanelDlg::focusNextPrevChild(bool next) {
-    // Tab goes through the painted buttons, from whichever child had the focus.
-    keyboardFocus_.Move(next);
-    return true;
-}

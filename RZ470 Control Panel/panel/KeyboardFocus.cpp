@@ -3,6 +3,7 @@
 #include "Screen.h"
 #include "ScreenRouter.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QWidget>
@@ -25,6 +26,23 @@ QRect RowRect(const ButtonRow& row) {
 
 KeyboardFocus::KeyboardFocus(QWidget& window, ScreenRouter& router) : window_(window), router_(router) {
     connect(&router_, &ScreenRouter::ScreenChanged, this, &KeyboardFocus::ScreenChanged);
+    // A key goes to the widget with the focus, which may be a slider or the favourites list.
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+bool KeyboardFocus::eventFilter(QObject* receiver, QEvent* event) {
+    if (event->type() != QEvent::KeyPress || !receiver->isWidgetType()) {
+        return false;
+    }
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+    auto* widget = static_cast<QWidget*>(receiver);
+    if (!tab || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) ||
+        (widget != &window_ && !window_.isAncestorOf(widget))) {
+        return false;
+    }
+    Move(key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier));
+    return true;
 }
 
 void KeyboardFocus::Move(bool forward) {

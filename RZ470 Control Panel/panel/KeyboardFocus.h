@@ -26,6 +26,9 @@ public:
 
     // Tab (forward) or Shift+Tab: the next or previous button, round the end of the screen.
     void Move(bool forward);
+    // Takes Tab and Shift+Tab meant for the window or any of its child widgets. Qt's own focus
+    // moves, away from a child being hidden, do not pass here and show no ring.
+    bool eventFilter(QObject* receiver, QEvent* event) override;
     // Space down and up on the window; true when the key was taken.
     bool KeyPress(const QKeyEvent& event);
     bool KeyRelease(const QKeyEvent& event);

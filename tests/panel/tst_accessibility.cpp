@@ -21,6 +21,8 @@ namespace {
 
 // In a Tab order: the favourites list, which shows its own focus.
 constexpr int kWidget = -1;
+// The grouping screen's first Tab stop with LED 1 opened: LED 1's panel.
+constexpr int kGroupingFirstStop = 2;
 
 // One announcement as the panel made it.
 struct Announcement {
@@ -371,6 +373,19 @@ private slots:
         QCOMPARE(keys().FocusedButton(), 0);
         QTest::keyClick(&dialog(), Qt::Key_Space);
         QCOMPARE(dialog().router().ScreenState(), screens::kMain);
+    }
+
+    // Qt moves the focus off a slider that the main screen hides; that is no Tab.
+    void leavingAFocusedSliderShowsNoRing() {
+        dialog().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog()));
+        dialog().slider(2).setFocus();
+        QCOMPARE(QApplication::focusWidget(), &dialog().slider(2));
+        QTest::mouseClick(&dialog(), Qt::LeftButton, {}, QPoint(800, 380));
+        QCOMPARE(dialog().router().ScreenState(), screens::kGroupingFirst);
+        QVERIFY(!keys().IsRingShown());
+        tab();
+        QCOMPARE(keys().FocusedButton(), int(kGroupingFirstStop));
     }
 
     void spaceDoesNothingBeforeTheKeyboardIsUsed() {
