@@ -44,29 +44,42 @@ void UnitSession::Tick() {
 }
 
 void UnitSession::PollSlots() {
+    // One rhythm for every unit: each active one gets the read that falls due on this tick. A
+    // count stepped once per unit would, with a second unit connected, leave the unit in slot 0
+    // with only one kind of read, its alarms or its knob never seen again.
+    const bool statusDue = pollCountdown_ == kStatusReadAt;
+    const bool intensityDue = pollCountdown_ == kIntensityReadAt;
+    bool anyActive = false;
     for (UnitSlot& slot : table_.unitSlots) {
         // Empty slots are never active; they need no call to say so.
         if (stopped_ || slot.isEmpty() || api_.DeviceActive(slot.deviceIndex) == 0) {
             continue;
         }
+        anyActive = true;
         auto& ch = slot.channels;
-        if (pollCountdown_ == kStatusReadAt) {
+        if (statusDue) {
             rz470::ForNineChannels([&ch](size_t c) { return &ch[c]; },
                                    [&](auto... records) {
                                        return api_.GetUnitStatus(slot.deviceIndex, records...,
                                                                  &slot.unitStatus);
                                    });
             emit ValuesRead();
-            pollCountdown_ = kCountdownAfterRead - 1;
-        } else if (pollCountdown_ == kIntensityReadAt) {
+        } else if (intensityDue) {
             rz470::ForNineChannels(
                 [&ch](size_t c) { return &ch[c].intensity; },
                 [&](auto... levels) { return api_.GetIntensityLevel(slot.deviceIndex, levels...); });
             emit ValuesRead();
-            pollCountdown_ = kIntensityReadAt - 1;
-        } else {
-            --pollCountdown_;
         }
+    }
+    if (!anyActive) {
+        return;
+    }
+    if (statusDue) {
+        pollCountdown_ = kCountdownAfterRead - 1;
+    } else if (intensityDue) {
+        pollCountdown_ = kIntensityReadAt - 1;
+    } else {
+        --pollCountdown_;
     }
 }
 

@@ -104,6 +104,29 @@ private slots:
         QCOMPARE(readTicks, (QList<int>{5, 10, 15, 20}));
     }
 
+    // With a second unit connected each unit still gets both reads in the same rhythm; a count
+    // stepped once per unit left the unit in slot 0 with only one kind of read.
+    void everyUnitGetsBothReadsWithTwoConnected() {
+        session_->Tick();
+        simOk(QStringLiteral("plug 1"));
+        session_->Tick();
+        QCOMPARE(session_->table().unitSlots[1].deviceIndex, uint16_t(1));
+        clearLog();
+        QSignalSpy read(session_.get(), &UnitSession::ValuesRead);
+        for (int tick = 0; tick < 20; ++tick) {
+            session_->Tick();
+        }
+        const QStringList lines = callLines();
+        for (const QString& read : {QStringLiteral("GetUnitStatus"), QStringLiteral("GetIntensityLevel")}) {
+            for (const int dev : {0, 1}) {
+                QCOMPARE(
+                    lines.filter(QRegularExpression(QStringLiteral("^%1\\(%2,").arg(read).arg(dev))).size(),
+                    2);
+            }
+        }
+        QCOMPARE(read.count(), 8);
+    }
+
     void noUnitForTwoHundredTicksIsReported() {
         simOk(QStringLiteral("unplug 0"));
         QSignalSpy notFound(session_.get(), &UnitSession::UnitNotFound);
