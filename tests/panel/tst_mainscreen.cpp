@@ -2,6 +2,7 @@
 // simulated unit: presses and releases at painted coordinates, checked in the window's pixels.
 #include "MainScreen.h"
 #include "MainScreenLayout.h"
+#include "ScreenStates.h"
 #include "SimulatedPanelTest.h"
 #include "SurfaceChecks.h"
 
@@ -243,6 +244,36 @@ private slots:
         panel_->tick(10);
         QVERIFY(shows(surface(), 141, 20, 0));
         QVERIFY(surface().copy(60, 0, 120, 20) == labelsBefore);
+    }
+
+    void unchangedPollDrawsNothing_data() {
+        QTest::addColumn<int>("state");
+        QTest::newRow("main") << int(screens::kMain);
+        QTest::newRow("grouping, LED 1 opened") << int(screens::kGroupingFirst);
+        QTest::newRow("trigger, LED 1 opened") << int(screens::kTriggerFirst);
+        QTest::newRow("alarms") << int(screens::kAlarms);
+        QTest::newRow("maintenance") << int(screens::kMaintenance);
+    }
+
+    void unchangedPollDrawsNothing() {
+        QFETCH(int, state);
+        dialog().router().ChangeScreen(state);
+        QList<QRect> drawn;
+        dialog().router().surface().setDamageHandler([&drawn](const QRect& rect) { drawn << rect; });
+        panel_->tick(3 * UnitSession::kCountdownAfterRead);
+        QCOMPARE(drawn, QList<QRect>());
+    }
+
+    void switchedLedRedrawsItsSwitchAndTheIconsOnly() {
+        QList<QRect> drawn;
+        dialog().router().surface().setDamageHandler([&drawn](const QRect& rect) { drawn << rect; });
+        simOk(QStringLiteral("led 3 on"));
+        panel_->tick(UnitSession::kCountdownAfterRead);
+        // The switch of panel 3, then the four status icons, as the LED-on bit came with it.
+        QCOMPARE(drawn,
+                 QList<QRect>({QRect(mainlayout::PanelLeft(2), kSwitchY, 156, 60), QRect(433, 0, 31, 18),
+                               QRect(20, 0, 31, 18), QRect(846, 0, 31, 18), QRect(1259, 0, 31, 18)}));
+        QVERIFY(shows(surface(), 165, mainlayout::PanelLeft(2), kSwitchY));
     }
 
     void unknownPictureChangesNothing() {

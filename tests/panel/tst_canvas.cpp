@@ -1,0 +1,241 @@
+// The surface keeps its pictures packed and its texts shaped once: whatever it draws must match,
+// pixel for pixel, what QPainter draws from the decoded picture or the plain text.
+#include "Canvas.h"
+#include "PackedPicture.h"
+#include "PanelArtwork.h"
+#include "PanelFont.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPainter>
+#include <QtTest>
+
+namespace {
+
+constexpr QSize kSurface(1421, 423);
+const QColor kText(140, 255, 140);
+
+QList<int> PictureIds() {
+    QList<int> ids;
+    for (const QString& name : QDir(QStringLiteral(":/bitmaps")).entryList(QDir::Files)) {
+        ids << name.section(QLatin1Char('.'), 0, 0).toInt();
+    }
+    return ids;
+}
+
+QImage Decoded(int id) {
+    return QImage(PanelArtwork::bitmapPath(id));
+}
+
+QByteArray FileBytes(int id) {
+    QFile file(PanelArtwork::bitmapPath(id));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+constexpr int kBackground = 131;
+
+// The background picture under everything, so that a pixel written where nothing should be shows.
+QImage Backdrop() {
+    QImage image(kSurface, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    painter.drawImage(QPoint(0, 0), Decoded(kBackground));
+    return image;
+}
+
+// What the surface showed when every picture was decoded afresh and drawn by QPainter.
+QImage Reference(int id, QRect cut) {
+    QImage expected = Backdrop();
+    QPainter painter(&expected);
+    painter.drawImage(cut.topLeft(), Decoded(id), QRect(0, 0, cut.width(), cut.height()));
+    return expected;
+}
+
+// A canvas showing the background, with the damage reported after it collected.
+struct TestCanvas {
+    TestCanvas() : canvas(kSurface) {
+        canvas.drawBitmap(kBackground, 0, 0, kSurface.width(), kSurface.height());
+        canvas.setDamageHandler([this](const QRect& rect) { damaged << rect; });
+    }
+    SurfaceCanvas canvas;
+    QList<QRect> damaged;
+};
+
+}  // namespace
+
+class CanvasTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        QVERIFY(PanelFont::registerEmbeddedFont() >= 0);
+        QVERIFY(PanelFont::substituteFaceName());
+    }
+
+    void everyPictureUnpacksToItsDecodedPixels() {
+        const QList<int> ids = PictureIds();
+        QVERIFY(ids.size() > 50);
+        for (int id : ids) {
+            const QImage decoded = Decoded(id).convertToFormat(QImage::Format_RGB32);
+            const std::optional<PackedPicture> fromFile = PackedPicture::FromBitmapFile(FileBytes(id));
+            QVERIFY2(fromFile, qPrintable(QStringLiteral("picture %1 not packed from its file").arg(id)));
+            QVERIFY2(fromFile->Unpack() == decoded, qPrintable(QStringLiteral("picture %1").arg(id)));
+            const std::optional<PackedPicture> fromImage = PackedPicture::Pack(decoded);
+            QVERIFY(fromImage);
+            QVERIFY2(fromImage->Unpack() == decoded, qPrintable(QStringLiteral("picture %1").arg(id)));
+        }
+    }
+
+    void otherFilesAreNotPackedFromTheirBytes_data() {
+        QTest::addColumn<QByteArray>("file");
+        const QByteArray bitmap = FileBytes(163);
+        QTest::addRow("empty") << QByteArray();
+        QTest::addRow("headers cut short") << bitmap.left(40);
+        QTest::addRow("pixels cut short") << bitmap.left(bitmap.size() - 1);
+        QByteArray notBitmap = bitmap;
+        notBitmap[0] = 'X';
+        QTest::addRow("no BM signature") << notBitmap;
+        QByteArray compressed = bitmap;
+        compressed[30] = 1;
+        QTest::addRow("compressed") << compressed;
+        QByteArray eightBits = bitmap;
+        eightBits[28] = 8;
+        QTest::addRow("8 bits per pixel") << eightBits;
+        QByteArray pixelsOutside = bitmap;
+        pixelsOutside[13] = char(0x7F);
+        QTest::addRow("pixel offset beyond the file") << pixelsOutside;
+        QByteArray noWidth = bitmap;
+        for (int i = 18; i < 22; ++i) {
+            noWidth[i] = 0;
+        }
+        QTest::addRow("no width") << noWidth;
+    }
+
+    void otherFilesAreNotPackedFromTheirBytes() {
+        QFETCH(QByteArray, file);
+        QVERIFY(!PackedPicture::FromBitmapFile(file));
+    }
+
+    void topDownBitmapPacksTheRightWayUp() {
+        // The same pixels stored top row first, as a negative height says.
+        QByteArray bitmap = FileBytes(163);
+        const QImage decoded = Decoded(163).convertToFormat(QImage::Format_RGB32);
+        const int width = decoded.width();
+        const int height = decoded.height();
+        const qsizetype stride = (width * 3 + 3) / 4 * 4;
+        const qsizetype pixelsAt = qFromLittleEndian<quint32>(bitmap.constData() + 10);
+        QByteArray flipped = bitmap;
+        for (int y = 0; y < height; ++y) {
+            flipped.replace(pixelsAt + y * stride, stride,
+                            bitmap.mid(pixelsAt + (height - 1 - y) * stride, stride));
+        }
+        qToLittleEndian<qint32>(-height, flipped.data() + 22);
+        const std::optional<PackedPicture> packed = PackedPicture::FromBitmapFile(flipped);
+        QVERIFY(packed);
+        QVERIFY(packed->Unpack() == decoded);
+    }
+
+    void picturesDrawAsQPainterDrewThem_data() {
+        QTest::addColumn<QRect>("cut");
+        // The id is drawn with its own size where the cut says -1.
+        QTest::addRow("whole") << QRect(100, 50, -1, -1);
+        QTest::addRow("narrower and lower than the picture") << QRect(100, 50, 30, 12);
+        QTest::addRow("wider and taller than the picture") << QRect(100, 50, 2000, 900);
+        QTest::addRow("no width or height: to the picture's edges") << QRect(100, 50, 0, 0);
+        QTest::addRow("over the left and top edges") << QRect(-17, -9, -1, -1);
+        QTest::addRow("over the right and bottom edges") << QRect(1400, 410, -1, -1);
+        QTest::addRow("wholly outside") << QRect(1500, 500, -1, -1);
+    }
+
+    void picturesDrawAsQPainterDrewThem() {
+        QFETCH(QRect, cut);
+        for (int id : PictureIds()) {
+            const QSize size = Decoded(id).size();
+            const QRect place(cut.topLeft(), QSize(cut.width() < 0 ? size.width() : cut.width(),
+                                                   cut.height() < 0 ? size.height() : cut.height()));
+            TestCanvas surface;
+            // Twice: decoded and kept at the first, drawn from what was kept at the second.
+            for (int round = 0; round < 2; ++round) {
+                QVERIFY(surface.canvas.drawBitmap(id, place.x(), place.y(), place.width(), place.height()));
+                QVERIFY2(surface.canvas.image() == Reference(id, place),
+                         qPrintable(QStringLiteral("picture %1, round %2").arg(id).arg(round + 1)));
+            }
+            QCOMPARE(surface.damaged, QList<QRect>({place, place}));
+        }
+    }
+
+    void textsDrawAsQPainterDrewThem_data() {
+        QTest::addColumn<int>("cell");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QPoint>("at");
+        const QList<QPair<QString, QPoint>> texts = {
+            {QStringLiteral("UV 365"), QPoint(23, 45)},
+            {QStringLiteral("100.0%"), QPoint(17, 105)},
+            {QStringLiteral("Light Guide Inserted"), QPoint(473, 1)},
+            {QStringLiteral("TTL/Trigger"), QPoint(940, 373)},
+            {QStringLiteral("RETURN TO MAIN SCREEN"), QPoint(95, 373)},
+            {QStringLiteral("Ångström Ä é ÿ"), QPoint(200, 200)},
+            {QStringLiteral("  spaced  out  "), QPoint(3, 300)},
+            {QStringLiteral("WAVE"), QPoint(-5, -3)},
+            {QStringLiteral("past the edge"), QPoint(1390, 410)},
+            {QString(), QPoint(50, 50)},
+            {QStringLiteral("tab\there"), QPoint(60, 60)},
+            {QStringLiteral("line\nbreak"), QPoint(60, 90)},
+        };
+        for (int cell : {PanelFont::kSmallCell, PanelFont::kMediumCell, PanelFont::kLargeCell}) {
+            for (const auto& [text, at] : texts) {
+                const QString shown = QString(text)
+                                          .replace(QLatin1Char('\n'), QLatin1String("\\n"))
+                                          .replace(QLatin1Char('\t'), QLatin1String("\\t"));
+                QTest::addRow("%d px cell: \"%s\"", cell, qPrintable(shown)) << cell << text << at;
+            }
+        }
+    }
+
+    void textsDrawAsQPainterDrewThem() {
+        QFETCH(int, cell);
+        QFETCH(QString, text);
+        QFETCH(QPoint, at);
+        const QFont font = PanelFont::withCellHeight(cell);
+        const QFontMetrics metrics(font);
+
+        // Twice, the second time over the first, from the shape kept: the edges blend again.
+        QImage expected = Backdrop();
+        QPainter painter(&expected);
+        painter.setFont(font);
+        painter.setPen(kText);
+        TestCanvas surface;
+        for (int round = 0; round < 2; ++round) {
+            painter.drawText(at.x(), at.y() + metrics.ascent(), text);
+            surface.canvas.drawText(font, kText, at.x(), at.y(), text);
+            QVERIFY2(surface.canvas.image() == expected,
+                     qPrintable(QStringLiteral("round %1").arg(round + 1)));
+        }
+        const QRect cellRect(at.x(), at.y(), metrics.horizontalAdvance(text) + 1, metrics.height());
+        QCOMPARE(surface.damaged, QList<QRect>({cellRect, cellRect}));
+    }
+
+    void manyDifferentTextsStillDrawRight() {
+        // More texts than the surface keeps shaped: it forgets some, and draws them again right.
+        const QFont font = PanelFont::withCellHeight(PanelFont::kLargeCell);
+        const QFontMetrics metrics(font);
+        TestCanvas surface;
+        QImage expected = Backdrop();
+        QPainter painter(&expected);
+        painter.setFont(font);
+        painter.setPen(kText);
+        for (int round = 0; round < 2; ++round) {
+            for (int level = 0; level <= 1000; level += 2) {
+                const QString text = QString::asprintf("%.01f%%", level / 10.0);
+                const QPoint at((level % 30) * 40, (level / 30) * 12);
+                surface.canvas.drawText(font, kText, at.x(), at.y(), text);
+                painter.drawText(at.x(), at.y() + metrics.ascent(), text);
+            }
+        }
+        painter.end();
+        QVERIFY(surface.canvas.image() == expected);
+    }
+};
+
+QTEST_MAIN(CanvasTest)
+#include "tst_canvas.moc"
