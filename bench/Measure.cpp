@@ -10,8 +10,10 @@
 
 namespace bench {
 
-double FastestNanoseconds(const std::function<void()>& work, int minBatchMs) {
-    // Warm up and find how many calls fill a batch.
+namespace {
+
+// Warms work up and finds how many calls fill a batch of minBatchMs.
+int RoundsFor(const std::function<void()>& work, int minBatchMs) {
     int rounds = 1;
     for (;;) {
         QElapsedTimer timer;
@@ -24,17 +26,43 @@ double FastestNanoseconds(const std::function<void()>& work, int minBatchMs) {
         }
         rounds *= 2;
     }
+    return rounds;
+}
+
+double BatchNanoseconds(const std::function<void()>& work, int rounds) {
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < rounds; ++i) {
+        work();
+    }
+    return static_cast<double>(timer.nsecsElapsed()) / rounds;
+}
+
+}  // namespace
+
+double FastestNanoseconds(const std::function<void()>& work, int minBatchMs) {
+    const int rounds = RoundsFor(work, minBatchMs);
     double fastest = 0;
     for (int batch = 0; batch < 11; ++batch) {
-        QElapsedTimer timer;
-        timer.start();
-        for (int i = 0; i < rounds; ++i) {
-            work();
-        }
-        const double perCall = static_cast<double>(timer.nsecsElapsed()) / rounds;
+        const double perCall = BatchNanoseconds(work, rounds);
         fastest = batch == 0 ? perCall : std::min(fastest, perCall);
     }
     return fastest;
+}
+
+Paired AgainstBaseline(const std::function<void()>& work, const std::function<void()>& baseline) {
+    constexpr int kBatchMs = 5;
+    const int workRounds = RoundsFor(work, kBatchMs);
+    const int baselineRounds = RoundsFor(baseline, kBatchMs);
+    Paired paired{};
+    for (int pair = 0; pair < 21; ++pair) {
+        const double workNs = BatchNanoseconds(work, workRounds);
+        const double baselineNs = BatchNanoseconds(baseline, baselineRounds);
+        paired.workNs = pair == 0 ? workNs : std::min(paired.workNs, workNs);
+        paired.baselineNs = pair == 0 ? baselineNs : std::min(paired.baselineNs, baselineNs);
+    }
+    paired.ratio = paired.workNs / paired.baselineNs;
+    return paired;
 }
 
 int64_t ProcessCpuNanoseconds() {

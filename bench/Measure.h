@@ -15,6 +15,16 @@ namespace bench {
 // least minBatchMs: other processes on the machine only ever make a batch slower.
 double FastestNanoseconds(const std::function<void()>& work, int minBatchMs = 10);
 
+struct Paired {
+    double workNs;      // per call, fastest batch
+    double baselineNs;  // per call, fastest batch
+    double ratio;       // workNs / baselineNs
+};
+
+// work against baseline in batches taken in turn, so that both have the same chances of a quiet
+// moment on the machine; each counts its fastest batch.
+Paired AgainstBaseline(const std::function<void()>& work, const std::function<void()>& baseline);
+
 // CPU time used by the whole process (every thread) so far, in nanoseconds.
 int64_t ProcessCpuNanoseconds();
 

@@ -1,8 +1,11 @@
 #pragma once
 
 // The figures measured inside the benchmark's own process, on an offscreen panel.
+#include "Measure.h"
+
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 class OffscreenPanel;
@@ -10,17 +13,17 @@ class QImage;
 
 namespace bench {
 
-// One blit of the whole surface onto another image of its size, in nanoseconds.
-double BlitNanoseconds(const QImage& surface);
+// One blit of the whole surface onto another image of its size: the baseline of the paints.
+std::function<void()> BlitOf(const QImage& surface);
 
 struct ScreenPaint {
     QString screen;
-    double nanoseconds;
+    Paired timing;  // against one blit
     int primitives;
 };
 
 // A full PaintScreen of the main, grouping (LED 1 opened), trigger (LED 1 opened), alarms and
-// maintenance screens; the main screen is shown again afterwards.
+// maintenance screens, each against one blit; the main screen is shown again afterwards.
 std::vector<ScreenPaint> PaintEachScreen(OffscreenPanel& panel);
 
 struct TickCost {

@@ -10,6 +10,10 @@
 
 #include <algorithm>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace {
 
 // The texts kept per font; the values shown change, so the oldest are dropped all at once.
@@ -30,7 +34,9 @@ SurfaceCanvas::SurfaceCanvas(QSize size) : surface_(size, QImage::Format_RGB32) 
     surface_.fill(Qt::black);
 }
 
-SurfaceCanvas::~SurfaceCanvas() = default;
+SurfaceCanvas::~SurfaceCanvas() {
+    endText();
+}
 
 const SurfaceCanvas::Picture* SurfaceCanvas::picture(int id) {
     auto found = pictures_.find(id);
@@ -53,6 +59,11 @@ const SurfaceCanvas::Picture* SurfaceCanvas::picture(int id) {
             kept->image = decoded;
         }
         found = pictures_.emplace(id, std::move(kept)).first;
+#if defined(__GLIBC__)
+        // The file's bytes, up to 1.8 MB for the background, were only needed for the packing;
+        // their pages go back to the system now rather than stay in the process's heap.
+        malloc_trim(0);
+#endif
     }
     return found->second ? &*found->second : nullptr;
 }
@@ -69,11 +80,21 @@ bool SurfaceCanvas::drawBitmap(int id, int x, int y, int w, int h) {
         picture->packed->DrawInto(surface_, target.topLeft(),
                                   QRect(0, 0, w > 0 ? w : size.width(), h > 0 ? h : size.height()));
     } else {
+        endText();
         QPainter painter(&surface_);
         painter.drawImage(target.topLeft(), picture->image, QRect(0, 0, w, h));
     }
     damage(target);
     return true;
+}
+
+const QImage& SurfaceCanvas::image() const {
+    endText();
+    return surface_;
+}
+
+void SurfaceCanvas::endText() const {
+    textPainter_.reset();
 }
 
 const SurfaceCanvas::ShapedText& SurfaceCanvas::shaped(const QFont& font, const QString& text) {
@@ -109,8 +130,10 @@ const SurfaceCanvas::ShapedText& SurfaceCanvas::shaped(const QFont& font, const 
 
 void SurfaceCanvas::drawText(const QFont& font, const QColor& colour, int x, int y, const QString& text) {
     const ShapedText& shape = shaped(font, text);
-    QPainter painter(&surface_);
-    painter.setFont(font);
+    if (!textPainter_) {
+        textPainter_ = std::make_unique<QPainter>(&surface_);
+    }
+    QPainter& painter = *textPainter_;
     painter.setPen(colour);
     if (shape.oneLine) {
         // The glyphs' baseline lands where drawText puts it: the cell's top plus the ascent.
@@ -119,9 +142,9 @@ void SurfaceCanvas::drawText(const QFont& font, const QColor& colour, int x, int
             painter.drawGlyphRun(origin, glyphs);
         }
     } else {
+        painter.setFont(font);
         painter.drawText(x, y + shape.ascent, text);
     }
-    painter.end();
     damage(QRect(x, y, shape.advance + 1, shape.height));
 }
 

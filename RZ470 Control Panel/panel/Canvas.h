@@ -16,6 +16,7 @@
 #include <vector>
 
 class PackedPicture;
+class QPainter;
 
 // The target of the drawing primitives: pixels land here at once.
 class Canvas {
@@ -38,7 +39,9 @@ public:
     bool drawBitmap(int id, int x, int y, int w, int h) override;
     void drawText(const QFont& font, const QColor& colour, int x, int y, const QString& text) override;
 
-    const QImage& image() const { return surface_; }
+    // The pixels as they stand. Texts are written through a painter kept open from one text to the
+    // next; it is ended here, so that a copy taken of the image is never written to afterwards.
+    const QImage& image() const;
     // Called with each changed rectangle, so the window can schedule its repaint.
     void setDamageHandler(std::function<void(const QRect&)> handler) { damaged_ = std::move(handler); }
 
@@ -68,8 +71,10 @@ private:
     // text in font, shaped at its first use and kept for a while.
     const ShapedText& shaped(const QFont& font, const QString& text);
     void damage(const QRect& rect);
+    void endText() const;
 
     QImage surface_;
+    mutable std::unique_ptr<QPainter> textPainter_;
     std::unordered_map<int, std::optional<Picture>> pictures_;
     std::vector<FontTexts> fontTexts_;
     std::function<void(const QRect&)> damaged_;

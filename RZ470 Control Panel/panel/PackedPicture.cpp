@@ -9,8 +9,9 @@ namespace {
 
 // Shorter repeats go into the surrounding literal run: a run of one colour costs two words.
 constexpr int kShortestFill = 3;
-// Pictures up to this many pixels keep plain rows: they cost little memory as they are, and a row
-// copied whole beats many short runs.
+// Pictures up to the size of the main screen's buttons and fields keep plain rows: they cost little
+// memory as they are, are drawn by the dozen on every paint, and a row copied whole beats many
+// short runs.
 constexpr qsizetype kLargestPlain = 10000;
 
 // Fills count pixels with one colour; long runs go in blocks the compiler turns into wide stores.
@@ -136,8 +137,24 @@ void PackedPicture::DrawInto(QImage& target, QPoint at, QRect source) const {
     uchar* const bits = target.bits();
     const qsizetype stride = target.bytesPerLine();
     for (int ty = drawn.top(); ty <= drawn.bottom(); ++ty) {
-        auto* out = reinterpret_cast<uint32_t*>(bits + ty * stride) + drawn.left();
+        uint32_t* out = reinterpret_cast<uint32_t*>(bits + ty * stride) + drawn.left();
         const uint32_t* run = runs_.data() + rowStart_[static_cast<size_t>(ty - offset.y())];
+        if (x0 == 0 && x1 == width_) {
+            // Whole rows, the usual case, need no cutting.
+            const uint32_t* const end = out + width_;
+            while (out < end) {
+                const uint32_t header = *run++;
+                const int length = static_cast<int>(header >> 1);
+                if ((header & 1u) != 0) {
+                    FillPixels(out, length, *run++);
+                } else {
+                    std::memcpy(out, run, static_cast<size_t>(length) * 4);
+                    run += length;
+                }
+                out += length;
+            }
+            continue;
+        }
         int column = 0;
         while (column < x1) {
             const uint32_t header = *run++;

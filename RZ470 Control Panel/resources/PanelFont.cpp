@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QResource>
 #include <QStringList>
 
 namespace {
@@ -26,13 +27,21 @@ int PanelFont::registerEmbeddedFont(const QString& path) {
     if (registeredId() >= 0 && registeredPath() == path) {
         return registeredId();
     }
-    // Registered from its bytes: the face then works on that one copy, where a registered path
-    // would have the font file read a second time when the face is first loaded.
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return -1;
+    // Registered from its bytes: the face then works on them, where a registered path would have
+    // the file read again when the face is first loaded. The embedded one is stored uncompressed,
+    // so its bytes are used where they lie.
+    QByteArray bytes;
+    const QResource resource(path);
+    if (resource.isValid()) {
+        bytes = resource.uncompressedData();
+    } else {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            return -1;
+        }
+        bytes = file.readAll();
     }
-    const int id = QFontDatabase::addApplicationFontFromData(file.readAll());
+    const int id = QFontDatabase::addApplicationFontFromData(bytes);
     if (id < 0) {
         return -1;
     }

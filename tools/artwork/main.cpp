@@ -76,6 +76,8 @@ bool writeResourceFile(const QString& qrcPath, const QString& outputDir, const Q
     }
     xml.writeStartElement(QStringLiteral("file"));
     xml.writeAttribute(QStringLiteral("alias"), fontAlias);
+    // Stored as it is, so the panel hands the typeface its bytes in place instead of a copy.
+    xml.writeAttribute(QStringLiteral("compression-algorithm"), QStringLiteral("none"));
     xml.writeCharacters(QFileInfo(fontFile).absoluteFilePath());
     xml.writeEndElement();
     xml.writeEndElement();
