@@ -6,15 +6,19 @@ BUILD_DIR="${RZ470_BUILD_DIR:-$ROOT/build}"
 # Qt wants a private runtime folder; a bare root shell or CI has none.
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
 
-# Everything the build, the tests and the panel need, from Debian's packages; Clang and its
-# sanitizer and libFuzzer runtimes for the sanitized second pass and the fuzz targets.
+# Everything the build, the tests and the panel need, from Debian's packages.
 PACKAGES=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
     libelf-dev fonts-paratype
     xvfb xauth x11vnc
     g++-mingw-w64-x86-64 desktop-file-utils appstream
-    clang libclang-rt-14-dev
+)
+
+# What the sanitized second pass of the tests needs besides: Clang with its sanitizer and
+# libFuzzer runtimes, and llvm-symbolizer for file and line in the reports.
+SANITIZED_TEST_PACKAGES=(
+    clang libclang-rt-14-dev llvm
 )
 
 # What scripts/check-package.sh needs besides: the package tools, a root folder of a fresh Debian

@@ -4,7 +4,7 @@
 # Any finding fails the run. scripts/run-tests.sh runs this after the regular suites.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-install_missing_packages
+install_missing_packages "${SANITIZED_TEST_PACKAGES[@]}"
 BUILD_DIR="${RZ470_SANITIZE_BUILD_DIR:-$BUILD_DIR-sanitize}"
 # -O1 keeps the stack traces readable and the build quick; line tables are all a report needs.
 CC=clang CXX=clang++ configure_and_build -DRZ470_TESTS=ON -DRZ470_SANITIZE=ON -DRZ470_FUZZ=ON \
