@@ -29,9 +29,10 @@ uint16_t ExpectedInteger(const QString& text) {
         if (c < QLatin1Char('0') || c > QLatin1Char('9')) {
             break;
         }
-        number = std::min<int64_t>(std::numeric_limits<int32_t>::max(), number * 10 + (c.unicode() - '0'));
+        number = std::min<int64_t>(std::numeric_limits<uint16_t>::max(), number * 10 + (c.unicode() - '0'));
     }
-    return static_cast<uint16_t>(number & 0xFFFF);
+    // Saturated, never wrapped: a typed 65536 must not become 0.
+    return static_cast<uint16_t>(number);
 }
 
 }  // namespace
