@@ -2,8 +2,16 @@
 
 #include <QDir>
 
-QString PanelArtwork::bitmapPath(int id) {
-    return QStringLiteral(":/bitmaps/%1.bmp").arg(id);
+#include <algorithm>
+#include <cmath>
+
+QString PanelArtwork::bitmapPath(int id, int scale) {
+    return scale == 1 ? QStringLiteral(":/bitmaps/%1.bmp").arg(id)
+                      : QStringLiteral(":/bitmaps/%1x/%2.bmp").arg(scale).arg(id);
+}
+
+int PanelArtwork::pictureScale(qreal devicePixelRatio) {
+    return std::clamp(static_cast<int>(std::ceil(devicePixelRatio - 0.01)), 1, kLargestScale);
 }
 
 QIcon PanelArtwork::applicationIcon() {
