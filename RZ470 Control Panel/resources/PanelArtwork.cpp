@@ -10,6 +10,16 @@ QString PanelArtwork::bitmapPath(int id, int scale) {
                       : QStringLiteral(":/bitmaps/%1x/%2.bmp").arg(scale).arg(id);
 }
 
+QImage PanelArtwork::picture(int id, qreal devicePixelRatio) {
+    const int scale = pictureScale(devicePixelRatio);
+    QImage image(bitmapPath(id, scale));
+    if (image.isNull() && scale != 1) {
+        return QImage(bitmapPath(id));
+    }
+    image.setDevicePixelRatio(scale);
+    return image;
+}
+
 int PanelArtwork::pictureScale(qreal devicePixelRatio) {
     return std::clamp(static_cast<int>(std::ceil(devicePixelRatio - 0.01)), 1, kLargestScale);
 }

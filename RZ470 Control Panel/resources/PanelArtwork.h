@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QImage>
 #include <QString>
 
 // Where the generated pictures live in the resources. Every picture is a 24-bit bitmap at
@@ -17,6 +18,10 @@ public:
     // The scale of pictures to draw on a screen of the given device pixel ratio: the next whole
     // ratio there are pictures for, so a fractional screen gets the larger pictures, reduced.
     static int pictureScale(qreal devicePixelRatio);
+    // Picture id for a screen of that device pixel ratio, marked with its scale so that QPainter
+    // draws it at its size in logical pixels; the one at scale 1 where there is no larger one.
+    // A null image when there is no such picture.
+    static QImage picture(int id, qreal devicePixelRatio);
 
     // The application icon in every generated size.
     static QIcon applicationIcon();
