@@ -11,8 +11,9 @@ class QWidget;
 
 namespace bench {
 
-// Nanoseconds per call of work in the fastest of eleven batches, each of enough calls to last at
-// least minBatchMs: other processes on the machine only ever make a batch slower.
+// Nanoseconds of this thread's CPU time per call of work in the fastest of eleven batches, each of
+// enough calls to last at least minBatchMs: other processes on the machine only ever make a batch
+// slower.
 double FastestNanoseconds(const std::function<void()>& work, int minBatchMs = 10);
 
 struct Paired {

@@ -9,18 +9,19 @@ namespace {
 
 // Every strip of one picture shares its pixels: the nine channel sliders show the same track and
 // knob. A picture that cannot be loaded is tried again at the next use.
-QImage SharedPicture(int bitmapId) {
-    static QHash<int, QImage> decoded;
-    QImage& picture = decoded[bitmapId];
+QImage SharedPicture(int bitmapId, int scale) {
+    static QHash<QPair<int, int>, QImage> decoded;
+    QImage& picture = decoded[qMakePair(bitmapId, scale)];
     if (picture.isNull()) {
-        picture = QImage(PanelArtwork::bitmapPath(bitmapId));
+        picture = PanelArtwork::picture(bitmapId, scale);
     }
     return picture;
 }
 
 }  // namespace
 
-CBitImage::CBitImage(int bitmapId, int frameWidth, int frameHeight) : image_(SharedPicture(bitmapId)) {
+CBitImage::CBitImage(int bitmapId, int frameWidth, int frameHeight, int scale)
+    : image_(SharedPicture(bitmapId, scale)) {
     cutIntoFrames(frameWidth, frameHeight);
 }
 
@@ -28,9 +29,15 @@ CBitImage::CBitImage(const QImage& image, int frameWidth, int frameHeight) : ima
     cutIntoFrames(frameWidth, frameHeight);
 }
 
+QRectF CBitImage::pixels(const QRect& logical) const {
+    const qreal ratio = image_.devicePixelRatio();
+    return QRectF(QPointF(logical.topLeft()) * ratio, QSizeF(logical.size()) * ratio);
+}
+
 void CBitImage::cutIntoFrames(int frameWidth, int frameHeight) {
-    const int width = image_.width();
-    const int height = image_.height();
+    const QSize logical = size();
+    const int width = logical.width();
+    const int height = logical.height();
     m_vertical = width < height;
     m_frameWidth = frameWidth > 0 ? frameWidth : width;
     m_frameHeight = frameHeight > 0 ? frameHeight : height;

@@ -42,7 +42,7 @@ void CBitWnd::paintEvent(QPaintEvent*) {
     }
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(QPoint(0, 0), m_image.image(), source);
+    painter.drawImage(QPointF(0, 0), m_image.image(), m_image.pixels(source));
 }
 
 void CBitWnd::OnMouseHover() {

@@ -1,5 +1,7 @@
 #include "CMainSliderCtrl.h"
 
+#include "PanelArtwork.h"
+
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -37,7 +39,7 @@ void CMainSliderCtrl::SetThumbBitmap(int bitmapId, int frameWidth, int frameHeig
     if (m_thumb || bitmapId == 0) {
         return;
     }
-    SetThumbBitmap(CBitImage(bitmapId, frameWidth, frameHeight));
+    SetThumbBitmap(CBitImage(bitmapId, frameWidth, frameHeight, PictureScale()));
 }
 
 void CMainSliderCtrl::SetThumbBitmap(CBitImage image) {
@@ -53,7 +55,8 @@ void CMainSliderCtrl::SetThumbBitmap(CBitImage image) {
 }
 
 void CMainSliderCtrl::SetTrackBitmaps(int trailingBitmapId, int leadingBitmapId) {
-    SetTrackBitmaps(CBitImage(trailingBitmapId), CBitImage(leadingBitmapId));
+    SetTrackBitmaps(CBitImage(trailingBitmapId, 0, 0, PictureScale()),
+                    CBitImage(leadingBitmapId, 0, 0, PictureScale()));
 }
 
 void CMainSliderCtrl::SetTrackBitmaps(CBitImage trailing, CBitImage leading) {
@@ -82,6 +85,10 @@ void CMainSliderCtrl::SetThumbOffset(int offset) {
 void CMainSliderCtrl::SetThumbShift(int shift) {
     m_thumbShift = shift;
     PlaceThumb();
+}
+
+int CMainSliderCtrl::PictureScale() const {
+    return PanelArtwork::pictureScale(devicePixelRatioF());
 }
 
 SliderGeometry CMainSliderCtrl::currentGeometry() const {
@@ -117,8 +124,8 @@ void CMainSliderCtrl::DrawSlider(QPainter& painter) const {
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     const QRect above(0, 0, width(), split);
     const QRect below(0, split, width(), height() - split);
-    painter.drawImage(above, m_leadingImage->image(), above);
-    painter.drawImage(below, m_trailingImage->image(), below);
+    painter.drawImage(QRectF(above), m_leadingImage->image(), m_leadingImage->pixels(above));
+    painter.drawImage(QRectF(below), m_trailingImage->image(), m_trailingImage->pixels(below));
     painter.restore();
 }
 

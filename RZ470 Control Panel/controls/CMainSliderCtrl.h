@@ -45,6 +45,8 @@ public:
     // The knob window; null until SetThumbBitmap has run.
     CBitWnd* thumbWindow() const { return m_thumb.get(); }
     SliderGeometry currentGeometry() const;
+    // The scale of the pictures for the screen the slider is on.
+    int PictureScale() const;
     bool isDragging() const { return m_dragging; }
 
     // Copies the leading picture above the knob's bottom edge and the trailing picture below it.

@@ -58,10 +58,6 @@ QString Text(const char* text) {
     return QString::fromLatin1(text);
 }
 
-QImage Picture(int id) {
-    return QImage(PanelArtwork::bitmapPath(id));
-}
-
 }  // namespace
 
 CDemo::CDemo(UnitSession& session, PanelSettings& panelSettings, Prompts& prompts, Waits& waits,
@@ -219,7 +215,8 @@ void CDemo::ShowTimes() {
 }
 
 void CDemo::ShowRunning(bool running) {
-    onOff_->SetPicture(Picture(running ? kRunningPicture : kStoppedPicture));
+    onOff_->SetPicture(
+        PanelArtwork::picture(running ? kRunningPicture : kStoppedPicture, onOff_->devicePixelRatioF()));
     for (int i = 0; i < kPositions; ++i) {
         selects_[static_cast<size_t>(i)]->setEnabled(!running);
         orders_[static_cast<size_t>(i)]->setEnabled(!running);

@@ -46,7 +46,7 @@ void CError::showEvent(QShowEvent* event) {
 void CError::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     // Without the picture the text is still written, over the plain window background.
-    const QImage picture(PanelArtwork::bitmapPath(kPictureId));
+    const QImage picture = PanelArtwork::picture(kPictureId, devicePixelRatioF());
     if (!picture.isNull()) {
         painter.drawImage(QPoint(0, 0), picture);
     }

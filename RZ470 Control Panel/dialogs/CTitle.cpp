@@ -24,7 +24,7 @@ void CTitle::ShowCentred() {
 void CTitle::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), QColor(96, 96, 96));
-    const QImage picture(PanelArtwork::bitmapPath(kPictureId));
+    const QImage picture = PanelArtwork::picture(kPictureId, devicePixelRatioF());
     if (picture.isNull()) {
         painter.fillRect(rect().adjusted(1, 1, -1, -1), Qt::white);
         return;

@@ -43,7 +43,8 @@ void ColourButton::paintEvent(QPaintEvent*) {
 
     const QPoint shift = down ? QPoint(1, 1) : QPoint(0, 0);
     if (!picture_.isNull()) {
-        const QPoint at((width() - picture_.width()) / 2, (height() - picture_.height()) / 2);
+        const QSize size = picture_.deviceIndependentSize().toSize();
+        const QPoint at((width() - size.width()) / 2, (height() - size.height()) / 2);
         painter.drawImage(at + shift, picture_);
     } else {
         painter.setPen(isEnabled() ? text_ : palette().color(QPalette::Disabled, QPalette::ButtonText));

@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimerEvent>
+#include <QWindow>
 
 namespace {
 
@@ -166,6 +167,19 @@ void CRZ470ControlPanelDlg::EndTitlePhase() {
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     activateWindow();
+    if (QWindow* window = windowHandle(); window != nullptr && !followingScreen_) {
+        followingScreen_ = true;
+        connect(window, &QWindow::screenChanged, this, &CRZ470ControlPanelDlg::FollowScreen);
+    }
+}
+
+void CRZ470ControlPanelDlg::FollowScreen() {
+    // On a screen of another pixel ratio the panel is drawn again with the pictures made for it.
+    const int scale = PanelArtwork::pictureScale(devicePixelRatioF());
+    if (scale != router_.surface().scale()) {
+        router_.surface().setScale(scale);
+        router_.PaintScreen();
+    }
 }
 
 void CRZ470ControlPanelDlg::ReportAndClose(const QString& text, const QString& title) {
@@ -269,7 +283,14 @@ void CRZ470ControlPanelDlg::paintEvent(QPaintEvent* event) {
         return;
     }
 #endif
-    painter.drawImage(event->rect(), router_.surface().image(), event->rect());
+    // The surface may hold more pixels than the window has: its source is in its own pixels.
+    const QImage& surface = router_.surface().image();
+    const qreal scale = surface.devicePixelRatio();
+    if (!qFuzzyCompare(scale, devicePixelRatioF())) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    }
+    const QRectF area(event->rect());
+    painter.drawImage(area, surface, QRectF(area.topLeft() * scale, area.size() * scale));
     keyboardFocus_.PaintRing(painter);
 }
 

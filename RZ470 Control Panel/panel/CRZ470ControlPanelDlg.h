@@ -79,6 +79,7 @@ private:
     void StartPollTimer();
     void StopPollTimer();
     void EndTitlePhase();
+    void FollowScreen();
     void ReportAndClose(const QString& text, const QString& title);
     // The DEMO LOOP button: the demo loop, then the main screen again.
     void RunDemoLoop();
@@ -101,5 +102,6 @@ private:
 
     int pollTimer_ = 0;  // Qt's id of the poll timer, 0 while stopped
     bool closing_ = false;
+    bool followingScreen_ = false;
     bool ended_ = false;
 };

@@ -30,8 +30,25 @@ bool ShapesAsOneLine(const QString& text) {
 
 }  // namespace
 
-SurfaceCanvas::SurfaceCanvas(QSize size) : surface_(size, QImage::Format_RGB32) {
+SurfaceCanvas::SurfaceCanvas(QSize size, int scale)
+    : size_(size), scale_(std::clamp(scale, 1, PanelArtwork::kLargestScale)) {
+    surface_ = QImage(size_ * scale_, QImage::Format_RGB32);
+    surface_.setDevicePixelRatio(scale_);
     surface_.fill(Qt::black);
+}
+
+void SurfaceCanvas::setScale(int scale) {
+    scale = std::clamp(scale, 1, PanelArtwork::kLargestScale);
+    if (scale == scale_) {
+        return;
+    }
+    endText();
+    scale_ = scale;
+    pictures_.clear();
+    surface_ = QImage(size_ * scale_, QImage::Format_RGB32);
+    surface_.setDevicePixelRatio(scale_);
+    surface_.fill(Qt::black);
+    damage(QRect(QPoint(0, 0), size_));
 }
 
 SurfaceCanvas::~SurfaceCanvas() {
@@ -43,20 +60,28 @@ const SurfaceCanvas::Picture* SurfaceCanvas::picture(int id) {
     if (found == pictures_.end()) {
         std::optional<Picture> kept;
         // The generated pictures are packed straight from the file's bytes; anything else goes
-        // through the image reader first.
-        const QResource resource(PanelArtwork::bitmapPath(id));
-        std::optional<PackedPicture> packed = PackedPicture::FromBitmapFile(resource.uncompressedData());
-        QImage decoded;
-        if (!packed) {
-            decoded = QImage(PanelArtwork::bitmapPath(id));
-            packed = PackedPicture::Pack(decoded);
-        }
-        if (packed) {
-            kept.emplace();
-            kept->packed = std::make_unique<PackedPicture>(std::move(*packed));
-        } else if (!decoded.isNull()) {
-            kept.emplace();
-            kept->image = decoded;
+        // through the image reader first. A picture missing at this scale is drawn from the
+        // one at scale 1, enlarged.
+        for (const int scale : {scale_, 1}) {
+            const QString path = PanelArtwork::bitmapPath(id, scale);
+            const QResource resource(path);
+            std::optional<PackedPicture> packed = PackedPicture::FromBitmapFile(resource.uncompressedData());
+            QImage decoded;
+            if (!packed) {
+                decoded = QImage(path);
+                packed = PackedPicture::Pack(decoded);
+            }
+            if (packed && scale == scale_) {
+                kept.emplace();
+                kept->packed = std::make_unique<PackedPicture>(std::move(*packed));
+            } else if (packed || !decoded.isNull()) {
+                kept.emplace();
+                kept->image = packed ? packed->Unpack() : decoded;
+                kept->image.setDevicePixelRatio(scale);
+            }
+            if (kept || scale == 1) {
+                break;
+            }
         }
         found = pictures_.emplace(id, std::move(kept)).first;
 #if defined(__GLIBC__)
@@ -75,14 +100,17 @@ bool SurfaceCanvas::drawBitmap(int id, int x, int y, int w, int h) {
     }
     const QRect target(x, y, w, h);
     if (picture->packed) {
-        // As QPainter takes a source of no width or height: to the picture's edge.
+        // In the surface's own pixels. As QPainter takes a source of no width or height: to the
+        // picture's edge.
         const QSize size = picture->packed->size();
-        picture->packed->DrawInto(surface_, target.topLeft(),
-                                  QRect(0, 0, w > 0 ? w : size.width(), h > 0 ? h : size.height()));
+        picture->packed->DrawInto(
+            surface_, target.topLeft() * scale_,
+            QRect(0, 0, w > 0 ? w * scale_ : size.width(), h > 0 ? h * scale_ : size.height()));
     } else {
         endText();
         QPainter painter(&surface_);
-        painter.drawImage(target.topLeft(), picture->image, QRect(0, 0, w, h));
+        const qreal ratio = picture->image.devicePixelRatio();
+        painter.drawImage(QPointF(target.topLeft()), picture->image, QRectF(0, 0, w * ratio, h * ratio));
     }
     damage(target);
     return true;

@@ -28,10 +28,12 @@ public:
     virtual void drawText(const QFont& font, const QColor& colour, int x, int y, const QString& text) = 0;
 };
 
-// The window's own pixels: one image the dialog copies to the screen in its paint handler.
+// The window's own pixels: one image the dialog copies to the screen in its paint handler. Its
+// coordinates are the layout's; at scale 2 it holds twice the pixels each way, and the pictures
+// are the ones drawn at that scale.
 class SurfaceCanvas : public Canvas {
 public:
-    explicit SurfaceCanvas(QSize size);
+    explicit SurfaceCanvas(QSize size, int scale = 1);
     ~SurfaceCanvas() override;
     SurfaceCanvas(const SurfaceCanvas&) = delete;
     SurfaceCanvas& operator=(const SurfaceCanvas&) = delete;
@@ -42,6 +44,9 @@ public:
     // The pixels as they stand. Texts are written through a painter kept open from one text to the
     // next; it is ended here, so that a copy taken of the image is never written to afterwards.
     const QImage& image() const;
+    int scale() const { return scale_; }
+    // Starts over at another scale, black, with every picture to be loaded again at that scale.
+    void setScale(int scale);
     // Called with each changed rectangle, so the window can schedule its repaint.
     void setDamageHandler(std::function<void(const QRect&)> handler) { damaged_ = std::move(handler); }
 
@@ -73,6 +78,8 @@ private:
     void damage(const QRect& rect);
     void endText() const;
 
+    QSize size_;
+    int scale_;
     QImage surface_;
     mutable std::unique_ptr<QPainter> textPainter_;
     std::unordered_map<int, std::optional<Picture>> pictures_;

@@ -64,10 +64,16 @@ std::optional<PackedPicture> PackedPicture::FromBitmapFile(const QByteArray& fil
     if (pixelsAt < kHeadersSize || pixelsAt > size || stride * rows > size - pixelsAt) {
         return std::nullopt;
     }
-    // Stored bottom row first unless the height is negative; blue, green, red per pixel.
+    // Stored bottom row first unless the height is negative; blue, green, red per pixel. A row
+    // stored as the one before it is not converted again.
     std::vector<uint32_t> row(static_cast<size_t>(width));
-    return PackRows(width, rows, [&](int y) {
+    const uchar* previous = nullptr;
+    return PackRows(width, rows, [&](int y) -> const uint32_t* {
         const uchar* in = bytes + pixelsAt + stride * (height < 0 ? y : rows - 1 - y);
+        if (previous != nullptr && std::memcmp(in, previous, static_cast<size_t>(width) * 3) == 0) {
+            return nullptr;
+        }
+        previous = in;
         for (uint32_t& pixel : row) {
             pixel = qRgb(in[2], in[1], in[0]);
             in += 3;
@@ -84,6 +90,10 @@ PackedPicture PackedPicture::PackRows(int width, int height,
     const int shortestFill = qsizetype(width) * height <= kLargestPlain ? width + 1 : kShortestFill;
     for (int y = 0; y < height; ++y) {
         const uint32_t* row = rowAt(y);
+        if (row == nullptr) {
+            packed.rowStart_.push_back(packed.rowStart_.back());
+            continue;
+        }
         const size_t start = runs.size();
         int literalStart = 0;
         const auto flushLiteral = [&](int end) {

@@ -36,7 +36,8 @@ public:
 
 private:
     PackedPicture(int width, int height) : width_(width), height_(height) {}
-    // rowAt(y) gives row y's pixels in the surface's format, valid until the next call.
+    // rowAt(y) gives row y's pixels in the surface's format, valid until the next call, or null
+    // for a row the same as the one before it (never for the first).
     static PackedPicture PackRows(int width, int height, const std::function<const uint32_t*(int)>& rowAt);
 
     int width_;

@@ -5,15 +5,18 @@
 #include "GroupingScreen.h"
 #include "MainScreen.h"
 #include "MaintenanceScreen.h"
+#include "PanelArtwork.h"
 #include "ScreenStates.h"
 #include "TriggerScreen.h"
 #include "UnitSession.h"
+
+#include <QWidget>
 
 #include <algorithm>
 
 ScreenRouter::ScreenRouter(QSize size, UnitSession& session, PanelSettings& settings, Prompts& prompts,
                            QWidget& window, CError& errorPopup, LedSliders& ledSliders)
-    : canvas_(size),
+    : canvas_(size, PanelArtwork::pictureScale(window.devicePixelRatioF())),
       painter_(canvas_, fonts_),
       statusBar_(painter_),
       session_(session),

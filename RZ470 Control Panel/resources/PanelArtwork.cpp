@@ -1,20 +1,99 @@
 #include "PanelArtwork.h"
 
 #include <QDir>
+#include <QIconEngine>
+#include <QMap>
+#include <QPaintDevice>
+#include <QPainter>
 
-QString PanelArtwork::bitmapPath(int id) {
-    return QStringLiteral(":/bitmaps/%1.bmp").arg(id);
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+
+QString PanelArtwork::bitmapPath(int id, int scale) {
+    return scale == 1 ? QStringLiteral(":/bitmaps/%1.bmp").arg(id)
+                      : QStringLiteral(":/bitmaps/%1x/%2.bmp").arg(scale).arg(id);
 }
 
+QImage PanelArtwork::picture(int id, qreal devicePixelRatio) {
+    const int scale = pictureScale(devicePixelRatio);
+    QImage image(bitmapPath(id, scale));
+    if (image.isNull() && scale != 1) {
+        return QImage(bitmapPath(id));
+    }
+    image.setDevicePixelRatio(scale);
+    return image;
+}
+
+int PanelArtwork::pictureScale(qreal devicePixelRatio) {
+    return std::clamp(static_cast<int>(std::ceil(devicePixelRatio - 0.01)), 1, kLargestScale);
+}
+
+namespace {
+
+// The application icon, read from its files only when a size of it is asked for and not kept: the
+// window system takes it once, the About box one size. Each request is answered by an icon of
+// the one file Qt would have chosen for it, so the pictures come out as from an icon of all files.
+class ApplicationIconEngine : public QIconEngine {
+public:
+    explicit ApplicationIconEngine(QMap<int, QString> files) : files_(std::move(files)) {}
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return FileFor(size).pixmap(size, mode, state);
+    }
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override {
+        return FileFor(size * scale).pixmap(size, scale, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return FileFor(size).actualSize(size, mode, state);
+    }
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        FileFor(rect.size() * painter->device()->devicePixelRatio())
+            .paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        QList<QSize> sizes;
+        for (const int side : files_.keys()) {
+            sizes.append(QSize(side, side));
+        }
+        return sizes;
+    }
+    QIconEngine* clone() const override { return new ApplicationIconEngine(files_); }
+    QString key() const override { return QStringLiteral("rz470-application-icon"); }
+
+private:
+    // The smallest square file at least as large as size, else the largest.
+    QIcon FileFor(const QSize& size) const {
+        const int wanted = std::max(size.width(), size.height());
+        auto file = files_.lowerBound(wanted);
+        if (file == files_.end()) {
+            file = std::prev(files_.end());
+        }
+        QIcon icon;
+        icon.addFile(file.value());
+        return icon;
+    }
+
+    QMap<int, QString> files_;  // by side in pixels
+};
+
+}  // namespace
+
 QIcon PanelArtwork::applicationIcon() {
-    QIcon icon;
+    QMap<int, QString> files;
     const QDir icons(QStringLiteral(":/icons"));
     // Matched by hand: a wildcard filter would bring in the regular-expression engine for this alone.
     const QString prefix = QStringLiteral("%1-").arg(kApplicationIconId);
     for (const QString& name : icons.entryList(QDir::Files)) {
         if (name.startsWith(prefix) && name.endsWith(QLatin1String(".png"))) {
-            icon.addFile(icons.filePath(name));
+            const int side = name.mid(prefix.size()).section(QLatin1Char('.'), 0, 0).toInt();
+            if (side > 0) {
+                files.insert(side, icons.filePath(name));
+            }
         }
     }
-    return icon;
+    if (files.isEmpty()) {
+        return QIcon();
+    }
+    return QIcon(new ApplicationIconEngine(std::move(files)));
 }

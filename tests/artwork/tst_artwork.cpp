@@ -133,6 +133,8 @@ private slots:
     void initTestCase();
     void picture_data();
     void picture();
+    void pictureScaleForScreens_data();
+    void pictureScaleForScreens();
     void tableHoldsExactlyThePanelsPictures();
     void idWithoutPictureDoesNotLoad_data();
     void idWithoutPictureDoesNotLoad();
@@ -184,6 +186,36 @@ void TestArtwork::picture() {
     const artwork::PictureRow* row = artwork::findPicture(id);
     QVERIFY(row);
     QCOMPARE(QSize(row->width, row->height), size);
+
+    // The same picture for screens of pixel ratio 2: twice the pixels each way, and not merely
+    // the small one enlarged.
+    const QString doubledPath = PanelArtwork::bitmapPath(id, 2);
+    const BitmapHeader doubled = readBitmapHeader(doubledPath);
+    QVERIFY2(doubled.valid, qPrintable(doubledPath + QStringLiteral(" is not a bitmap resource")));
+    QCOMPARE(doubled.bitsPerPixel, quint16(24));
+    QCOMPARE(doubled.compression, quint32(0));
+    QCOMPARE(QSize(doubled.width, qAbs(doubled.height)), size * 2);
+    const QImage large(doubledPath);
+    QVERIFY2(image.convertToFormat(QImage::Format_RGB32).scaled(size * 2) !=
+                 large.convertToFormat(QImage::Format_RGB32),
+             "the 2x picture is the small one enlarged");
+}
+
+void TestArtwork::pictureScaleForScreens_data() {
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<int>("scale");
+    QTest::newRow("1") << 1.0 << 1;
+    QTest::newRow("1.25 takes the larger pictures, reduced") << 1.25 << 2;
+    QTest::newRow("1.5") << 1.5 << 2;
+    QTest::newRow("2") << 2.0 << 2;
+    QTest::newRow("3 has no larger pictures than 2") << 3.0 << 2;
+    QTest::newRow("below 1") << 0.5 << 1;
+}
+
+void TestArtwork::pictureScaleForScreens() {
+    QFETCH(qreal, ratio);
+    QFETCH(int, scale);
+    QCOMPARE(PanelArtwork::pictureScale(ratio), scale);
 }
 
 // A picture added to the generator's table but not listed above would go untested.

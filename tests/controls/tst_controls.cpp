@@ -3,6 +3,7 @@
 #include "CBitImage.h"
 #include "CBitWnd.h"
 #include "CMainSliderCtrl.h"
+#include "PanelArtwork.h"
 #include "SliderGeometry.h"
 #include "SliderScale.h"
 #include "SliderSetup.h"
@@ -137,6 +138,8 @@ private slots:
     // Bitmap strip and bitmap window.
     void strip_data();
     void strip();
+    void stripAtScale2_data();
+    void stripAtScale2();
     void missingPictureGivesEmptyStrip_data();
     void missingPictureGivesEmptyStrip();
     void windowDrawsItsFrame_data();
@@ -219,6 +222,46 @@ void ControlsTest::strip() {
     QCOMPARE(strip.frameCount(), frames);
     QCOMPARE(strip.isVertical(), vertical);
     QCOMPARE(strip.frameSource(probe), source);
+}
+
+void ControlsTest::stripAtScale2_data() {
+    QTest::addColumn<int>("id");
+    QTest::addColumn<QSize>("frameSize");
+    QTest::newRow("channel knob") << 145 << QSize(59, 26);
+    QTest::newRow("channel track") << 144 << QSize();
+    QTest::newRow("unit-setting knob") << 226 << QSize(53, 27);
+}
+
+// At scale 2 a strip keeps its geometry in logical pixels and draws the picture made for that
+// scale, not the small one enlarged.
+void ControlsTest::stripAtScale2() {
+    QFETCH(int, id);
+    QFETCH(QSize, frameSize);
+    const CBitImage small(id, frameSize.width(), frameSize.height());
+    const CBitImage large(id, frameSize.width(), frameSize.height(), 2);
+    QVERIFY(small.frameCount() > 0);
+    QCOMPARE(large.size(), small.size());
+    QCOMPARE(large.image().size(), small.size() * 2);
+    QCOMPARE(large.frameCount(), small.frameCount());
+    const QRect first = large.frameSource(0);
+    QCOMPARE(first, small.frameSource(0));
+    QCOMPARE(large.pixels(first), QRectF(first.topLeft() * 2, first.size() * 2));
+
+    // A window shows the first frame until hovered or pressed.
+    RecordingParent parent;
+    auto* window = new CBitWnd(&parent);
+    window->SetImage(large);
+    window->setGeometry(first);
+    QImage shot(first.size() * 2, QImage::Format_RGB32);
+    shot.setDevicePixelRatio(2);
+    shot.fill(Qt::black);
+    window->render(&shot, QPoint(), QRegion(), QWidget::RenderFlags());
+    const QImage expected = QImage(PanelArtwork::bitmapPath(id, 2))
+                                .convertToFormat(QImage::Format_RGB32)
+                                .copy(QRect(QPoint(0, 0), first.size() * 2));
+    QImage drawn = shot;
+    drawn.setDevicePixelRatio(1);
+    QVERIFY(drawn == expected);
 }
 
 void ControlsTest::missingPictureGivesEmptyStrip_data() {

@@ -15,6 +15,7 @@ namespace {
 constexpr QSize kSurface(1421, 423);
 const QColor kText(140, 255, 140);
 
+// The ids of the pictures, each of which also comes at scale 2.
 QList<int> PictureIds() {
     QList<int> ids;
     for (const QString& name : QDir(QStringLiteral(":/bitmaps")).entryList(QDir::Files)) {
@@ -23,39 +24,52 @@ QList<int> PictureIds() {
     return ids;
 }
 
-QImage Decoded(int id) {
-    return QImage(PanelArtwork::bitmapPath(id));
+QImage Decoded(int id, int scale = 1) {
+    QImage image(PanelArtwork::bitmapPath(id, scale));
+    image.setDevicePixelRatio(scale);
+    return image;
 }
 
-QByteArray FileBytes(int id) {
-    QFile file(PanelArtwork::bitmapPath(id));
+QByteArray FileBytes(int id, int scale = 1) {
+    QFile file(PanelArtwork::bitmapPath(id, scale));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 constexpr int kBackground = 131;
 
 // The background picture under everything, so that a pixel written where nothing should be shows.
-QImage Backdrop() {
-    QImage image(kSurface, QImage::Format_RGB32);
-    image.fill(Qt::black);
-    QPainter painter(&image);
-    painter.drawImage(QPoint(0, 0), Decoded(kBackground));
-    return image;
+QImage Backdrop(int scale) {
+    static QHash<int, QImage> made;
+    if (!made.contains(scale)) {
+        QImage image(kSurface * scale, QImage::Format_RGB32);
+        image.setDevicePixelRatio(scale);
+        image.fill(Qt::black);
+        QPainter painter(&image);
+        painter.drawImage(QPoint(0, 0), Decoded(kBackground, scale));
+        made.insert(scale, image);
+    }
+    return made.value(scale);
 }
 
 // What the surface showed when every picture was decoded afresh and drawn by QPainter.
-QImage Reference(int id, QRect cut) {
-    QImage expected = Backdrop();
+QImage Reference(int id, QRect cut, int scale) {
+    QImage expected = Backdrop(scale);
     QPainter painter(&expected);
-    painter.drawImage(cut.topLeft(), Decoded(id), QRect(0, 0, cut.width(), cut.height()));
+    painter.drawImage(QPointF(cut.topLeft()), Decoded(id, scale),
+                      QRectF(0, 0, cut.width() * scale, cut.height() * scale));
     return expected;
 }
 
 // A canvas showing the background, with the damage reported after it collected.
 struct TestCanvas {
-    TestCanvas() : canvas(kSurface) {
-        canvas.drawBitmap(kBackground, 0, 0, kSurface.width(), kSurface.height());
+    explicit TestCanvas(int scale = 1) : canvas(kSurface, scale) {
         canvas.setDamageHandler([this](const QRect& rect) { damaged << rect; });
+        clear();
+    }
+    // The background again, and no damage reported.
+    void clear() {
+        canvas.drawBitmap(kBackground, 0, 0, kSurface.width(), kSurface.height());
+        damaged.clear();
     }
     SurfaceCanvas canvas;
     QList<QRect> damaged;
@@ -75,14 +89,19 @@ private slots:
     void everyPictureUnpacksToItsDecodedPixels() {
         const QList<int> ids = PictureIds();
         QVERIFY(ids.size() > 50);
-        for (int id : ids) {
-            const QImage decoded = Decoded(id).convertToFormat(QImage::Format_RGB32);
-            const std::optional<PackedPicture> fromFile = PackedPicture::FromBitmapFile(FileBytes(id));
-            QVERIFY2(fromFile, qPrintable(QStringLiteral("picture %1 not packed from its file").arg(id)));
-            QVERIFY2(fromFile->Unpack() == decoded, qPrintable(QStringLiteral("picture %1").arg(id)));
-            const std::optional<PackedPicture> fromImage = PackedPicture::Pack(decoded);
-            QVERIFY(fromImage);
-            QVERIFY2(fromImage->Unpack() == decoded, qPrintable(QStringLiteral("picture %1").arg(id)));
+        for (int scale : {1, 2}) {
+            for (int id : ids) {
+                const QString name = QStringLiteral("picture %1 at scale %2").arg(id).arg(scale);
+                const QImage decoded = Decoded(id, scale).convertToFormat(QImage::Format_RGB32);
+                QCOMPARE(decoded.size(), Decoded(id).size() * scale);
+                const std::optional<PackedPicture> fromFile =
+                    PackedPicture::FromBitmapFile(FileBytes(id, scale));
+                QVERIFY2(fromFile, qPrintable(name + QStringLiteral(" not packed from its file")));
+                QVERIFY2(fromFile->Unpack() == decoded, qPrintable(name));
+                const std::optional<PackedPicture> fromImage = PackedPicture::Pack(decoded);
+                QVERIFY(fromImage);
+                QVERIFY2(fromImage->Unpack() == decoded, qPrintable(name));
+            }
         }
     }
 
@@ -136,28 +155,38 @@ private slots:
     }
 
     void picturesDrawAsQPainterDrewThem_data() {
+        QTest::addColumn<int>("scale");
         QTest::addColumn<QRect>("cut");
-        // The id is drawn with its own size where the cut says -1.
-        QTest::addRow("whole") << QRect(100, 50, -1, -1);
-        QTest::addRow("narrower and lower than the picture") << QRect(100, 50, 30, 12);
-        QTest::addRow("wider and taller than the picture") << QRect(100, 50, 2000, 900);
-        QTest::addRow("no width or height: to the picture's edges") << QRect(100, 50, 0, 0);
-        QTest::addRow("over the left and top edges") << QRect(-17, -9, -1, -1);
-        QTest::addRow("over the right and bottom edges") << QRect(1400, 410, -1, -1);
-        QTest::addRow("wholly outside") << QRect(1500, 500, -1, -1);
+        for (int scale : {1, 2}) {
+            // The id is drawn with its own size where the cut says -1.
+            const QList<QPair<const char*, QRect>> cuts = {
+                {"whole", QRect(100, 50, -1, -1)},
+                {"narrower and lower than the picture", QRect(100, 50, 30, 12)},
+                {"wider and taller than the picture", QRect(100, 50, 2000, 900)},
+                {"no width or height: to the picture's edges", QRect(100, 50, 0, 0)},
+                {"over the left and top edges", QRect(-17, -9, -1, -1)},
+                {"over the right and bottom edges", QRect(1400, 410, -1, -1)},
+                {"wholly outside", QRect(1500, 500, -1, -1)},
+            };
+            for (const auto& [name, cut] : cuts) {
+                QTest::addRow("scale %d: %s", scale, name) << scale << cut;
+            }
+        }
     }
 
     void picturesDrawAsQPainterDrewThem() {
+        QFETCH(int, scale);
         QFETCH(QRect, cut);
+        TestCanvas surface(scale);
         for (int id : PictureIds()) {
             const QSize size = Decoded(id).size();
             const QRect place(cut.topLeft(), QSize(cut.width() < 0 ? size.width() : cut.width(),
                                                    cut.height() < 0 ? size.height() : cut.height()));
-            TestCanvas surface;
+            surface.clear();
             // Twice: decoded and kept at the first, drawn from what was kept at the second.
             for (int round = 0; round < 2; ++round) {
                 QVERIFY(surface.canvas.drawBitmap(id, place.x(), place.y(), place.width(), place.height()));
-                QVERIFY2(surface.canvas.image() == Reference(id, place),
+                QVERIFY2(surface.canvas.image() == Reference(id, place, scale),
                          qPrintable(QStringLiteral("picture %1, round %2").arg(id).arg(round + 1)));
             }
             QCOMPARE(surface.damaged, QList<QRect>({place, place}));
@@ -165,6 +194,7 @@ private slots:
     }
 
     void textsDrawAsQPainterDrewThem_data() {
+        QTest::addColumn<int>("scale");
         QTest::addColumn<int>("cell");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QPoint>("at");
@@ -182,17 +212,21 @@ private slots:
             {QStringLiteral("tab\there"), QPoint(60, 60)},
             {QStringLiteral("line\nbreak"), QPoint(60, 90)},
         };
-        for (int cell : {PanelFont::kSmallCell, PanelFont::kMediumCell, PanelFont::kLargeCell}) {
-            for (const auto& [text, at] : texts) {
-                const QString shown = QString(text)
-                                          .replace(QLatin1Char('\n'), QLatin1String("\\n"))
-                                          .replace(QLatin1Char('\t'), QLatin1String("\\t"));
-                QTest::addRow("%d px cell: \"%s\"", cell, qPrintable(shown)) << cell << text << at;
+        for (int scale : {1, 2}) {
+            for (int cell : {PanelFont::kSmallCell, PanelFont::kMediumCell, PanelFont::kLargeCell}) {
+                for (const auto& [text, at] : texts) {
+                    const QString shown = QString(text)
+                                              .replace(QLatin1Char('\n'), QLatin1String("\\n"))
+                                              .replace(QLatin1Char('\t'), QLatin1String("\\t"));
+                    QTest::addRow("scale %d, %d px cell: \"%s\"", scale, cell, qPrintable(shown))
+                        << scale << cell << text << at;
+                }
             }
         }
     }
 
     void textsDrawAsQPainterDrewThem() {
+        QFETCH(int, scale);
         QFETCH(int, cell);
         QFETCH(QString, text);
         QFETCH(QPoint, at);
@@ -200,11 +234,11 @@ private slots:
         const QFontMetrics metrics(font);
 
         // Twice, the second time over the first, from the shape kept: the edges blend again.
-        QImage expected = Backdrop();
+        QImage expected = Backdrop(scale);
         QPainter painter(&expected);
         painter.setFont(font);
         painter.setPen(kText);
-        TestCanvas surface;
+        TestCanvas surface(scale);
         for (int round = 0; round < 2; ++round) {
             painter.drawText(at.x(), at.y() + metrics.ascent(), text);
             surface.canvas.drawText(font, kText, at.x(), at.y(), text);
@@ -220,7 +254,7 @@ private slots:
         const QFont font = PanelFont::withCellHeight(PanelFont::kLargeCell);
         const QFontMetrics metrics(font);
         TestCanvas surface;
-        QImage expected = Backdrop();
+        QImage expected = Backdrop(1);
         QPainter painter(&expected);
         painter.setFont(font);
         painter.setPen(kText);

@@ -240,8 +240,11 @@ void paintSliderKnob(QPainter& p, const PictureRow& row) {
 }
 
 void drawNumberField(QPainter& p, const QRectF& rect) {
-    // Painted apart and copied in, so the field is the same pixels wherever it is placed.
-    QImage field(rect.size().toSize(), QImage::Format_RGB32);
+    // Painted apart and copied in, so the field is the same pixels wherever it is placed; at the
+    // picture's own pixel ratio, so that it stays sharp in the 2x pictures.
+    const qreal ratio = p.device()->devicePixelRatioF();
+    QImage field((rect.size() * ratio).toSize(), QImage::Format_RGB32);
+    field.setDevicePixelRatio(ratio);
     field.fill(colours::plate);
     QPainter fieldPainter(&field);
     fieldPainter.setRenderHints(p.renderHints());

@@ -6,7 +6,7 @@
 
 namespace artwork {
 
-QImage renderPicture(const PictureRow& row) {
+QImage renderPicture(const PictureRow& row, int scale) {
     using Painter = void (*)(QPainter&, const PictureRow&);
     Painter paint = nullptr;
     switch (row.kind) {
@@ -95,7 +95,9 @@ QImage renderPicture(const PictureRow& row) {
 
     // Bitmaps are plain copies onto the panel and so carry no transparency; only the icon does.
     const bool icon = row.kind == Kind::AppIcon;
-    QImage image(row.width, row.height, icon ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    QImage image(row.width * scale, row.height * scale,
+                 icon ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
     image.fill(icon ? Qt::transparent : Qt::black);
     if (paint) {
         QPainter painter(&image);

@@ -91,11 +91,14 @@ const PictureRow* findPicture(int id) {
     return nullptr;
 }
 
-std::string fileNameFor(const PictureRow& row) {
+std::string fileNameFor(const PictureRow& row, int scale) {
     if (row.kind == Kind::AppIcon) {
         return "icons/" + std::to_string(row.id) + "-" + std::to_string(row.width) + ".png";
     }
-    return "bitmaps/" + std::to_string(row.id) + ".bmp";
+    // The larger pictures in a folder of their own, so that the embedded data of each scale lies
+    // together and reading one scale's pictures brings none of the other's into memory.
+    const std::string folder = scale == 1 ? "bitmaps/" : "bitmaps/" + std::to_string(scale) + "x/";
+    return folder + std::to_string(row.id) + ".bmp";
 }
 
 }  // namespace artwork

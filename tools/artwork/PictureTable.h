@@ -76,6 +76,6 @@ const PictureRow* findPicture(int id);
 
 // Path of the generated file relative to the output folder: "bitmaps/<id>.bmp" or
 // "icons/267-<size>.png".
-std::string fileNameFor(const PictureRow& row);
+std::string fileNameFor(const PictureRow& row, int scale = 1);
 
 }  // namespace artwork
