@@ -66,7 +66,7 @@ CRZ470ControlPanelDlg::CRZ470ControlPanelDlg(const PanelServices& services, QWid
     setWindowTitle(kCaption);
     setFixedSize(kClientWidth, kClientHeight);
     setModal(true);
-    // The surface holds every pixel of the window; Qt need not clear behind it.
+    // The surface gives every pixel of the window; Qt need not clear behind it.
     setAttribute(Qt::WA_OpaquePaintEvent);
     router_.surface().setDamageHandler([this](const QRect& rect) {
         update(rect);
@@ -283,14 +283,11 @@ void CRZ470ControlPanelDlg::paintEvent(QPaintEvent* event) {
         return;
     }
 #endif
-    // The surface may hold more pixels than the window has: its source is in its own pixels.
-    const QImage& surface = router_.surface().image();
-    const qreal scale = surface.devicePixelRatio();
-    if (!qFuzzyCompare(scale, devicePixelRatioF())) {
+    // The surface may be drawn at another scale than the window's: it is then resampled.
+    if (!qFuzzyCompare(qreal(router_.surface().scale()), devicePixelRatioF())) {
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
     }
-    const QRectF area(event->rect());
-    painter.drawImage(area, surface, QRectF(area.topLeft() * scale, area.size() * scale));
+    router_.surface().PaintOnto(painter, event->rect());
     keyboardFocus_.PaintRing(painter);
 }
 

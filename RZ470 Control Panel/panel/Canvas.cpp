@@ -19,6 +19,12 @@ namespace {
 // The texts kept per font; the values shown change, so the oldest are dropped all at once.
 constexpr qsizetype kKeptTextsPerFont = 256;
 
+// Layout rows drawn at a time when the window repaints: the band is the only image made for it.
+constexpr int kBandRows = 48;
+
+// Antialiasing may touch a pixel or two beyond a glyph's outline.
+constexpr int kInkMargin = 3;
+
 // Texts whose layout a single line of QTextLayout might not reproduce exactly (tabs, breaks and
 // other controls) are drawn directly, as they always were.
 bool ShapesAsOneLine(const QString& text) {
@@ -31,28 +37,21 @@ bool ShapesAsOneLine(const QString& text) {
 }  // namespace
 
 SurfaceCanvas::SurfaceCanvas(QSize size, int scale)
-    : size_(size), scale_(std::clamp(scale, 1, PanelArtwork::kLargestScale)) {
-    surface_ = QImage(size_ * scale_, QImage::Format_RGB32);
-    surface_.setDevicePixelRatio(scale_);
-    surface_.fill(Qt::black);
-}
+    : size_(size), scale_(std::clamp(scale, 1, PanelArtwork::kLargestScale)) {}
+
+SurfaceCanvas::~SurfaceCanvas() = default;
 
 void SurfaceCanvas::setScale(int scale) {
     scale = std::clamp(scale, 1, PanelArtwork::kLargestScale);
     if (scale == scale_) {
         return;
     }
-    endText();
     scale_ = scale;
+    drawings_.clear();
     pictures_.clear();
-    surface_ = QImage(size_ * scale_, QImage::Format_RGB32);
-    surface_.setDevicePixelRatio(scale_);
-    surface_.fill(Qt::black);
+    whole_ = QImage();
+    wholeCurrent_ = false;
     damage(QRect(QPoint(0, 0), size_));
-}
-
-SurfaceCanvas::~SurfaceCanvas() {
-    endText();
 }
 
 const SurfaceCanvas::Picture* SurfaceCanvas::picture(int id) {
@@ -99,39 +98,162 @@ bool SurfaceCanvas::drawBitmap(int id, int x, int y, int w, int h) {
         return false;
     }
     const QRect target(x, y, w, h);
+    Drawing drawing;
+    drawing.picture = picture;
     if (picture->packed) {
-        // In the surface's own pixels. As QPainter takes a source of no width or height: to the
-        // picture's edge.
+        // As QPainter takes a source of no width or height: to the picture's edge.
         const QSize size = picture->packed->size();
-        picture->packed->DrawInto(
-            surface_, target.topLeft() * scale_,
-            QRect(0, 0, w > 0 ? w * scale_ : size.width(), h > 0 ? h * scale_ : size.height()));
+        drawing.source =
+            QSize(w > 0 ? w * scale_ : size.width(), h > 0 ? h * scale_ : size.height()).boundedTo(size);
+        // A part ending inside a layout pixel still sets every device pixel it reaches.
+        drawing.reach = QRect(target.topLeft(), (drawing.source + QSize(scale_ - 1, scale_ - 1)) / scale_);
+        drawing.covers = drawing.source.width() % scale_ == 0 && drawing.source.height() % scale_ == 0;
     } else {
-        endText();
-        QPainter painter(&surface_);
         const qreal ratio = picture->image.devicePixelRatio();
-        painter.drawImage(QPointF(target.topLeft()), picture->image, QRectF(0, 0, w * ratio, h * ratio));
+        drawing.source = QSize(qRound(w * ratio), qRound(h * ratio));
+        // Blended, and perhaps enlarged with smoothing: it may reach a pixel past its place.
+        const QSize whole = picture->image.deviceIndependentSize().toSize();
+        drawing.reach = QRect(target.topLeft(), QSize(w > 0 ? w : whole.width(), h > 0 ? h : whole.height()))
+                            .adjusted(-1, -1, 1, 1);
     }
+    drawing.at = target.topLeft();
+    keep(std::move(drawing));
     damage(target);
     return true;
 }
 
+void SurfaceCanvas::drawText(const QFont& font, const QColor& colour, int x, int y, const QString& text) {
+    Drawing drawing;
+    drawing.text = shaped(font, text);
+    drawing.font = font;
+    drawing.colour = colour;
+    drawing.at = QPoint(x, y);
+    drawing.reach = drawing.text->oneLine ? drawing.text->inked.translated(x, y) : QRect(QPoint(0, 0), size_);
+    if (!drawing.text->oneLine) {
+        drawing.plain = text;
+    }
+    const QRect cell(x, y, drawing.text->advance + 1, drawing.text->height);
+    keep(std::move(drawing));
+    damage(cell);
+}
+
+void SurfaceCanvas::keep(Drawing drawing) {
+    const QRect bounds(QPoint(0, 0), size_);
+    if (!drawing.reach.intersects(bounds)) {
+        return;
+    }
+    if (drawing.covers) {
+        const QRect hidden = drawing.reach;
+        drawings_.erase(std::remove_if(drawings_.begin(), drawings_.end(),
+                                       [&hidden, &bounds](const Drawing& earlier) {
+                                           return hidden.contains(earlier.reach.intersected(bounds));
+                                       }),
+                        drawings_.end());
+    }
+    drawings_.push_back(std::move(drawing));
+    wholeCurrent_ = false;
+    if (drawings_.size() > kMostKeptDrawings) {
+        merge();
+    }
+}
+
+void SurfaceCanvas::merge() {
+    QImage merged(size_ * scale_, QImage::Format_RGB32);
+    Render(merged, QPoint(0, 0));
+    std::optional<PackedPicture> packed = PackedPicture::Pack(merged);
+    if (!packed) {
+        return;
+    }
+    Drawing drawing;
+    drawing.merged = std::make_shared<const PackedPicture>(std::move(*packed));
+    drawing.source = size_ * scale_;
+    drawing.reach = QRect(QPoint(0, 0), size_);
+    drawing.covers = true;
+    drawings_.clear();
+    drawings_.push_back(std::move(drawing));
+}
+
+void SurfaceCanvas::Render(QImage& target, QPoint origin) const {
+    target.setDevicePixelRatio(scale_);
+    target.fill(Qt::black);
+    const QRect area(origin, target.size() / scale_);
+    // Texts and unpacked pictures go through a painter, kept open from one to the next; packed
+    // pictures are copied straight into the pixels, with no painter open on them.
+    std::unique_ptr<QPainter> painter;
+    const auto openPainter = [&]() -> QPainter& {
+        if (!painter) {
+            painter = std::make_unique<QPainter>(&target);
+            painter->translate(-origin);
+        }
+        return *painter;
+    };
+    for (const Drawing& drawing : drawings_) {
+        if (!drawing.reach.intersects(area)) {
+            continue;
+        }
+        const PackedPicture* packed = drawing.merged               ? drawing.merged.get()
+                                      : drawing.picture != nullptr ? drawing.picture->packed.get()
+                                                                   : nullptr;
+        if (packed != nullptr) {
+            painter.reset();
+            packed->DrawInto(target, (drawing.at - origin) * scale_, QRect(QPoint(0, 0), drawing.source));
+        } else if (drawing.picture != nullptr) {
+            openPainter().drawImage(QPointF(drawing.at), drawing.picture->image,
+                                    QRectF(QPointF(0, 0), QSizeF(drawing.source)));
+        } else {
+            QPainter& textPainter = openPainter();
+            const ShapedText& shape = *drawing.text;
+            textPainter.setPen(drawing.colour);
+            if (shape.oneLine) {
+                // The glyphs' baseline lands where drawText puts it: the cell's top plus the ascent.
+                const QPointF glyphOrigin(drawing.at.x(), drawing.at.y() + shape.ascent - shape.lineAscent);
+                for (const QGlyphRun& glyphs : shape.glyphs) {
+                    textPainter.drawGlyphRun(glyphOrigin, glyphs);
+                }
+            } else {
+                textPainter.setFont(drawing.font);
+                textPainter.drawText(drawing.at.x(), drawing.at.y() + shape.ascent, drawing.plain);
+            }
+        }
+    }
+}
+
+void SurfaceCanvas::PaintOnto(QPainter& painter, const QRect& area) const {
+    const QRect shown = area.intersected(QRect(QPoint(0, 0), size_));
+    if (shown.isEmpty()) {
+        return;
+    }
+    QImage band(QSize(shown.width(), std::min(kBandRows, shown.height())) * scale_, QImage::Format_RGB32);
+    for (int top = shown.top(); top <= shown.bottom(); top += kBandRows) {
+        const int rows = std::min(kBandRows, shown.bottom() + 1 - top);
+        if (rows * scale_ != band.height()) {
+            band = QImage(QSize(shown.width(), rows) * scale_, QImage::Format_RGB32);
+        }
+        Render(band, QPoint(shown.left(), top));
+        painter.drawImage(QRectF(shown.left(), top, shown.width(), rows), band,
+                          QRectF(QPointF(0, 0), QSizeF(band.size())));
+    }
+}
+
 const QImage& SurfaceCanvas::image() const {
-    endText();
-    return surface_;
+    if (!wholeCurrent_) {
+        if (whole_.size() != size_ * scale_) {
+            whole_ = QImage(size_ * scale_, QImage::Format_RGB32);
+        }
+        Render(whole_, QPoint(0, 0));
+        wholeCurrent_ = true;
+    }
+    return whole_;
 }
 
-void SurfaceCanvas::endText() const {
-    textPainter_.reset();
-}
-
-const SurfaceCanvas::ShapedText& SurfaceCanvas::shaped(const QFont& font, const QString& text) {
+std::shared_ptr<const SurfaceCanvas::ShapedText> SurfaceCanvas::shaped(const QFont& font,
+                                                                       const QString& text) {
     auto fontTexts = std::find_if(fontTexts_.begin(), fontTexts_.end(),
                                   [&font](const FontTexts& kept) { return kept.font == font; });
     if (fontTexts == fontTexts_.end()) {
         fontTexts = fontTexts_.insert(fontTexts_.end(), FontTexts{font, {}});
     }
-    QHash<QString, ShapedText>& texts = fontTexts->texts;
+    QHash<QString, std::shared_ptr<const ShapedText>>& texts = fontTexts->texts;
     const auto found = texts.constFind(text);
     if (found != texts.constEnd()) {
         return *found;
@@ -139,41 +261,26 @@ const SurfaceCanvas::ShapedText& SurfaceCanvas::shaped(const QFont& font, const 
     if (texts.size() >= kKeptTextsPerFont) {
         texts.clear();
     }
-    ShapedText shape;
+    auto shape = std::make_shared<ShapedText>();
     const QFontMetrics metrics(font);
-    shape.ascent = metrics.ascent();
-    shape.height = metrics.height();
-    shape.advance = metrics.horizontalAdvance(text);
-    shape.oneLine = ShapesAsOneLine(text);
-    if (shape.oneLine) {
+    shape->ascent = metrics.ascent();
+    shape->height = metrics.height();
+    shape->advance = metrics.horizontalAdvance(text);
+    shape->oneLine = ShapesAsOneLine(text);
+    QRectF inked(0, 0, shape->advance + 1, shape->height);
+    if (shape->oneLine) {
         QTextLayout layout(text, font);
         layout.beginLayout();
         const QTextLine line = layout.createLine();
         layout.endLayout();
-        shape.lineAscent = line.ascent();
-        shape.glyphs = layout.glyphRuns();
-    }
-    return *texts.insert(text, std::move(shape));
-}
-
-void SurfaceCanvas::drawText(const QFont& font, const QColor& colour, int x, int y, const QString& text) {
-    const ShapedText& shape = shaped(font, text);
-    if (!textPainter_) {
-        textPainter_ = std::make_unique<QPainter>(&surface_);
-    }
-    QPainter& painter = *textPainter_;
-    painter.setPen(colour);
-    if (shape.oneLine) {
-        // The glyphs' baseline lands where drawText puts it: the cell's top plus the ascent.
-        const QPointF origin(x, y + shape.ascent - shape.lineAscent);
-        for (const QGlyphRun& glyphs : shape.glyphs) {
-            painter.drawGlyphRun(origin, glyphs);
+        shape->lineAscent = line.ascent();
+        shape->glyphs = layout.glyphRuns();
+        for (const QGlyphRun& glyphs : shape->glyphs) {
+            inked |= glyphs.boundingRect().translated(0, shape->ascent - shape->lineAscent);
         }
-    } else {
-        painter.setFont(font);
-        painter.drawText(x, y + shape.ascent, text);
     }
-    damage(QRect(x, y, shape.advance + 1, shape.height));
+    shape->inked = inked.toAlignedRect().adjusted(-kInkMargin, -kInkMargin, kInkMargin, kInkMargin);
+    return *texts.insert(text, std::move(shape));
 }
 
 void SurfaceCanvas::damage(const QRect& rect) {

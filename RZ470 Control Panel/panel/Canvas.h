@@ -28,9 +28,11 @@ public:
     virtual void drawText(const QFont& font, const QColor& colour, int x, int y, const QString& text) = 0;
 };
 
-// The window's own pixels: one image the dialog copies to the screen in its paint handler. Its
-// coordinates are the layout's; at scale 2 it holds twice the pixels each way, and the pictures
-// are the ones drawn at that scale.
+// The window's own pixels, kept as the drawings that show on it rather than as an image: the
+// window holds the one full copy of its pixels (the window system's buffer), and each repaint
+// draws the part asked for again. A picture drawn later over the whole of an earlier drawing
+// drops it, so what is kept stays about one screen's worth. Coordinates are the layout's; at
+// scale 2 the pictures are the ones drawn at that scale.
 class SurfaceCanvas : public Canvas {
 public:
     explicit SurfaceCanvas(QSize size, int scale = 1);
@@ -41,14 +43,25 @@ public:
     bool drawBitmap(int id, int x, int y, int w, int h) override;
     void drawText(const QFont& font, const QColor& colour, int x, int y, const QString& text) override;
 
-    // The pixels as they stand. Texts are written through a painter kept open from one text to the
-    // next; it is ended here, so that a copy taken of the image is never written to afterwards.
+    // Draws the part area (layout pixels) of the surface with painter, a band at a time, so that
+    // no second image of the whole window is ever made.
+    void PaintOnto(QPainter& painter, const QRect& area) const;
+    // Draws the part of the surface that target covers; target is RGB32 at this scale, its pixel
+    // (0, 0) at origin (layout pixels).
+    void Render(QImage& target, QPoint origin) const;
+    // The whole surface as an image, drawn when asked for (tests and tools).
     const QImage& image() const;
     int scale() const { return scale_; }
+    QSize size() const { return size_; }
     // Starts over at another scale, black, with every picture to be loaded again at that scale.
     void setScale(int scale);
     // Called with each changed rectangle, so the window can schedule its repaint.
     void setDamageHandler(std::function<void(const QRect&)> handler) { damaged_ = std::move(handler); }
+    // How many drawings are kept to show the surface.
+    size_t keptDrawings() const { return drawings_.size(); }
+
+    // More drawings than this, each partly covered, and they are merged into one picture.
+    static constexpr size_t kMostKeptDrawings = 1024;
 
 private:
     // A picture as it is kept once decoded: packed, or as decoded where packing would not be exact.
@@ -65,24 +78,43 @@ private:
         int ascent = 0;
         int height = 0;
         int advance = 0;
+        QRect inked;  // every pixel the glyphs may touch, relative to the cell's top-left
     };
     struct FontTexts {
         QFont font;
-        QHash<QString, ShapedText> texts;
+        QHash<QString, std::shared_ptr<const ShapedText>> texts;
+    };
+
+    // One drawing as it is replayed: a picture (or the merged picture) or a text.
+    struct Drawing {
+        QRect reach;          // the layout pixels it may change
+        bool covers = false;  // sets every pixel of reach, whatever lay below
+        const Picture* picture = nullptr;
+        std::shared_ptr<const PackedPicture> merged;
+        QSize source;  // the part of the picture drawn, in its own pixels
+        std::shared_ptr<const ShapedText> text;
+        QFont font;
+        QColor colour;
+        QPoint at;
+        QString plain;  // the text, for one not shaped as one line
     };
 
     // The picture id, decoded at its first use and kept; null when there is none.
     const Picture* picture(int id);
     // text in font, shaped at its first use and kept for a while.
-    const ShapedText& shaped(const QFont& font, const QString& text);
+    std::shared_ptr<const ShapedText> shaped(const QFont& font, const QString& text);
+    // Keeps a drawing, dropping every earlier one it hides.
+    void keep(Drawing drawing);
+    // Everything kept, merged into one picture.
+    void merge();
     void damage(const QRect& rect);
-    void endText() const;
 
     QSize size_;
     int scale_;
-    QImage surface_;
-    mutable std::unique_ptr<QPainter> textPainter_;
     std::unordered_map<int, std::optional<Picture>> pictures_;
     std::vector<FontTexts> fontTexts_;
+    std::vector<Drawing> drawings_;
+    mutable QImage whole_;
+    mutable bool wholeCurrent_ = false;
     std::function<void(const QRect&)> damaged_;
 };
