@@ -175,8 +175,17 @@ void SurfaceCanvas::merge() {
 
 void SurfaceCanvas::Render(QImage& target, QPoint origin) const {
     target.setDevicePixelRatio(scale_);
-    target.fill(Qt::black);
     const QRect area(origin, target.size() / scale_);
+    // Nothing drawn before the last picture that covers all of area shows in it; the surface
+    // is black where nothing was drawn.
+    auto first = std::find_if(drawings_.rbegin(), drawings_.rend(), [&area](const Drawing& drawing) {
+                     return drawing.covers && drawing.reach.contains(area);
+                 }).base();
+    if (first == drawings_.begin()) {
+        target.fill(Qt::black);
+    } else {
+        --first;
+    }
     // Texts and unpacked pictures go through a painter, kept open from one to the next; packed
     // pictures are copied straight into the pixels, with no painter open on them.
     std::unique_ptr<QPainter> painter;
@@ -187,32 +196,32 @@ void SurfaceCanvas::Render(QImage& target, QPoint origin) const {
         }
         return *painter;
     };
-    for (const Drawing& drawing : drawings_) {
-        if (!drawing.reach.intersects(area)) {
+    for (auto drawing = first; drawing != drawings_.end(); ++drawing) {
+        if (!drawing->reach.intersects(area)) {
             continue;
         }
-        const PackedPicture* packed = drawing.merged               ? drawing.merged.get()
-                                      : drawing.picture != nullptr ? drawing.picture->packed.get()
-                                                                   : nullptr;
+        const PackedPicture* packed = drawing->merged               ? drawing->merged.get()
+                                      : drawing->picture != nullptr ? drawing->picture->packed.get()
+                                                                    : nullptr;
         if (packed != nullptr) {
             painter.reset();
-            packed->DrawInto(target, (drawing.at - origin) * scale_, QRect(QPoint(0, 0), drawing.source));
-        } else if (drawing.picture != nullptr) {
-            openPainter().drawImage(QPointF(drawing.at), drawing.picture->image,
-                                    QRectF(QPointF(0, 0), QSizeF(drawing.source)));
+            packed->DrawInto(target, (drawing->at - origin) * scale_, QRect(QPoint(0, 0), drawing->source));
+        } else if (drawing->picture != nullptr) {
+            openPainter().drawImage(QPointF(drawing->at), drawing->picture->image,
+                                    QRectF(QPointF(0, 0), QSizeF(drawing->source)));
         } else {
             QPainter& textPainter = openPainter();
-            const ShapedText& shape = *drawing.text;
-            textPainter.setPen(drawing.colour);
+            const ShapedText& shape = *drawing->text;
+            textPainter.setPen(drawing->colour);
             if (shape.oneLine) {
                 // The glyphs' baseline lands where drawText puts it: the cell's top plus the ascent.
-                const QPointF glyphOrigin(drawing.at.x(), drawing.at.y() + shape.ascent - shape.lineAscent);
+                const QPointF glyphOrigin(drawing->at.x(), drawing->at.y() + shape.ascent - shape.lineAscent);
                 for (const QGlyphRun& glyphs : shape.glyphs) {
                     textPainter.drawGlyphRun(glyphOrigin, glyphs);
                 }
             } else {
-                textPainter.setFont(drawing.font);
-                textPainter.drawText(drawing.at.x(), drawing.at.y() + shape.ascent, drawing.plain);
+                textPainter.setFont(drawing->font);
+                textPainter.drawText(drawing->at.x(), drawing->at.y() + shape.ascent, drawing->plain);
             }
         }
     }

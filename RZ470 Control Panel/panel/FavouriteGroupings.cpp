@@ -72,8 +72,7 @@ FavouriteGrouping FavouriteGroupings::Present(const QString& name) const {
 
 void FavouriteGroupings::RefreshFavourites() {
     combo_->update();
-    combo_->clear();
-    combo_->addItem(QString::fromLatin1(kNotSelected));
+    QStringList items{QString::fromLatin1(kNotSelected)};
     favouriteCount_ = 0;
     favouriteSlotOfItem_.fill(kNoSlot);
     favouriteSlotOfItem_[0] = 0;
@@ -84,14 +83,29 @@ void FavouriteGroupings::RefreshFavourites() {
             continue;
         }
         ++favouriteCount_;
-        combo_->insertItem(favouriteCount_, favourite.name);
+        items << favourite.name;
         favouriteSlotOfItem_[static_cast<size_t>(favouriteCount_)] = slot;
         if (match == 0 && PanelSettings::UnpackGroups(favourite.packedGroups) == tables_.ledGroup &&
             favourite.mode == tables_.groupingMode) {
             match = favouriteCount_;
         }
     }
+    // Every full paint refreshes the list; Qt's list is rebuilt only when its items changed.
+    if (ItemTexts() != items) {
+        combo_->clear();
+        combo_->addItems(items);
+    }
     Select(match);
+    // A name typed over the chosen item goes, as it went when the list was rebuilt.
+    combo_->setEditText(combo_->itemText(match));
+}
+
+QStringList FavouriteGroupings::ItemTexts() const {
+    QStringList texts;
+    for (int item = 0; item < combo_->count(); ++item) {
+        texts << combo_->itemText(item);
+    }
+    return texts;
 }
 
 bool FavouriteGroupings::FavouriteOptions() {

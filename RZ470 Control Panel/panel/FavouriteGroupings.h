@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -51,6 +52,7 @@ private:
     // The list item chosen, or -1 when the user typed a name since.
     int SelectedItem() const;
     void Select(int item);
+    QStringList ItemTexts() const;
     void SaveNew();
     void Delete(int item);
     FavouriteGrouping Present(const QString& name) const;
