@@ -5,6 +5,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QRegion>
 #include <QResource>
 #include <QTextLayout>
 
@@ -22,8 +23,8 @@ constexpr qsizetype kKeptTextsPerFont = 256;
 // Layout rows drawn at a time when the window repaints: the band is the only image made for it.
 constexpr int kBandRows = 48;
 
-// Antialiasing may touch a pixel or two beyond a glyph's outline.
-constexpr int kInkMargin = 3;
+// A glyph's box is rounded to whole pixels; its placement may move it by part of one.
+constexpr int kInkMargin = 1;
 
 // Texts whose layout a single line of QTextLayout might not reproduce exactly (tabs, breaks and
 // other controls) are drawn directly, as they always were.
@@ -32,6 +33,11 @@ bool ShapesAsOneLine(const QString& text) {
         return c.unicode() < 0x20 || c.category() == QChar::Other_Control ||
                c.category() == QChar::Separator_Line || c.category() == QChar::Separator_Paragraph;
     });
+}
+
+// The layout pixels that size device pixels reach (QSize's own division rounds to nearest).
+QSize LayoutPixels(QSize size, int scale) {
+    return QSize((size.width() + scale - 1) / scale, (size.height() + scale - 1) / scale);
 }
 
 }  // namespace
@@ -106,7 +112,7 @@ bool SurfaceCanvas::drawBitmap(int id, int x, int y, int w, int h) {
         drawing.source =
             QSize(w > 0 ? w * scale_ : size.width(), h > 0 ? h * scale_ : size.height()).boundedTo(size);
         // A part ending inside a layout pixel still sets every device pixel it reaches.
-        drawing.reach = QRect(target.topLeft(), (drawing.source + QSize(scale_ - 1, scale_ - 1)) / scale_);
+        drawing.reach = QRect(target.topLeft(), LayoutPixels(drawing.source, scale_));
         drawing.covers = drawing.source.width() % scale_ == 0 && drawing.source.height() % scale_ == 0;
     } else {
         const qreal ratio = picture->image.devicePixelRatio();
@@ -175,7 +181,7 @@ void SurfaceCanvas::merge() {
 
 void SurfaceCanvas::Render(QImage& target, QPoint origin) const {
     target.setDevicePixelRatio(scale_);
-    const QRect area(origin, target.size() / scale_);
+    const QRect area(origin, LayoutPixels(target.size(), scale_));
     // Nothing drawn before the last picture that covers all of area shows in it; the surface
     // is black where nothing was drawn.
     auto first = std::find_if(drawings_.rbegin(), drawings_.rend(), [&area](const Drawing& drawing) {
@@ -186,8 +192,9 @@ void SurfaceCanvas::Render(QImage& target, QPoint origin) const {
     } else {
         --first;
     }
-    // Texts and unpacked pictures go through a painter, kept open from one to the next; packed
-    // pictures are copied straight into the pixels, with no painter open on them.
+    // Packed pictures are copied straight into the pixels; texts and unpacked pictures go through
+    // one painter, opened at the first of them and kept open to the end.
+    const PackedPicture::Pixels pixels(target);
     std::unique_ptr<QPainter> painter;
     const auto openPainter = [&]() -> QPainter& {
         if (!painter) {
@@ -196,16 +203,39 @@ void SurfaceCanvas::Render(QImage& target, QPoint origin) const {
         }
         return *painter;
     };
+    const auto packedOf = [](const Drawing& drawing) -> const PackedPicture* {
+        return drawing.merged               ? drawing.merged.get()
+               : drawing.picture != nullptr ? drawing.picture->packed.get()
+                                            : nullptr;
+    };
+    // A packed picture is copied only where no later picture covers it: the background under the
+    // panels would otherwise be copied only to be overwritten.
+    std::vector<QRegion> shown(static_cast<size_t>(drawings_.end() - first));
+    QRegion coveredLater;
+    for (auto drawing = drawings_.end(); drawing != first;) {
+        --drawing;
+        const QRect part = drawing->reach.intersected(area);
+        if (part.isEmpty()) {
+            continue;
+        }
+        if (packedOf(*drawing) != nullptr) {
+            shown[static_cast<size_t>(drawing - first)] = QRegion(part).subtracted(coveredLater);
+        }
+        if (drawing->covers) {
+            coveredLater += part;
+        }
+    }
     for (auto drawing = first; drawing != drawings_.end(); ++drawing) {
         if (!drawing->reach.intersects(area)) {
             continue;
         }
-        const PackedPicture* packed = drawing->merged               ? drawing->merged.get()
-                                      : drawing->picture != nullptr ? drawing->picture->packed.get()
-                                                                    : nullptr;
-        if (packed != nullptr) {
-            painter.reset();
-            packed->DrawInto(target, (drawing->at - origin) * scale_, QRect(QPoint(0, 0), drawing->source));
+        if (const PackedPicture* packed = packedOf(*drawing)) {
+            const QPoint at = (drawing->at - origin) * scale_;
+            const QRect source(QPoint(0, 0), drawing->source);
+            for (const QRect& part : shown[static_cast<size_t>(drawing - first)]) {
+                const QRect place((part.topLeft() - origin) * scale_, part.size() * scale_);
+                packed->DrawInto(pixels, place.topLeft(), source.intersected(place.translated(-at)));
+            }
         } else if (drawing->picture != nullptr) {
             openPainter().drawImage(QPointF(drawing->at), drawing->picture->image,
                                     QRectF(QPointF(0, 0), QSizeF(drawing->source)));
@@ -276,7 +306,7 @@ std::shared_ptr<const SurfaceCanvas::ShapedText> SurfaceCanvas::shaped(const QFo
     shape->height = metrics.height();
     shape->advance = metrics.horizontalAdvance(text);
     shape->oneLine = ShapesAsOneLine(text);
-    QRectF inked(0, 0, shape->advance + 1, shape->height);
+    QRectF inked;
     if (shape->oneLine) {
         QTextLayout layout(text, font);
         layout.beginLayout();

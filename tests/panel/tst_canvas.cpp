@@ -269,6 +269,116 @@ private slots:
         painter.end();
         QVERIFY(surface.canvas.image() == expected);
     }
+    void repaintedPartsMatchTheWhole_data() {
+        QTest::addColumn<int>("scale");
+        QTest::addColumn<QRect>("area");
+        for (int scale : {1, 2}) {
+            QTest::addRow("scale %d: the whole window", scale) << scale << QRect(QPoint(0, 0), kSurface);
+            QTest::addRow("scale %d: across band edges", scale) << scale << QRect(37, 30, 500, 130);
+            QTest::addRow("scale %d: one row", scale) << scale << QRect(0, 47, 1421, 1);
+            QTest::addRow("scale %d: past the bottom right", scale) << scale << QRect(1400, 400, 100, 100);
+        }
+    }
+
+    void repaintedPartsMatchTheWhole() {
+        // The window repaints a part a band at a time; texts and pictures cross the bands.
+        QFETCH(int, scale);
+        QFETCH(QRect, area);
+        TestCanvas surface(scale);
+        const QFont font = PanelFont::withCellHeight(PanelFont::kLargeCell);
+        surface.canvas.drawBitmap(129, 20, 20, -1, -1);
+        surface.canvas.drawText(font, kText, 40, 40, QStringLiteral("Violet 405"));
+        surface.canvas.drawText(font, kText, -5, -3, QStringLiteral("WAVE"));
+        surface.canvas.drawBitmap(163, 300, 90, -1, -1);
+        surface.canvas.drawText(font, kText, 310, 92, QStringLiteral("100.0%"));
+        surface.canvas.drawText(font, kText, 1390, 410, QStringLiteral("past the edge"));
+
+        const QColor untouched(Qt::magenta);
+        QImage window(kSurface * scale, QImage::Format_RGB32);
+        window.setDevicePixelRatio(scale);
+        window.fill(untouched);
+        QPainter painter(&window);
+        surface.canvas.PaintOnto(painter, area);
+        painter.end();
+
+        const QImage& whole = surface.canvas.image();
+        const QRect shown(area.topLeft() * scale, area.size() * scale);
+        for (int y = 0; y < window.height(); ++y) {
+            for (int x = 0; x < window.width(); ++x) {
+                const QRgb expected = shown.contains(x, y) ? whole.pixel(x, y) : untouched.rgb();
+                if (window.pixel(x, y) != expected) {
+                    QFAIL(qPrintable(QStringLiteral("pixel %1, %2").arg(x).arg(y)));
+                }
+            }
+        }
+    }
+
+    void aFieldRedrawnOverAndOverKeepsOnlyWhatShows_data() {
+        QTest::addColumn<int>("scale");
+        QTest::newRow("scale 1") << 1;
+        QTest::newRow("scale 2") << 2;
+    }
+
+    void aFieldRedrawnOverAndOverKeepsOnlyWhatShows() {
+        // As the poll redraws a value: its field, then its text, thousands of times.
+        QFETCH(int, scale);
+        const QFont font = PanelFont::withCellHeight(PanelFont::kLargeCell);
+        const QRect field(300, 90, Decoded(163).width(), Decoded(163).height());
+        TestCanvas surface(scale);
+        QImage expected = Backdrop(scale);
+        QPainter painter(&expected);
+        painter.setFont(font);
+        painter.setPen(kText);
+        for (int value = 0; value < 3000; ++value) {
+            surface.canvas.drawBitmap(163, field.x(), field.y(), field.width(), field.height());
+            surface.canvas.drawText(font, kText, field.x() + 4, field.y() + 2, QString::number(value));
+        }
+        painter.drawImage(field.topLeft(), Decoded(163, scale));
+        painter.drawText(field.x() + 4, field.y() + 2 + QFontMetrics(font).ascent(), QStringLiteral("2999"));
+        painter.end();
+        QCOMPARE(surface.canvas.keptDrawings(), size_t(3));
+        QVERIFY(surface.canvas.image() == expected);
+    }
+
+    void aPictureDropsOnlyWhatItWhollyCovers_data() { aFieldRedrawnOverAndOverKeepsOnlyWhatShows_data(); }
+
+    void aPictureDropsOnlyWhatItWhollyCovers() {
+        // A picture one pixel wide just past another's right edge stays when that one is drawn again.
+        QFETCH(int, scale);
+        const QSize size = Decoded(129).size();
+        const QPoint beside(100 + size.width(), 50);
+        TestCanvas surface(scale);
+        surface.canvas.drawBitmap(129, 100, 50, -1, -1);
+        surface.canvas.drawBitmap(163, beside.x(), beside.y(), 1, 1);
+        surface.canvas.drawBitmap(129, 100, 50, -1, -1);
+        QImage expected = Backdrop(scale);
+        QPainter painter(&expected);
+        painter.drawImage(QPoint(100, 50), Decoded(129, scale));
+        painter.drawImage(QPointF(beside), Decoded(163, scale), QRectF(0, 0, scale, scale));
+        painter.end();
+        QCOMPARE(surface.canvas.keptDrawings(), size_t(3));
+        QVERIFY(surface.canvas.image() == expected);
+    }
+
+    void textsNeverCoveredAreMergedAndStillDrawRight() {
+        // Texts over texts are never covered: past the most kept, they are merged into one picture.
+        const QFont font = PanelFont::withCellHeight(PanelFont::kMediumCell);
+        const QFontMetrics metrics(font);
+        TestCanvas surface;
+        QImage expected = Backdrop(1);
+        QPainter painter(&expected);
+        painter.setFont(font);
+        painter.setPen(kText);
+        const int texts = 2 * static_cast<int>(SurfaceCanvas::kMostKeptDrawings) + 7;
+        for (int i = 0; i < texts; ++i) {
+            const QPoint at((i % 40) * 35, (i % 23) * 18);
+            surface.canvas.drawText(font, kText, at.x(), at.y(), QStringLiteral("on%1").arg(i % 5));
+            painter.drawText(at.x(), at.y() + metrics.ascent(), QStringLiteral("on%1").arg(i % 5));
+        }
+        painter.end();
+        QVERIFY(surface.canvas.keptDrawings() <= SurfaceCanvas::kMostKeptDrawings);
+        QVERIFY(surface.canvas.image() == expected);
+    }
 };
 
 QTEST_MAIN(CanvasTest)
