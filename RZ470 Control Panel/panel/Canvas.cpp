@@ -54,6 +54,7 @@ void SurfaceCanvas::setScale(int scale) {
     }
     scale_ = scale;
     drawings_.clear();
+    composedTexts_.Clear();
     pictures_.clear();
     whole_ = QImage();
     wholeCurrent_ = false;
@@ -156,6 +157,9 @@ void SurfaceCanvas::keep(Drawing drawing) {
                                        }),
                         drawings_.end());
     }
+    if (drawing.text && drawing.text->oneLine) {
+        drawing.composition = composition(drawing);
+    }
     drawings_.push_back(std::move(drawing));
     wholeCurrent_ = false;
     if (drawings_.size() > kMostKeptDrawings) {
@@ -179,7 +183,7 @@ void SurfaceCanvas::merge() {
     drawings_.push_back(std::move(drawing));
 }
 
-void SurfaceCanvas::Render(QImage& target, QPoint origin) const {
+void SurfaceCanvas::RenderPart(QImage& target, QPoint origin) const {
     target.setDevicePixelRatio(scale_);
     const QRect area(origin, LayoutPixels(target.size(), scale_));
     // Nothing drawn before the last picture that covers all of area shows in it; the surface
@@ -239,25 +243,103 @@ void SurfaceCanvas::Render(QImage& target, QPoint origin) const {
         } else if (drawing->picture != nullptr) {
             openPainter().drawImage(QPointF(drawing->at), drawing->picture->image,
                                     QRectF(QPointF(0, 0), QSizeF(drawing->source)));
+        } else if (const PackedPicture* text = composed(*drawing)) {
+            const QRect& textArea = drawing->composition->area;
+            text->DrawInto(pixels, (textArea.topLeft() - origin) * scale_,
+                           QRect(QPoint(0, 0), textArea.size() * scale_));
         } else {
-            QPainter& textPainter = openPainter();
-            const ShapedText& shape = *drawing->text;
-            textPainter.setPen(drawing->colour);
-            if (shape.oneLine) {
-                // The glyphs' baseline lands where drawText puts it: the cell's top plus the ascent.
-                const QPointF glyphOrigin(drawing->at.x(), drawing->at.y() + shape.ascent - shape.lineAscent);
-                for (const QGlyphRun& glyphs : shape.glyphs) {
-                    textPainter.drawGlyphRun(glyphOrigin, glyphs);
-                }
-            } else {
-                textPainter.setFont(drawing->font);
-                textPainter.drawText(drawing->at.x(), drawing->at.y() + shape.ascent, drawing->plain);
-            }
+            DrawTextWith(openPainter(), *drawing->text, drawing->colour, drawing->at, drawing->font,
+                         drawing->plain);
         }
     }
 }
 
+void SurfaceCanvas::DrawTextWith(QPainter& painter, const ShapedText& shape, const QColor& colour, QPoint at,
+                                 const QFont& font, const QString& plain) {
+    painter.setPen(colour);
+    if (shape.oneLine) {
+        // The glyphs' baseline lands where drawText puts it: the cell's top plus the ascent.
+        const QPointF glyphOrigin(at.x(), at.y() + shape.ascent - shape.lineAscent);
+        for (const QGlyphRun& glyphs : shape.glyphs) {
+            painter.drawGlyphRun(glyphOrigin, glyphs);
+        }
+    } else {
+        painter.setFont(font);
+        painter.drawText(at.x(), at.y() + shape.ascent, plain);
+    }
+}
+
+std::shared_ptr<const SurfaceCanvas::ComposedText> SurfaceCanvas::composition(const Drawing& text) const {
+    // Back from the text, through the drawings its area meets: texts, up to a picture covering all
+    // of the area. Anything else there, and the text is blended each time it is drawn.
+    const QRect area = text.reach.intersected(QRect(QPoint(0, 0), size_));
+    std::vector<const Drawing*> texts{&text};
+    for (auto earlier = drawings_.rbegin(); earlier != drawings_.rend(); ++earlier) {
+        if (!earlier->reach.intersects(area)) {
+            continue;
+        }
+        if (earlier->covers && earlier->picture != nullptr && earlier->picture->packed &&
+            earlier->reach.contains(area)) {
+            auto composed = std::make_shared<ComposedText>();
+            composed->base = earlier->picture;
+            composed->baseAt = earlier->at;
+            composed->area = area;
+            composed->key.picture = earlier->picture;
+            composed->key.offset = area.topLeft() - earlier->at;
+            for (auto layer = texts.rbegin(); layer != texts.rend(); ++layer) {
+                const Drawing& drawn = **layer;
+                composed->shapes.push_back(drawn.text);
+                composed->colours.push_back(drawn.colour);
+                composed->places.push_back(drawn.at);
+                composed->key.layers.push_back(
+                    {drawn.text.get(), drawn.at - area.topLeft(), drawn.colour.rgba()});
+            }
+            return composed;
+        }
+        if (!earlier->text || !earlier->text->oneLine || texts.size() == kMostLayers) {
+            return nullptr;
+        }
+        texts.push_back(&*earlier);
+    }
+    return nullptr;
+}
+
+const PackedPicture* SurfaceCanvas::composed(const Drawing& text) const {
+    if (!text.composition) {
+        return nullptr;
+    }
+    const ComposedText& composition = *text.composition;
+    if (const PackedPicture* kept = composedTexts_.Find(composition.key)) {
+        return kept;
+    }
+    const QRect& area = composition.area;
+    if (!composedTexts_.HasRoomFor(static_cast<size_t>(area.width()) * area.height() * scale_ * scale_ * 4)) {
+        return nullptr;
+    }
+    // The area of the picture and the texts blended onto it in turn, exactly as a repaint would.
+    QImage pixels(area.size() * scale_, QImage::Format_RGB32);
+    pixels.setDevicePixelRatio(scale_);
+    const PackedPicture& base = *composition.base->packed;
+    base.DrawInto(pixels, (composition.baseAt - area.topLeft()) * scale_, QRect(QPoint(0, 0), base.size()));
+    {
+        QPainter painter(&pixels);
+        painter.translate(-area.topLeft());
+        for (size_t layer = 0; layer < composition.shapes.size(); ++layer) {
+            DrawTextWith(painter, *composition.shapes[layer], composition.colours[layer],
+                         composition.places[layer]);
+        }
+    }
+    std::optional<PackedPicture> packed = PackedPicture::Pack(pixels);
+    return packed ? composedTexts_.Add(composition.key, std::move(*packed), text.composition) : nullptr;
+}
+
+void SurfaceCanvas::Render(QImage& target, QPoint origin) const {
+    composedTexts_.NextPass();
+    RenderPart(target, origin);
+}
+
 void SurfaceCanvas::PaintOnto(QPainter& painter, const QRect& area) const {
+    composedTexts_.NextPass();
     const QRect shown = area.intersected(QRect(QPoint(0, 0), size_));
     if (shown.isEmpty()) {
         return;
@@ -268,7 +350,7 @@ void SurfaceCanvas::PaintOnto(QPainter& painter, const QRect& area) const {
         if (rows * scale_ != band.height()) {
             band = QImage(QSize(shown.width(), rows) * scale_, QImage::Format_RGB32);
         }
-        Render(band, QPoint(shown.left(), top));
+        RenderPart(band, QPoint(shown.left(), top));
         painter.drawImage(QRectF(shown.left(), top, shown.width(), rows), band,
                           QRectF(QPointF(0, 0), QSizeF(band.size())));
     }

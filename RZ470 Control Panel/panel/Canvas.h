@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ComposedTexts.h"
+
 #include <QColor>
 #include <QFont>
 #include <QGlyphRun>
@@ -85,6 +87,19 @@ private:
         QHash<QString, std::shared_ptr<const ShapedText>> texts;
     };
 
+    // A text's area of the picture under it, with the texts drawn there before it and itself.
+    struct ComposedText {
+        const Picture* base;
+        QPoint baseAt;
+        QRect area;                                             // layout pixels, within the surface
+        std::vector<std::shared_ptr<const ShapedText>> shapes;  // what the key's layers point to
+        std::vector<QColor> colours;
+        std::vector<QPoint> places;
+        ComposedTexts::Key key;
+    };
+    // Texts under a text that may still be blended with it, counting it.
+    static constexpr size_t kMostLayers = 4;
+
     // One drawing as it is replayed: a picture (or the merged picture) or a text.
     struct Drawing {
         QRect reach;          // the layout pixels it may change
@@ -97,6 +112,8 @@ private:
         QColor colour;
         QPoint at;
         QString plain;  // the text, for one not shaped as one line
+        // For a text whose area shows only one picture and texts drawn on it: what to blend, once.
+        std::shared_ptr<const ComposedText> composition;
     };
 
     // The picture id, decoded at its first use and kept; null when there is none.
@@ -107,6 +124,14 @@ private:
     void keep(Drawing drawing);
     // Everything kept, merged into one picture.
     void merge();
+    // Draws the part of the surface that target covers, within one repaint.
+    void RenderPart(QImage& target, QPoint origin) const;
+    // The pixels of a text on its base picture, blended once and kept; null when not kept.
+    const PackedPicture* composed(const Drawing& text) const;
+    static void DrawTextWith(QPainter& painter, const ShapedText& shape, const QColor& colour, QPoint at,
+                             const QFont& font = QFont(), const QString& plain = QString());
+    // What text's area shows once it is drawn, when that is a picture and texts alone.
+    std::shared_ptr<const ComposedText> composition(const Drawing& text) const;
     void damage(const QRect& rect);
 
     QSize size_;
@@ -114,6 +139,7 @@ private:
     std::unordered_map<int, std::optional<Picture>> pictures_;
     std::vector<FontTexts> fontTexts_;
     std::vector<Drawing> drawings_;
+    mutable ComposedTexts composedTexts_;
     mutable QImage whole_;
     mutable bool wholeCurrent_ = false;
     std::function<void(const QRect&)> damaged_;

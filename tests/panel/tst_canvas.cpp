@@ -1,6 +1,7 @@
 // The surface keeps its pictures packed and its texts shaped once: whatever it draws must match,
 // pixel for pixel, what QPainter draws from the decoded picture or the plain text.
 #include "Canvas.h"
+#include "ComposedTexts.h"
 #include "PackedPicture.h"
 #include "PanelArtwork.h"
 #include "PanelFont.h"
@@ -378,6 +379,46 @@ private slots:
         painter.end();
         QVERIFY(surface.canvas.keptDrawings() <= SurfaceCanvas::kMostKeptDrawings);
         QVERIFY(surface.canvas.image() == expected);
+    }
+    void composedTextsStayWithinTheirBytes() {
+        // Pictures of 40 KB each, kept as plain rows; keys told apart by their offset alone.
+        QImage noise(100, 100, QImage::Format_RGB32);
+        for (int y = 0; y < noise.height(); ++y) {
+            for (int x = 0; x < noise.width(); ++x) {
+                noise.setPixel(x, y, qRgb((x * 37 + y * 11) % 256, (x * y) % 256, (x + 3 * y) % 256));
+            }
+        }
+        const PackedPicture pixels = *PackedPicture::Pack(noise);
+        const size_t each = pixels.byteSize();
+        const size_t fit = ComposedTexts::kMostBytes / each;
+        QVERIFY(fit >= 4);
+        const auto key = [](int i) { return ComposedTexts::Key{nullptr, QPoint(i, 0), {}}; };
+        ComposedTexts texts;
+
+        texts.NextPass();
+        for (size_t i = 0; i < fit; ++i) {
+            QVERIFY(texts.HasRoomFor(each));
+            QVERIFY(texts.Add(key(int(i)), pixels, nullptr));
+        }
+        // Every byte used by this repaint: nothing goes, nothing more comes.
+        QVERIFY(!texts.HasRoomFor(each));
+        QVERIFY(!texts.Add(key(int(fit)), pixels, nullptr));
+        QCOMPARE(texts.size(), fit);
+
+        // The next repaint uses two; the one after it may drop all that neither used.
+        texts.NextPass();
+        QVERIFY(texts.Find(key(0)));
+        QVERIFY(texts.Find(key(1)));
+        QVERIFY(!texts.HasRoomFor(each));
+        texts.NextPass();
+        QVERIFY(texts.HasRoomFor(each));
+        QCOMPARE(texts.size(), size_t(2));
+        QVERIFY(texts.Find(key(0)) && texts.Find(key(1)) && !texts.Find(key(2)));
+        QCOMPARE(texts.bytes(), 2 * each);
+
+        // Kept again under the same key, the bytes are counted once.
+        QVERIFY(texts.Add(key(0), pixels, nullptr));
+        QCOMPARE(texts.bytes(), 2 * each);
     }
 };
 
