@@ -5,6 +5,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // Shorter repeats go into the surrounding literal run: a run of one colour costs two words.
@@ -14,20 +18,36 @@ constexpr int kShortestFill = 3;
 // short runs.
 constexpr qsizetype kLargestPlain = 10000;
 
-// Fills count pixels with one colour; long runs go in blocks the compiler turns into wide stores.
-void FillPixels(uint32_t* out, int count, uint32_t colour) {
-    constexpr int kBlock = 16;
-    if (count >= kBlock) {
-        uint32_t block[kBlock];
-        std::fill(block, block + kBlock, colour);
-        do {
-            std::memcpy(out, block, sizeof block);
-            out += kBlock;
-            count -= kBlock;
-        } while (count >= kBlock);
+// Fills count pixels with one colour: runs of four and more in 16-byte stores, the last four
+// overlapping those before where the count is not a multiple of four.
+#if defined(__SSE2__) || defined(_M_X64)
+inline void FillPixels(uint32_t* out, int count, uint32_t colour) {
+    if (count < 4) {
+        for (int i = 0; i < count; ++i) {
+            out[i] = colour;
+        }
+        return;
     }
+    const __m128i four = _mm_set1_epi32(static_cast<int>(colour));
+    uint32_t* const end = out + count;
+    for (; end - out >= 16; out += 16) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), four);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4), four);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8), four);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 12), four);
+    }
+    for (; end - out >= 4; out += 4) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), four);
+    }
+    if (out != end) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(end - 4), four);
+    }
+}
+#else
+inline void FillPixels(uint32_t* out, int count, uint32_t colour) {
     std::fill(out, out + count, colour);
 }
+#endif
 
 }  // namespace
 
