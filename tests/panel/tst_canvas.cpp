@@ -61,6 +61,24 @@ QImage Reference(int id, QRect cut, int scale) {
     return expected;
 }
 
+// What QPainter draws on the backdrop, to hold the canvas's pixels against.
+struct Expected {
+    Expected(int scale, const QFont& font) : image(Backdrop(scale)), painter(&image) {
+        painter.setFont(font);
+        painter.setPen(kText);
+    }
+    // Text with its cell's top-left at at, as the canvas places it.
+    void text(QPoint at, const QString& text) {
+        painter.drawText(at.x(), at.y() + painter.fontMetrics().ascent(), text);
+    }
+    const QImage& done() {
+        painter.end();
+        return image;
+    }
+    QImage image;
+    QPainter painter;
+};
+
 // A canvas showing the background, with the damage reported after it collected.
 struct TestCanvas {
     explicit TestCanvas(int scale = 1) : canvas(kSurface, scale) {
@@ -253,22 +271,17 @@ private slots:
     void manyDifferentTextsStillDrawRight() {
         // More texts than the surface keeps shaped: it forgets some, and draws them again right.
         const QFont font = PanelFont::withCellHeight(PanelFont::kLargeCell);
-        const QFontMetrics metrics(font);
         TestCanvas surface;
-        QImage expected = Backdrop(1);
-        QPainter painter(&expected);
-        painter.setFont(font);
-        painter.setPen(kText);
+        Expected expected(1, font);
         for (int round = 0; round < 2; ++round) {
             for (int level = 0; level <= 1000; level += 2) {
                 const QString text = QString::asprintf("%.01f%%", level / 10.0);
                 const QPoint at((level % 30) * 40, (level / 30) * 12);
                 surface.canvas.drawText(font, kText, at.x(), at.y(), text);
-                painter.drawText(at.x(), at.y() + metrics.ascent(), text);
+                expected.text(at, text);
             }
         }
-        painter.end();
-        QVERIFY(surface.canvas.image() == expected);
+        QVERIFY(surface.canvas.image() == expected.done());
     }
     void repaintedPartsMatchTheWhole_data() {
         QTest::addColumn<int>("scale");
@@ -326,19 +339,15 @@ private slots:
         const QFont font = PanelFont::withCellHeight(PanelFont::kLargeCell);
         const QRect field(300, 90, Decoded(163).width(), Decoded(163).height());
         TestCanvas surface(scale);
-        QImage expected = Backdrop(scale);
-        QPainter painter(&expected);
-        painter.setFont(font);
-        painter.setPen(kText);
         for (int value = 0; value < 3000; ++value) {
             surface.canvas.drawBitmap(163, field.x(), field.y(), field.width(), field.height());
             surface.canvas.drawText(font, kText, field.x() + 4, field.y() + 2, QString::number(value));
         }
-        painter.drawImage(field.topLeft(), Decoded(163, scale));
-        painter.drawText(field.x() + 4, field.y() + 2 + QFontMetrics(font).ascent(), QStringLiteral("2999"));
-        painter.end();
+        Expected expected(scale, font);
+        expected.painter.drawImage(field.topLeft(), Decoded(163, scale));
+        expected.text(field.topLeft() + QPoint(4, 2), QStringLiteral("2999"));
         QCOMPARE(surface.canvas.keptDrawings(), size_t(3));
-        QVERIFY(surface.canvas.image() == expected);
+        QVERIFY(surface.canvas.image() == expected.done());
     }
 
     void aPictureDropsOnlyWhatItWhollyCovers_data() { aFieldRedrawnOverAndOverKeepsOnlyWhatShows_data(); }
@@ -364,21 +373,16 @@ private slots:
     void textsNeverCoveredAreMergedAndStillDrawRight() {
         // Texts over texts are never covered: past the most kept, they are merged into one picture.
         const QFont font = PanelFont::withCellHeight(PanelFont::kMediumCell);
-        const QFontMetrics metrics(font);
         TestCanvas surface;
-        QImage expected = Backdrop(1);
-        QPainter painter(&expected);
-        painter.setFont(font);
-        painter.setPen(kText);
+        Expected expected(1, font);
         const int texts = 2 * static_cast<int>(SurfaceCanvas::kMostKeptDrawings) + 7;
         for (int i = 0; i < texts; ++i) {
             const QPoint at((i % 40) * 35, (i % 23) * 18);
             surface.canvas.drawText(font, kText, at.x(), at.y(), QStringLiteral("on%1").arg(i % 5));
-            painter.drawText(at.x(), at.y() + metrics.ascent(), QStringLiteral("on%1").arg(i % 5));
+            expected.text(at, QStringLiteral("on%1").arg(i % 5));
         }
-        painter.end();
         QVERIFY(surface.canvas.keptDrawings() <= SurfaceCanvas::kMostKeptDrawings);
-        QVERIFY(surface.canvas.image() == expected);
+        QVERIFY(surface.canvas.image() == expected.done());
     }
     void composedTextsStayWithinTheirBytes() {
         // Pictures of 40 KB each, kept as plain rows; keys told apart by their offset alone.
