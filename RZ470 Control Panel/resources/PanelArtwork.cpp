@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QIconEngine>
+#include <QImage>
 #include <QMap>
 #include <QPaintDevice>
 #include <QPainter>
@@ -39,16 +40,29 @@ public:
     explicit ApplicationIconEngine(QMap<int, QString> files) : files_(std::move(files)) {}
 
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-        return FileFor(size).pixmap(size, mode, state);
+        return scaledPixmap(size, mode, state, 1.0);
     }
+    // The window system asks for every size: each is read from its one file, and a file smaller
+    // than asked for is given as it is, not enlarged (a pixmap may be smaller than asked for).
     QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override {
-        return FileFor(size * scale).pixmap(size, scale, mode, state);
+        const QSize pixels = size * scale;
+        if (mode != QIcon::Normal) {
+            return QIcon(FileFor(pixels).value()).pixmap(size, scale, mode, state);
+        }
+        QImage image(FileFor(pixels).value());
+        if (image.width() > pixels.width() || image.height() > pixels.height()) {
+            image = image.scaled(pixels, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        }
+        QPixmap pixmap = QPixmap::fromImage(std::move(image));
+        pixmap.setDevicePixelRatio(scale);
+        return pixmap;
     }
-    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-        return FileFor(size).actualSize(size, mode, state);
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+        const int side = FileFor(size).key();
+        return QSize(side, side).boundedTo(size);
     }
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
-        FileFor(rect.size() * painter->device()->devicePixelRatio())
+        QIcon(FileFor(rect.size() * painter->device()->devicePixelRatio()).value())
             .paint(painter, rect, Qt::AlignCenter, mode, state);
     }
     QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
@@ -63,15 +77,10 @@ public:
 
 private:
     // The smallest square file at least as large as size, else the largest.
-    QIcon FileFor(const QSize& size) const {
+    QMap<int, QString>::const_iterator FileFor(const QSize& size) const {
         const int wanted = std::max(size.width(), size.height());
         auto file = files_.lowerBound(wanted);
-        if (file == files_.end()) {
-            file = std::prev(files_.end());
-        }
-        QIcon icon;
-        icon.addFile(file.value());
-        return icon;
+        return file == files_.end() ? std::prev(files_.end()) : file;
     }
 
     QMap<int, QString> files_;  // by side in pixels
