@@ -44,18 +44,16 @@ public:
     }
     // The window system asks for every size: each is read from its one file, and a file smaller
     // than asked for is given as it is, not enlarged (a pixmap may be smaller than asked for).
-    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override {
-        const QSize pixels = size * scale;
+    // QIcon passes the size in device pixels already.
+    QPixmap scaledPixmap(const QSize& pixels, QIcon::Mode mode, QIcon::State state, qreal scale) override {
         if (mode != QIcon::Normal) {
-            return QIcon(FileFor(pixels).value()).pixmap(size, scale, mode, state);
+            return QIcon(FileFor(pixels).value()).pixmap(pixels / scale, scale, mode, state);
         }
         QImage image(FileFor(pixels).value());
         if (image.width() > pixels.width() || image.height() > pixels.height()) {
             image = image.scaled(pixels, Qt::KeepAspectRatio, Qt::SmoothTransformation);
         }
-        QPixmap pixmap = QPixmap::fromImage(std::move(image));
-        pixmap.setDevicePixelRatio(scale);
-        return pixmap;
+        return QPixmap::fromImage(std::move(image));
     }
     QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
         const int side = FileFor(size).key();

@@ -147,6 +147,8 @@ private slots:
     void sliderScaleOnSharedRows_data();
     void sliderScaleOnSharedRows();
     void applicationIconHasSeveralSizes();
+    void applicationIconPixmapsAreNeverEnlarged_data();
+    void applicationIconPixmapsAreNeverEnlarged();
     void embeddedFontRegistersOnce();
     void faceNameMapsOntoEmbeddedFont();
     void panelFontCellHeights_data();
@@ -408,6 +410,31 @@ void TestArtwork::applicationIconHasSeveralSizes() {
     for (const QSize size : {QSize(16, 16), QSize(32, 32), QSize(48, 48), QSize(256, 256)}) {
         QVERIFY2(sizes.contains(size), qPrintable(QStringLiteral("no %1 px icon").arg(size.width())));
     }
+}
+
+void TestArtwork::applicationIconPixmapsAreNeverEnlarged_data() {
+    QTest::addColumn<QSize>("asked");
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<QSize>("pixels");
+    QTest::addColumn<qreal>("pixelRatio");
+    QTest::newRow("a size it has") << QSize(32, 32) << 1.0 << QSize(32, 32) << 1.0;
+    QTest::newRow("between two sizes: the larger, made smaller")
+        << QSize(20, 20) << 1.0 << QSize(20, 20) << 1.0;
+    QTest::newRow("larger than the largest: the largest as it is")
+        << QSize(512, 512) << 1.0 << QSize(256, 256) << 1.0;
+    QTest::newRow("at ratio 2: twice the pixels") << QSize(16, 16) << 2.0 << QSize(32, 32) << 2.0;
+    // Qt gives a pixmap smaller than asked for the ratio it makes up.
+    QTest::newRow("at ratio 2, past the largest") << QSize(256, 256) << 2.0 << QSize(256, 256) << 1.0;
+}
+
+void TestArtwork::applicationIconPixmapsAreNeverEnlarged() {
+    QFETCH(QSize, asked);
+    QFETCH(qreal, ratio);
+    QFETCH(QSize, pixels);
+    QFETCH(qreal, pixelRatio);
+    const QPixmap pixmap = PanelArtwork::applicationIcon().pixmap(asked, ratio);
+    QCOMPARE(pixmap.size(), pixels);
+    QCOMPARE(pixmap.devicePixelRatio(), pixelRatio);
 }
 
 void TestArtwork::embeddedFontRegistersOnce() {
