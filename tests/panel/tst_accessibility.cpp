@@ -67,7 +67,6 @@ private:
     QAccessibleInterface* window() { return QAccessible::queryAccessibleInterface(&dialog()); }
     PanelAccessibility& access() { return dialog().accessibility(); }
     KeyboardFocus& keys() { return dialog().keyboardFocus(); }
-    const QImage& surface() { return dialog().router().surface().image(); }
 
     // The painted button of that name on the shown screen.
     QAccessibleInterface* button(const QString& name) {
@@ -104,7 +103,6 @@ private:
         return std::any_of(told.begin(), told.end(),
                            [&](const Announcement& a) { return a.type == type && a.name == name; });
     }
-    void simOk(const QString& command) { QCOMPARE(panel_->sim(command), QStringLiteral("ok")); }
     // A poll long enough to read the status records and the intensities.
     void poll() {
         panel_->tick(20);

@@ -41,9 +41,6 @@ class ChannelActionsTest : public SimulatedPanelTest {
 
 private:
     rz470::ChannelRecord& channel(int c) { return panel_->unit().channels[static_cast<size_t>(c)]; }
-    void click(QPoint at) { QTest::mouseClick(&dialog(), Qt::LeftButton, {}, at); }
-    void simOk(const QString& command) { QCOMPARE(panel_->sim(command), QStringLiteral("ok")); }
-    QString status() { return panel_->sim(QStringLiteral("status")); }
     int storedIntensity(int wavelength) {
         return panel_->profile().readInt(settings::kIntensitiesSection,
                                          QStringLiteral("Intensity%1").arg(wavelength), -1);

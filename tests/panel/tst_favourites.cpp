@@ -48,9 +48,6 @@ class FavouritesTest : public SimulatedPanelTest {
 
 private:
     QComboBox& combo() { return *dialog().findChild<QComboBox*>(); }
-    GroupingAndTrigger& tables() { return dialog().session().tables(); }
-    void click(QPoint at) { QTest::mouseClick(&dialog(), Qt::LeftButton, {}, at); }
-    void simOk(const QString& command) { QCOMPARE(panel_->sim(command), QStringLiteral("ok")); }
 
     void store(const QList<Stored>& favourites) {
         for (const Stored& f : favourites) {

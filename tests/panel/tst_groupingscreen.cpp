@@ -52,17 +52,7 @@ class GroupingScreenTest : public SimulatedPanelTest {
     Q_OBJECT
 
 private:
-    const QImage& surface() { return dialog().router().surface().image(); }
-    void press(QPoint at) { QTest::mousePress(&dialog(), Qt::LeftButton, {}, at); }
-    void release(QPoint at) { QTest::mouseRelease(&dialog(), Qt::LeftButton, {}, at); }
-    void click(QPoint at) {
-        press(at);
-        release(at);
-    }
-    void simOk(const QString& command) { QCOMPARE(panel_->sim(command), QStringLiteral("ok")); }
-    GroupingAndTrigger& tables() { return dialog().session().tables(); }
     QComboBox& combo() { return *dialog().findChild<QComboBox*>(); }
-    int state() { return dialog().router().ScreenState(); }
 
     // The grouping screen with LED k + 1 opened, the grouping and mode given, the log empty.
     void open(int k, const Groups& groups = {}, uint8_t mode = 0) {
@@ -348,12 +338,7 @@ private slots:
     }
 
     void pressedLooks_data() {
-        QTest::addColumn<QPoint>("point");
-        QTest::addColumn<int>("pressedPicture");
-        QTest::addColumn<QPoint>("place");
-        QTest::addColumn<bool>("textWhilePressed");
-        QTest::addColumn<int>("releasedPicture");
-        QTest::addColumn<bool>("textAfterRelease");
+        addButtonLookColumns();
         QTest::newRow("RETURN TO MAIN SCREEN")
             << QPoint(100, 380) << 170 << QPoint(17, 359) << true << 0 << false;
         QTest::newRow("TTL/Trigger") << QPoint(950, 380) << 133 << QPoint(912, 359) << false << 0 << false;
@@ -368,20 +353,8 @@ private slots:
     }
 
     void pressedLooks() {
-        QFETCH(QPoint, point);
-        QFETCH(int, pressedPicture);
-        QFETCH(QPoint, place);
-        QFETCH(bool, textWhilePressed);
-        QFETCH(int, releasedPicture);
-        QFETCH(bool, textAfterRelease);
         open(0);
-        press(point);
-        QVERIFY(showsButtonLook(surface(), pressedPicture, place, textWhilePressed));
-        if (releasedPicture == 0) {
-            return;  // the release leaves the screen or repaints it
-        }
-        release(point);
-        QVERIFY(showsButtonLook(surface(), releasedPicture, place, textAfterRelease));
+        checkButtonLooksOfRow();
     }
 
     void navigation_data() {

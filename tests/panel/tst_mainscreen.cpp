@@ -20,14 +20,12 @@ class MainScreenTest : public SimulatedPanelTest {
     Q_OBJECT
 
 private:
-    const QImage& surface() { return dialog().router().surface().image(); }
     void press(int x, int y) { QTest::mousePress(&dialog(), Qt::LeftButton, {}, QPoint(x, y)); }
     void release(int x, int y) { QTest::mouseRelease(&dialog(), Qt::LeftButton, {}, QPoint(x, y)); }
     void click(int x, int y) {
         press(x, y);
         release(x, y);
     }
-    void simOk(const QString& command) { QCOMPARE(panel_->sim(command), QStringLiteral("ok")); }
 
 private slots:
     void intensityTexts_data() {

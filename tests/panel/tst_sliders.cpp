@@ -18,7 +18,6 @@ class SlidersTest : public SimulatedPanelTest {
 private:
     CMainSliderCtrl& slider(int k) { return dialog().slider(k); }
     int setIntensityCalls() { return panel_->calls().count(QStringLiteral("SetIntensityLevel")); }
-    QString status() { return panel_->sim(QStringLiteral("status")); }
 
 private slots:
     void slidersStandBesideTheirPanelsOnTheMainScreenOnly() {

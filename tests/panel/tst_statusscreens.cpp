@@ -47,9 +47,6 @@ class StatusScreensTest : public SimulatedPanelTest {
     Q_OBJECT
 
 private:
-    const QImage& surface() { return dialog().router().surface().image(); }
-    void click(QPoint at) { QTest::mouseClick(&dialog(), Qt::LeftButton, {}, at); }
-    void simOk(const QString& command) { QCOMPARE(panel_->sim(command), QStringLiteral("ok")); }
     void compareArea(const QImage& expected, const QRect& area, const char* what) {
         QVERIFY2(surface().copy(area) == expected.copy(area), what);
     }

@@ -65,18 +65,6 @@ class TriggerScreenTest : public SimulatedPanelTest {
     Q_OBJECT
 
 private:
-    const QImage& surface() { return dialog().router().surface().image(); }
-    void press(QPoint at) { QTest::mousePress(&dialog(), Qt::LeftButton, {}, at); }
-    void release(QPoint at) { QTest::mouseRelease(&dialog(), Qt::LeftButton, {}, at); }
-    void click(QPoint at) {
-        press(at);
-        release(at);
-    }
-    void simOk(const QString& command) { QCOMPARE(panel_->sim(command), QStringLiteral("ok")); }
-    GroupingAndTrigger& tables() { return dialog().session().tables(); }
-    int state() { return dialog().router().ScreenState(); }
-    QString status() { return panel_->sim(QStringLiteral("status")); }
-
     // A fresh panel on a unit set up by the simulator configuration lines given.
     void restartWith(const QString& configLines) {
         QTemporaryDir dir;
@@ -510,12 +498,7 @@ private slots:
     }
 
     void pressedLooks_data() {
-        QTest::addColumn<QPoint>("point");
-        QTest::addColumn<int>("pressedPicture");
-        QTest::addColumn<QPoint>("place");
-        QTest::addColumn<bool>("textWhilePressed");
-        QTest::addColumn<int>("releasedPicture");
-        QTest::addColumn<bool>("textAfterRelease");
+        addButtonLookColumns();
         const int x = left(0, 0);
         QTest::newRow("RETURN TO MAIN SCREEN")
             << QPoint(100, 380) << 170 << QPoint(17, 359) << true << 0 << false;
@@ -539,21 +522,9 @@ private slots:
     }
 
     void pressedLooks() {
-        QFETCH(QPoint, point);
-        QFETCH(int, pressedPicture);
-        QFETCH(QPoint, place);
-        QFETCH(bool, textWhilePressed);
-        QFETCH(int, releasedPicture);
-        QFETCH(bool, textAfterRelease);
         open(0);
         tables().triggerSequence[0] = 3;  // not at a limit: each arrow changes the value
-        press(point);
-        QVERIFY(showsButtonLook(surface(), pressedPicture, place, textWhilePressed));
-        if (releasedPicture == 0) {
-            return;  // the release leaves the screen or repaints it
-        }
-        release(point);
-        QVERIFY(showsButtonLook(surface(), releasedPicture, place, textAfterRelease));
+        checkButtonLooksOfRow();
     }
 
     void navigation_data() {

@@ -95,8 +95,6 @@ private:
     bool chance(int oneIn) { return random_.bounded(oneIn) == 0; }
     int pick(int count) { return static_cast<int>(random_.bounded(count)); }
 
-    void click(QPoint at) { QTest::mouseClick(&dialog(), Qt::LeftButton, {}, at); }
-
     void settle() override {
         SimulatedPanelTest::settle();
         clock_ = std::make_unique<FakeDemoClock>();
