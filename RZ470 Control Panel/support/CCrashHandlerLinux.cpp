@@ -1,4 +1,5 @@
 #include "CCrashHandler.h"
+#include "SanitizerBuild.h"
 
 #include <cxxabi.h>
 #include <fcntl.h>
@@ -24,15 +25,6 @@
 #if __has_include(<execinfo.h>)
 #include <execinfo.h>
 #define RZ470_HAVE_BACKTRACE 1
-#endif
-
-// GCC announces AddressSanitizer with __SANITIZE_ADDRESS__, Clang 14 only through __has_feature.
-#if defined(__SANITIZE_ADDRESS__)
-#define RZ470_ADDRESS_SANITIZER 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define RZ470_ADDRESS_SANITIZER 1
-#endif
 #endif
 
 #if defined(RZ470_ADDRESS_SANITIZER)

@@ -56,6 +56,17 @@ private:
     const FakeDemoClock& clock_;
 };
 
+// A sequence over the settings given, on a fake clock, with what it switches and shows recorded.
+struct RecordedLoop {
+    explicit RecordedLoop(const DemoLoopSettings& settings)
+        : output(clock), sequence(settings, clock, output) {
+        clock.fire = [this](int id) { sequence.OnTimer(id); };
+    }
+    FakeDemoClock clock;
+    RecordingOutput output;
+    DemoLoopSequence sequence;
+};
+
 }  // namespace
 
 class DemoLoopTest : public QObject {
@@ -318,60 +329,51 @@ private slots:
         settings.m_selected = selected;
         settings.m_offTime = static_cast<uint16_t>(offTime);
         QCOMPARE(settings.Validate(Boxes(boxes)), DemoLoopSettings::Verdict::Valid);
-        FakeDemoClock clock;
-        RecordingOutput output(clock);
-        DemoLoopSequence sequence(settings, clock, output);
-        clock.fire = [&sequence](int id) { sequence.OnTimer(id); };
+        RecordedLoop loop(settings);
 
-        sequence.Start();
-        QVERIFY(sequence.running());
-        clock.advance(1055);
-        QCOMPARE(output.events, events);
+        loop.sequence.Start();
+        QVERIFY(loop.sequence.running());
+        loop.clock.advance(1055);
+        QCOMPARE(loop.output.events, events);
     }
 
     void tilesFollowTheLitPosition() {
         DemoLoopSettings settings;
         QCOMPARE(settings.Validate(Boxes(",1,2,,3,,,4,")), DemoLoopSettings::Verdict::Valid);
-        FakeDemoClock clock;
-        RecordingOutput output(clock);
-        DemoLoopSequence sequence(settings, clock, output);
-        clock.fire = [&sequence](int id) { sequence.OnTimer(id); };
+        RecordedLoop loop(settings);
         using Tile = DemoLoopOutput::Tile;
 
-        sequence.Start();
-        clock.advance(10);
-        QCOMPARE(output.tiles[1], Tile::Lit);
-        clock.advance(200);  // the on time is over: back to its selection
-        QCOMPARE(output.tiles[1], Tile::Selected);
-        QVERIFY(clock.isRunning(DemoLoopTimers::kOffTimer));
-        QVERIFY(!clock.isRunning(DemoLoopTimers::kOnTimer));
-        clock.advance(10);
-        QCOMPARE(output.tiles[2], Tile::Lit);
-        QCOMPARE(clock.period(DemoLoopTimers::kOnTimer), 200);
+        loop.sequence.Start();
+        loop.clock.advance(10);
+        QCOMPARE(loop.output.tiles[1], Tile::Lit);
+        loop.clock.advance(200);  // the on time is over: back to its selection
+        QCOMPARE(loop.output.tiles[1], Tile::Selected);
+        QVERIFY(loop.clock.isRunning(DemoLoopTimers::kOffTimer));
+        QVERIFY(!loop.clock.isRunning(DemoLoopTimers::kOnTimer));
+        loop.clock.advance(10);
+        QCOMPARE(loop.output.tiles[2], Tile::Lit);
+        QCOMPARE(loop.clock.period(DemoLoopTimers::kOnTimer), 200);
     }
 
     void stopEndsEverything() {
         DemoLoopSettings settings;
         QCOMPARE(settings.Validate(Boxes(",1,2,,3,,,4,")), DemoLoopSettings::Verdict::Valid);
-        FakeDemoClock clock;
-        RecordingOutput output(clock);
-        DemoLoopSequence sequence(settings, clock, output);
-        clock.fire = [&sequence](int id) { sequence.OnTimer(id); };
+        RecordedLoop loop(settings);
 
-        sequence.Start();
-        clock.advance(100);
-        sequence.Stop();
-        QVERIFY(!sequence.running());
-        QVERIFY(!clock.isRunning(DemoLoopTimers::kOnTimer));
-        QVERIFY(!clock.isRunning(DemoLoopTimers::kOffTimer));
-        QCOMPARE(output.events, (QStringList{"10 on 1", "100 off", "100 off"}));
+        loop.sequence.Start();
+        loop.clock.advance(100);
+        loop.sequence.Stop();
+        QVERIFY(!loop.sequence.running());
+        QVERIFY(!loop.clock.isRunning(DemoLoopTimers::kOnTimer));
+        QVERIFY(!loop.clock.isRunning(DemoLoopTimers::kOffTimer));
+        QCOMPARE(loop.output.events, (QStringList{"10 on 1", "100 off", "100 off"}));
         for (int i = 0; i < 9; ++i) {
-            QCOMPARE(output.tiles[static_cast<size_t>(i)], settings.IsSelected(i)
-                                                               ? DemoLoopOutput::Tile::Selected
-                                                               : DemoLoopOutput::Tile::Unselected);
+            QCOMPARE(loop.output.tiles[static_cast<size_t>(i)], settings.IsSelected(i)
+                                                                    ? DemoLoopOutput::Tile::Selected
+                                                                    : DemoLoopOutput::Tile::Unselected);
         }
-        clock.advance(1000);
-        QCOMPARE(output.events.size(), 3);
+        loop.clock.advance(1000);
+        QCOMPARE(loop.output.events.size(), 3);
     }
 
     // A loop whose length drops under the current step (the order was cleared while it ran)
@@ -380,18 +382,15 @@ private slots:
         DemoLoopSettings settings;
         settings.m_offTime = 0;
         QCOMPARE(settings.Validate(Boxes(",1,2,,3,,,4,")), DemoLoopSettings::Verdict::Valid);
-        FakeDemoClock clock;
-        RecordingOutput output(clock);
-        DemoLoopSequence sequence(settings, clock, output);
-        clock.fire = [&sequence](int id) { sequence.OnTimer(id); };
-        sequence.Start();
-        clock.advance(410);
-        QCOMPARE(sequence.step(), 2);
+        RecordedLoop loop(settings);
+        loop.sequence.Start();
+        loop.clock.advance(410);
+        QCOMPARE(loop.sequence.step(), 2);
         settings.m_loopCount = 0;
         settings.m_loopOrder.fill(200);
-        clock.advance(5000);
-        QCOMPARE(sequence.step(), 0);
-        QCOMPARE(output.events.last(), QStringLiteral("410 on 4"));
+        loop.clock.advance(5000);
+        QCOMPARE(loop.sequence.step(), 0);
+        QCOMPARE(loop.output.events.last(), QStringLiteral("410 on 4"));
     }
 
     void alarmStop_data() {

@@ -1,3 +1,4 @@
+#include "SanitizerBuild.h"
 #include "TestPaths.h"
 
 #include <QCoreApplication>
@@ -153,14 +154,6 @@ void tst_CrashHandler::initTestCase() {
 // The sanitizer's allocator reports an impossible allocation itself and never calls the new
 // handler, so that failure cannot reach our code in such a build.
 bool tst_CrashHandler::SkipUnderAddressSanitizer(const QString& kind) {
-// GCC announces AddressSanitizer with __SANITIZE_ADDRESS__, Clang 14 only through __has_feature.
-#if defined(__SANITIZE_ADDRESS__)
-#define RZ470_ADDRESS_SANITIZER 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define RZ470_ADDRESS_SANITIZER 1
-#endif
-#endif
 #if defined(RZ470_ADDRESS_SANITIZER)
     return kind == QLatin1String("bad-alloc");
 #else
