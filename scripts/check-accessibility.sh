@@ -15,26 +15,17 @@ CHECK="$ROOT/scripts/check-accessibility.py"
 FOCUS_STEPS=8
 FOCUS_NAME="Violet 405 intensity up"
 
-step() { printf '\n== %s\n' "$*"; }
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-
 install_missing_packages "${ACCESSIBILITY_CHECK_PACKAGES[@]}"
 
 step "Build"
 configure_and_build -- rz470-control-panel rz470-sim RZ470
 
 step "A virtual screen $SCREEN and a private session"
-[ ! -e "/tmp/.X11-unix/X${SCREEN#:}" ] || fail "display $SCREEN is taken: set RZ470_XVFB_DISPLAY"
 rm -rf "$WORK"
 mkdir -p "$WORK/home" "$WORK/runtime" "$WORK/sim"
 chmod 700 "$WORK/runtime"
-Xvfb "$SCREEN" -screen 0 1600x600x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
-XVFB_PID=$!
+start_virtual_screen "$SCREEN" "$WORK/xvfb.log"
 trap 'kill "$XVFB_PID" 2>/dev/null || true' EXIT
-sleep 1
 
 # Everything below runs in one D-Bus session, whose bus starts the accessibility bus when the
 # panel asks for it. The system's Python, which has the accessibility binding.

@@ -16,12 +16,6 @@ WORK="$BUILD_DIR/package-check"
 TARGET="$WORK/debian12"
 SCREEN=":${RZ470_XVFB_DISPLAY:-78}"
 
-step() { printf '\n== %s\n' "$*"; }
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-
 install_missing_packages "${PACKAGE_CHECK_PACKAGES[@]}"
 
 step "Build and package"
@@ -91,10 +85,7 @@ echo "desktop-file-validate: clean"
 appstreamcli validate --no-net "$TARGET"/usr/share/metainfo/*.metainfo.xml || fail "appstreamcli validate"
 
 step "The installed panel in a window on $SCREEN"
-[ ! -e "/tmp/.X11-unix/X${SCREEN#:}" ] || fail "display $SCREEN is taken: set RZ470_XVFB_DISPLAY"
-Xvfb "$SCREEN" -screen 0 1600x600x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
-XVFB_PID=$!
-sleep 1
+start_virtual_screen "$SCREEN" "$WORK/xvfb.log"
 as_root mkdir -p "$TARGET/tmp/.X11-unix"
 as_root mount --bind /tmp/.X11-unix "$TARGET/tmp/.X11-unix" && mounted+=("$TARGET/tmp/.X11-unix")
 as_root mkdir -p "$TARGET/tmp/user/home" "$TARGET/tmp/user/runtime"

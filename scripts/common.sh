@@ -33,6 +33,25 @@ ACCESSIBILITY_CHECK_PACKAGES=(
     at-spi2-core gir1.2-atspi-2.0 python3-gi dbus xdotool x11-apps netpbm
 )
 
+step() { printf '\n== %s\n' "$*"; }
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# Starts a virtual screen on display $1 (":N") in the background, its output into file $2 if
+# given, and leaves its process id in XVFB_PID.
+start_virtual_screen() {
+    [ ! -e "/tmp/.X11-unix/X${1#:}" ] || fail "display $1 is taken: set RZ470_XVFB_DISPLAY"
+    if [ -n "${2:-}" ]; then
+        Xvfb "$1" -screen 0 1600x600x24 -nolisten tcp >"$2" 2>&1 &
+    else
+        Xvfb "$1" -screen 0 1600x600x24 -nolisten tcp &
+    fi
+    XVFB_PID=$!
+    sleep 1
+}
+
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then
         "$@"

@@ -13,10 +13,8 @@ fi
 
 VNC_PORT="${RZ470_VNC_PORT:-5900}"
 SCREEN=":${RZ470_XVFB_DISPLAY:-77}"
-Xvfb "$SCREEN" -screen 0 1600x600x24 -nolisten tcp &
-XVFB_PID=$!
+start_virtual_screen "$SCREEN"
 trap 'kill "$XVFB_PID" 2>/dev/null || true' EXIT
-sleep 1
 x11vnc -display "$SCREEN" -localhost -rfbport "$VNC_PORT" -forever -shared -nopw -quiet -bg -o /dev/null
 cat <<MSG
 
