@@ -282,15 +282,12 @@ std::shared_ptr<const SurfaceCanvas::ComposedText> SurfaceCanvas::composition(co
             earlier->reach.contains(area)) {
             auto composed = std::make_shared<ComposedText>();
             composed->base = earlier->picture;
-            composed->baseAt = earlier->at;
             composed->area = area;
             composed->key.picture = earlier->picture;
             composed->key.offset = area.topLeft() - earlier->at;
             for (auto layer = texts.rbegin(); layer != texts.rend(); ++layer) {
                 const Drawing& drawn = **layer;
                 composed->shapes.push_back(drawn.text);
-                composed->colours.push_back(drawn.colour);
-                composed->places.push_back(drawn.at);
                 composed->key.layers.push_back(
                     {drawn.text.get(), drawn.at - area.topLeft(), drawn.colour.rgba()});
             }
@@ -320,13 +317,15 @@ const PackedPicture* SurfaceCanvas::composed(const Drawing& text) const {
     QImage pixels(area.size() * scale_, QImage::Format_RGB32);
     pixels.setDevicePixelRatio(scale_);
     const PackedPicture& base = *composition.base->packed;
-    base.DrawInto(pixels, (composition.baseAt - area.topLeft()) * scale_, QRect(QPoint(0, 0), base.size()));
+    // The key's offset is where the area lies on the picture.
+    base.DrawInto(pixels, -composition.key.offset * scale_, QRect(QPoint(0, 0), base.size()));
     {
         QPainter painter(&pixels);
         painter.translate(-area.topLeft());
-        for (size_t layer = 0; layer < composition.shapes.size(); ++layer) {
-            DrawTextWith(painter, *composition.shapes[layer], composition.colours[layer],
-                         composition.places[layer]);
+        for (size_t i = 0; i < composition.shapes.size(); ++i) {
+            const ComposedTexts::Layer& layer = composition.key.layers[i];
+            DrawTextWith(painter, *composition.shapes[i], QColor::fromRgba(layer.colour),
+                         area.topLeft() + layer.at);
         }
     }
     std::optional<PackedPicture> packed = PackedPicture::Pack(pixels);

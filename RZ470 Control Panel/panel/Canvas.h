@@ -90,12 +90,10 @@ private:
     // A text's area of the picture under it, with the texts drawn there before it and itself.
     struct ComposedText {
         const Picture* base;
-        QPoint baseAt;
-        QRect area;                                             // layout pixels, within the surface
-        std::vector<std::shared_ptr<const ShapedText>> shapes;  // what the key's layers point to
-        std::vector<QColor> colours;
-        std::vector<QPoint> places;
+        QRect area;  // layout pixels, within the surface
+        // The picture, the area's offset on it and each text's place and colour, in drawing order.
         ComposedTexts::Key key;
+        std::vector<std::shared_ptr<const ShapedText>> shapes;  // what the key's layers point to
     };
     // Texts under a text that may still be blended with it, counting it.
     static constexpr size_t kMostLayers = 4;
