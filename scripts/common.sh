@@ -81,7 +81,7 @@ configure_and_build() {
     while [ "$#" -gt 0 ] && [ "$1" != "--" ]; do options+=("$1"); shift; done
     [ "$#" -gt 0 ] && shift
     targets=("$@")
-    cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${options[@]}"
+    cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRZ470_WERROR=ON "${options[@]}"
     if [ "${#targets[@]}" -gt 0 ]; then
         cmake --build "$BUILD_DIR" -j "$(nproc)" --target "${targets[@]}"
     else
