@@ -11,7 +11,7 @@ PACKAGES=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
     libelf-dev fonts-paratype
-    xvfb xauth x11vnc
+    xvfb xauth x11vnc x11-utils
     g++-mingw-w64-x86-64 desktop-file-utils appstream
 )
 
@@ -40,16 +40,22 @@ fail() {
 }
 
 # Starts a virtual screen on display $1 (":N") in the background, its output into file $2 if
-# given, and leaves its process id in XVFB_PID.
+# given (or "" for none), the X authority file $3 if given, and leaves its process id in
+# XVFB_PID. Returns once the screen takes clients; fails when it does not within 10 s.
 start_virtual_screen() {
-    [ ! -e "/tmp/.X11-unix/X${1#:}" ] || fail "display $1 is taken: set RZ470_XVFB_DISPLAY"
-    if [ -n "${2:-}" ]; then
-        Xvfb "$1" -screen 0 1600x600x24 -nolisten tcp >"$2" 2>&1 &
-    else
-        Xvfb "$1" -screen 0 1600x600x24 -nolisten tcp &
-    fi
+    local socket="/tmp/.X11-unix/X${1#:}" auth=()
+    [ ! -e "$socket" ] || fail "display $1 is taken: set RZ470_XVFB_DISPLAY"
+    [ -z "${3:-}" ] || auth=(-auth "$3")
+    Xvfb "$1" -screen 0 1600x600x24 -nolisten tcp "${auth[@]}" >"${2:-/dev/null}" 2>&1 &
     XVFB_PID=$!
-    sleep 1
+    local tries
+    for tries in $(seq 100); do
+        kill -0 "$XVFB_PID" 2>/dev/null || fail "Xvfb for display $1 ended at start${2:+ (see $2)}"
+        [ -S "$socket" ] && return 0
+        sleep 0.1
+    done
+    kill "$XVFB_PID" 2>/dev/null || true
+    fail "Xvfb for display $1 did not open $socket within 10 s${2:+ (see $2)}"
 }
 
 as_root() {
@@ -81,7 +87,7 @@ configure_and_build() {
     while [ "$#" -gt 0 ] && [ "$1" != "--" ]; do options+=("$1"); shift; done
     [ "$#" -gt 0 ] && shift
     targets=("$@")
-    cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${options[@]}"
+    cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRZ470_WERROR=ON "${options[@]}"
     if [ "${#targets[@]}" -gt 0 ]; then
         cmake --build "$BUILD_DIR" -j "$(nproc)" --target "${targets[@]}"
     else

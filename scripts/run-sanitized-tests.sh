@@ -15,7 +15,7 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1${ASAN_OPTIONS:+:$ASAN_OPTIO
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1${UBSAN_OPTIONS:+:$UBSAN_OPTIONS}"
 
 cd "$BUILD_DIR"
-# What checks the build tree, the install layout and the Windows sources is the same with or
-# without sanitizers and ran in the regular pass.
+# What checks the build tree, the install layout, the Windows sources and the headless session is
+# the same with or without sanitizers and ran in the regular pass.
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)" \
-    -E '^(layering_.*|install_layout|windows_sources_mingw)$'
+    -E '^(layering_.*|install_layout|windows_sources_mingw|build_defaults|headless_session_private)$'

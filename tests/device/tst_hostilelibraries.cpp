@@ -26,14 +26,25 @@ QByteArray completeLibrary() {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// A T read from image at offset at, or a zeroed T where the image holds no whole T there: the
+// offsets come from the image itself, which the tests damage on purpose.
+template <typename T>
+T readAt(const QByteArray& image, qint64 at) {
+    T value{};
+    if (at >= 0 && at <= image.size() - static_cast<qint64>(sizeof value)) {
+        std::memcpy(&value, image.constData() + at, sizeof value);
+    }
+    return value;
+}
+
 Elf64_Ehdr headerOf(const QByteArray& image) {
-    Elf64_Ehdr header;
-    std::memcpy(&header, image.constData(), sizeof header);
-    return header;
+    return readAt<Elf64_Ehdr>(image, 0);
 }
 
 void putHeader(QByteArray& image, const Elf64_Ehdr& header) {
-    std::memcpy(image.data(), &header, sizeof header);
+    if (image.size() >= static_cast<qint64>(sizeof header)) {
+        std::memcpy(image.data(), &header, sizeof header);
+    }
 }
 
 // Offset of the version note: its header and owner name as the note macro writes them.
@@ -47,17 +58,17 @@ int versionSectionHeaderAt(const QByteArray& image) {
     const Elf64_Ehdr header = headerOf(image);
     const int note = versionNoteAt(image);
     for (int i = 0; i < header.e_shnum; ++i) {
-        const int at = static_cast<int>(header.e_shoff + i * header.e_shentsize);
-        Elf64_Shdr section;
-        std::memcpy(&section, image.constData() + at, sizeof section);
+        const qint64 at = static_cast<qint64>(header.e_shoff) + qint64(i) * header.e_shentsize;
+        const auto section = readAt<Elf64_Shdr>(image, at);
         if (section.sh_type == SHT_NOTE && static_cast<int>(section.sh_offset) == note) {
-            return at;
+            return static_cast<int>(at);
         }
     }
     return -1;
 }
 
 void patchWord(QByteArray& image, int at, quint32 value) {
+    QVERIFY2(at >= 0 && at <= image.size() - static_cast<int>(sizeof value), "patch outside the image");
     std::memcpy(image.data() + at, &value, sizeof value);
 }
 
