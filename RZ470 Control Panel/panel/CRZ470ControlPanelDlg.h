@@ -60,6 +60,8 @@ public:
     CMainSliderCtrl& slider(int index) { return *sliders_[static_cast<size_t>(index)]; }
 
 public slots:
+    // Cancel (Escape) closes as the EXIT button does: grouping restored, then the save question.
+    void reject() override;
     void done(int result) override;
 
 protected:
