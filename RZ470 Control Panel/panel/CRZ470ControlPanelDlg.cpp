@@ -68,6 +68,7 @@ CRZ470ControlPanelDlg::CRZ470ControlPanelDlg(const PanelServices& services, QWid
               ledSliders_),
       keyboardFocus_(*this, router_),
       accessibility_(*this, router_, keyboardFocus_),
+      uncoveredWatch_(*this, [this] { router_.WindowUncovered(); }),
       icon_(PanelArtwork::applicationIcon()) {
     setWindowTitle(kCaption);
     setFixedSize(kClientWidth, kClientHeight);
