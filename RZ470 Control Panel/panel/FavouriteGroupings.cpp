@@ -21,9 +21,8 @@ constexpr int kComboLeft = 863;
 constexpr int kComboTop = 257;
 constexpr int kComboWidth = 194;
 
-// Watches the keys the text field is given: Enter is flagged for as long as it is handled (by
-// the field and by the combo box it goes on to), and Escape is taken when the field had typed
-// text to drop.
+// Watches the keys the list box and its text field are given: Enter is flagged for as long as it
+// is handled, and Escape is taken when the field had typed text to drop.
 class FieldKeys : public QObject {
 public:
     FieldKeys(bool& enterInField, std::function<bool()> dropTypedText)
@@ -81,6 +80,9 @@ FavouriteGroupings::FavouriteGroupings(QWidget& window, PanelSettings& settings,
         typed_ = false;
     });
     fieldKeys_ = std::make_unique<FieldKeys>(enterInField_, [this] { return DropTypedText(); });
+    // Pressed keys go to the box, which holds the focus for its field and hands them on without
+    // the field's filters; keys sent to the field itself are watched there.
+    combo_->installEventFilter(fieldKeys_.get());
     combo_->lineEdit()->installEventFilter(fieldKeys_.get());
 }
 
