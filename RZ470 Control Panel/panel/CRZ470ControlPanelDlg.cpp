@@ -3,6 +3,7 @@
 #include "CCrashHandler.h"
 #include "LibraryBinding.h"
 #include "PanelArtwork.h"
+#include "ProfileStore.h"
 #include "Prompts.h"
 #include "ScreenStates.h"
 
@@ -10,6 +11,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QTimerEvent>
 #include <QWindow>
 
@@ -24,6 +26,10 @@ const QString kNotFoundTitle = QStringLiteral("ORVANE Not Found!");
 const QString kGroupingNotClearedText = QStringLiteral("Unabled to Clear Grouping! Exiting Application!");
 const QString kErrorTitle = QStringLiteral("Error");
 const QString kFontNotLoaded = QStringLiteral("Unable to load Font!");
+const QString kSettingsNotSavedText = QStringLiteral(
+    "The panel's settings could not be saved to %1. The panel goes on with the values set in this "
+    "session, but they will be lost when it closes.");
+const QString kSettingsNotSavedTitle = QStringLiteral("Settings Not Saved");
 
 std::array<std::unique_ptr<CMainSliderCtrl>, kSliderCount> MakeSliders(QWidget* parent) {
     std::array<std::unique_ptr<CMainSliderCtrl>, kSliderCount> sliders;
@@ -62,6 +68,7 @@ CRZ470ControlPanelDlg::CRZ470ControlPanelDlg(const PanelServices& services, QWid
               ledSliders_),
       keyboardFocus_(*this, router_),
       accessibility_(*this, router_, keyboardFocus_),
+      uncoveredWatch_(*this, [this] { router_.WindowUncovered(); }),
       icon_(PanelArtwork::applicationIcon()) {
     setWindowTitle(kCaption);
     setFixedSize(kClientWidth, kClientHeight);
@@ -80,6 +87,13 @@ CRZ470ControlPanelDlg::CRZ470ControlPanelDlg(const PanelServices& services, QWid
             [this] { ReportAndClose(kGroupingNotClearedText, kErrorTitle); });
     connect(&router_, &ScreenRouter::CloseRequested, this, &CRZ470ControlPanelDlg::SendCloseMessage);
     connect(&router_, &ScreenRouter::DemoLoopRequested, this, &CRZ470ControlPanelDlg::RunDemoLoop);
+    // Told after the action that wrote, not in the middle of it.
+    services.profile.setWriteFailureHandler([this](const QString& location) {
+        QTimer::singleShot(0, this, [this, location] {
+            services_.prompts.message(kSettingsNotSavedText.arg(location), kSettingsNotSavedTitle,
+                                      Prompts::Buttons::Ok, Prompts::Icon::Warning);
+        });
+    });
 
     // Last, so that a failure anywhere after construction leaves a dump.
     if (services.installCrashHandlers) {
@@ -89,6 +103,7 @@ CRZ470ControlPanelDlg::CRZ470ControlPanelDlg(const PanelServices& services, QWid
 
 CRZ470ControlPanelDlg::~CRZ470ControlPanelDlg() {
     StopPollTimer();
+    services_.profile.setWriteFailureHandler({});
 }
 
 int CRZ470ControlPanelDlg::DoModal() {
@@ -230,6 +245,10 @@ void CRZ470ControlPanelDlg::SendCloseMessage() {
     done(QDialog::Rejected);
 }
 
+void CRZ470ControlPanelDlg::reject() {
+    SendCloseMessage();
+}
+
 void CRZ470ControlPanelDlg::done(int result) {
     ended_ = true;
     session_.Stop();
@@ -301,7 +320,7 @@ void CRZ470ControlPanelDlg::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
-    // Return never closes the panel; Escape ends it at once through the standard Cancel.
+    // Return never closes the panel; Escape is Cancel, which closes as EXIT does.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         event->accept();
         return;

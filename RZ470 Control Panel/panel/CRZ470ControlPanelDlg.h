@@ -13,6 +13,7 @@
 #include "SliderSetup.h"
 #include "UnitSession.h"
 #include "WindowMenu.h"
+#include "WindowUncoveredWatch.h"
 
 #include <QDialog>
 #include <QIcon>
@@ -60,6 +61,8 @@ public:
     CMainSliderCtrl& slider(int index) { return *sliders_[static_cast<size_t>(index)]; }
 
 public slots:
+    // Cancel (Escape) closes as the EXIT button does: grouping restored, then the save question.
+    void reject() override;
     void done(int result) override;
 
 protected:
@@ -98,6 +101,8 @@ private:
     ScreenRouter router_;
     KeyboardFocus keyboardFocus_;
     PanelAccessibility accessibility_;
+    // Uncovered or restored, the screen draws again what the surface kept unpolled.
+    WindowUncoveredWatch uncoveredWatch_;
     QIcon icon_;
 
     int pollTimer_ = 0;  // Qt's id of the poll timer, 0 while stopped

@@ -5,8 +5,14 @@
 #include "SettingsKeys.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QWidget>
+
+#include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -14,6 +20,35 @@ namespace {
 constexpr int kComboLeft = 863;
 constexpr int kComboTop = 257;
 constexpr int kComboWidth = 194;
+
+// Watches the keys the list box and its text field are given: Enter is flagged for as long as it
+// is handled, and Escape is taken when the field had typed text to drop.
+class FieldKeys : public QObject {
+public:
+    FieldKeys(bool& enterInField, std::function<bool()> dropTypedText)
+        : enterInField_(enterInField), dropTypedText_(std::move(dropTypedText)) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress || enterInField_) {
+            return QObject::eventFilter(watched, event);
+        }
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
+            return dropTypedText_();
+        }
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            enterInField_ = true;
+            QCoreApplication::sendEvent(watched, event);
+            enterInField_ = false;
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    bool& enterInField_;
+    std::function<bool()> dropTypedText_;
+};
 
 }  // namespace
 
@@ -37,16 +72,32 @@ FavouriteGroupings::FavouriteGroupings(QWidget& window, PanelSettings& settings,
         typedText_ = text;
     });
     QObject::connect(combo_, &QComboBox::activated, combo_, [this](int item) {
-        // Enter on a typed name equal to an item selects that item; the name stays typed.
-        if (typed_ && combo_->itemText(item) == typedText_) {
+        // Enter on a typed name equal to an item selects that item; the name stays typed. An
+        // item picked from the list is a pick, whatever was typed.
+        if (enterInField_ && typed_ && combo_->itemText(item) == typedText_) {
             return;
         }
         typed_ = false;
     });
+    fieldKeys_ = std::make_unique<FieldKeys>(enterInField_, [this] { return DropTypedText(); });
+    // Pressed keys go to the box, which holds the focus for its field and hands them on without
+    // the field's filters; keys sent to the field itself are watched there.
+    combo_->installEventFilter(fieldKeys_.get());
+    combo_->lineEdit()->installEventFilter(fieldKeys_.get());
 }
 
 FavouriteGroupings::~FavouriteGroupings() {
     delete combo_.data();
+}
+
+bool FavouriteGroupings::DropTypedText() {
+    if (!typed_) {
+        return false;
+    }
+    const int item = combo_->currentIndex();
+    Select(item);
+    combo_->setEditText(combo_->itemText(item));
+    return true;
 }
 
 void FavouriteGroupings::Show() {
@@ -72,6 +123,7 @@ FavouriteGrouping FavouriteGroupings::Present(const QString& name) const {
 
 void FavouriteGroupings::RefreshFavourites() {
     combo_->update();
+    settings_.ReloadFavourites();
     QStringList items{QString::fromLatin1(kNotSelected)};
     favouriteCount_ = 0;
     favouriteSlotOfItem_.fill(kNoSlot);
@@ -118,13 +170,22 @@ bool FavouriteGroupings::FavouriteOptions() {
     if (item < 1 || item > favouriteCount_) {
         return false;
     }
-    const int slot = favouriteSlotOfItem_[static_cast<size_t>(item)];
-    switch (prompts_.favouriteOptions()) {
-        case Prompts::FavouriteOption::Save: {
+    const Prompts::FavouriteOption option = prompts_.favouriteOptions();
+    if (option == Prompts::FavouriteOption::Cancel) {
+        return false;
+    }
+    const int slot = SlotHoldingNow(item);
+    if (slot == 0) {
+        // Deleted meanwhile: the list shows what is left.
+        RefreshFavourites();
+        return false;
+    }
+    switch (option) {
+        case Prompts::FavouriteOption::Save:
             // The name, the list and the unit stay as they are.
-            settings_.SetFavourite(slot, Present(settings_.Favourite(slot).name));
+            settings_.SetFavouriteGroups(slot, PanelSettings::PackGroups(tables_.ledGroup),
+                                         tables_.groupingMode);
             return false;
-        }
         case Prompts::FavouriteOption::Load: {
             const FavouriteGrouping favourite = settings_.Favourite(slot);
             tables_.ledGroup = PanelSettings::UnpackGroups(favourite.packedGroups);
@@ -132,7 +193,7 @@ bool FavouriteGroupings::FavouriteOptions() {
             return true;
         }
         case Prompts::FavouriteOption::Delete:
-            Delete(item);
+            Delete(item, slot);
             return false;
         case Prompts::FavouriteOption::Cancel:
             break;
@@ -140,12 +201,63 @@ bool FavouriteGroupings::FavouriteOptions() {
     return false;
 }
 
+int FavouriteGroupings::SlotHoldingNow(int item) const {
+    settings_.ReloadFavourites();
+    const QString name = combo_->itemText(item);
+    const int listed = favouriteSlotOfItem_[static_cast<size_t>(item)];
+    if (settings_.Favourite(listed).name == name) {
+        return listed;
+    }
+    for (int slot = 1; slot <= PanelSettings::kFavouriteSlots; ++slot) {
+        if (settings_.Favourite(slot).name == name) {
+            return slot;
+        }
+    }
+    return 0;
+}
+
+bool FavouriteGroupings::ListMatchesSettings() const {
+    int used = 0;
+    for (int slot = 1; slot <= PanelSettings::kFavouriteSlots; ++slot) {
+        used += settings_.Favourite(slot).isFree() ? 0 : 1;
+    }
+    if (used != favouriteCount_) {
+        return false;
+    }
+    for (int item = 1; item <= favouriteCount_; ++item) {
+        const int slot = favouriteSlotOfItem_[static_cast<size_t>(item)];
+        if (settings_.Favourite(slot).name != combo_->itemText(item)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void FavouriteGroupings::RefreshAndChoose(int slot) {
+    RefreshFavourites();
+    const auto found = std::find(favouriteSlotOfItem_.begin() + 1, favouriteSlotOfItem_.end(), slot);
+    const int item = found == favouriteSlotOfItem_.end() ? 0 : int(found - favouriteSlotOfItem_.begin());
+    Select(item);
+    combo_->setEditText(combo_->itemText(item));
+}
+
 void FavouriteGroupings::SaveNew() {
-    if (favouriteCount_ >= PanelSettings::kFavouriteSlots) {
+    const QString name = combo_->currentText();
+    settings_.ReloadFavourites();
+    const bool listMatches = ListMatchesSettings();
+    int freeSlot = 0;
+    int used = 0;
+    for (int slot = 1; slot <= PanelSettings::kFavouriteSlots; ++slot) {
+        const FavouriteGrouping favourite = settings_.Favourite(slot);
+        used += favourite.isFree() ? 0 : 1;
+        if (favourite.isFree() && freeSlot == 0) {
+            freeSlot = slot;
+        }
+    }
+    if (used >= PanelSettings::kFavouriteSlots || freeSlot == 0) {
         prompts_.message(QString::fromLatin1(kListFullText), QString::fromLatin1(kActionTitle));
         return;
     }
-    const QString name = combo_->currentText();
     // A free slot's name is empty, so an empty name stops here too.
     for (int slot = 1; slot <= PanelSettings::kFavouriteSlots; ++slot) {
         if (settings_.Favourite(slot).name == name) {
@@ -153,24 +265,26 @@ void FavouriteGroupings::SaveNew() {
             return;
         }
     }
-    for (int slot = 1; slot <= PanelSettings::kFavouriteSlots; ++slot) {
-        if (!settings_.Favourite(slot).isFree()) {
-            continue;
-        }
-        settings_.SetFavourite(slot, Present(name));
-        ++favouriteCount_;
-        combo_->insertItem(favouriteCount_, name);
-        favouriteSlotOfItem_[static_cast<size_t>(favouriteCount_)] = slot;
-        Select(favouriteCount_);
+    settings_.SetFavourite(freeSlot, Present(name));
+    if (!listMatches) {
+        RefreshAndChoose(freeSlot);
         return;
     }
-    // Every slot was taken behind the list's back: nothing is overwritten.
+    // Shown last until the next rebuild, whatever its slot.
+    ++favouriteCount_;
+    combo_->insertItem(favouriteCount_, name);
+    favouriteSlotOfItem_[static_cast<size_t>(favouriteCount_)] = freeSlot;
+    Select(favouriteCount_);
 }
 
-void FavouriteGroupings::Delete(int item) {
-    const int slot = favouriteSlotOfItem_[static_cast<size_t>(item)];
+void FavouriteGroupings::Delete(int item, int slot) {
+    const bool listMatches = ListMatchesSettings();
     // The values stay in the settings, emptied.
     settings_.SetFavourite(slot, {});
+    if (!listMatches || favouriteSlotOfItem_[static_cast<size_t>(item)] != slot) {
+        RefreshAndChoose(0);
+        return;
+    }
     combo_->removeItem(item);
     for (int later = item; later < favouriteCount_; ++later) {
         favouriteSlotOfItem_[static_cast<size_t>(later)] =

@@ -8,14 +8,18 @@
 #include <QStringList>
 
 #include <array>
+#include <memory>
 
 class Prompts;
+class QObject;
 class QWidget;
 struct GroupingAndTrigger;
 
 // The favourite groupings of the grouping screen: the combo box under "Favorite Groupings" that
 // lists them, and what its Load/Save button does. Favourites live only in the settings; the list
-// is rebuilt from them and shows the favourite in force.
+// is rebuilt from them and shows the favourite in force. Every change reads the settings again
+// first and acts on the slot that holds the favourite now, so a list gone stale since it was
+// built (the settings edited meanwhile) never overwrites or deletes another favourite.
 class FavouriteGroupings {
 public:
     static constexpr int kItems = PanelSettings::kFavouriteSlots + 1;  // "Not Selected" first
@@ -48,14 +52,23 @@ public:
     // tables, which the caller then shows and sends.
     bool FavouriteOptions();
 
+    // Escape in the text field: drops what was typed there; false when nothing was typed.
+    bool DropTypedText();
+
 private:
     // The list item chosen, or -1 when the user typed a name since.
     int SelectedItem() const;
     void Select(int item);
     QStringList ItemTexts() const;
     void SaveNew();
-    void Delete(int item);
+    void Delete(int item, int slot);
     FavouriteGrouping Present(const QString& name) const;
+    // The slot holding item's favourite in the settings as they are now, 0 when none does.
+    int SlotHoldingNow(int item) const;
+    // Whether each listed favourite is still in its slot and no other has been stored since.
+    bool ListMatchesSettings() const;
+    // Rebuilds the list and chooses the favourite of slot.
+    void RefreshAndChoose(int slot);
 
     PanelSettings& settings_;
     Prompts& prompts_;
@@ -65,4 +78,7 @@ private:
     std::array<int, kItems> favouriteSlotOfItem_{};
     bool typed_ = false;
     QString typedText_;
+    // Set while the text field handles Enter, which picks the item equal to the typed name.
+    bool enterInField_ = false;
+    std::unique_ptr<QObject> fieldKeys_;
 };

@@ -11,6 +11,8 @@
 #include "StatusBar.h"
 #include "UnitSession.h"
 
+#include <iterator>
+
 using namespace maintenancelayout;
 
 MaintenanceScreen::MaintenanceScreen(ScreenContext& context)
@@ -23,6 +25,15 @@ void MaintenanceScreen::Paint() {
     DrawMaintenanceScreen();
     DrawRows(0, 0);
     ctx_.statusBar.DrawStatusBar(ctx_.session.unit().unitStatus);
+    DrawMaintenanceValues();
+}
+
+void MaintenanceScreen::Uncovered() {
+    // Every frame but the screen's own: the error list's and the two values'.
+    for (size_t i = 1; i < std::size(kFrames); ++i) {
+        const Picture& frame = kFrames[i];
+        ctx_.painter.DrawBitmap(frame.id, frame.x, frame.y, frame.width, frame.height);
+    }
     DrawMaintenanceValues();
 }
 

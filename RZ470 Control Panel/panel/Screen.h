@@ -45,6 +45,9 @@ public:
     // The screen becomes the one shown, or stops being it: its child widgets follow.
     virtual void Enter() {}
     virtual void Leave() {}
+    // The window system shows the window again (uncovered, restored): what the poll does not keep
+    // current is drawn again from the unit's records.
+    virtual void Uncovered() {}
     // The look of button id while it is held: its pressed picture, and its caption again when
     // the row says so.
     virtual void DrawPressed(int id);

@@ -34,6 +34,8 @@ public:
     void ChangeScreen(int state);
     // Redraws the whole screen named by the screen state.
     void PaintScreen();
+    // The window was uncovered or restored: the screen shown draws again what it keeps unpolled.
+    void WindowUncovered() { Shown().Uncovered(); }
     // The left button pressed at client pixel (x, y), and released.
     void Press(int x, int y);
     void Release();

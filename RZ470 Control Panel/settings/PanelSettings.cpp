@@ -76,10 +76,20 @@ void PanelSettings::SetFavourite(int slot, const FavouriteGrouping& favourite) {
     }
     store_.writeString(settings::kFavouritesSection, valueName(settings::kFavouriteNameValue, slot),
                        favourite.name.left(settings::kMaxStoredStringLength));
+    SetFavouriteGroups(slot, favourite.packedGroups, favourite.mode);
+}
+
+void PanelSettings::SetFavouriteGroups(int slot, uint32_t packedGroups, int mode) {
+    if (!IsFavouriteSlot(slot)) {
+        return;
+    }
     store_.writeInt(settings::kFavouritesSection, valueName(settings::kFavouriteGroupsValue, slot),
-                    static_cast<int>(favourite.packedGroups));
-    store_.writeInt(settings::kFavouritesSection, valueName(settings::kFavouriteModeValue, slot),
-                    favourite.mode);
+                    static_cast<int>(packedGroups));
+    store_.writeInt(settings::kFavouritesSection, valueName(settings::kFavouriteModeValue, slot), mode);
+}
+
+void PanelSettings::ReloadFavourites() {
+    store_.reload();
 }
 
 uint32_t PanelSettings::PackGroups(const std::array<uint8_t, kChannels>& groups) {

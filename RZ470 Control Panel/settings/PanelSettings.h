@@ -52,6 +52,10 @@ public:
     // every stored string.
     FavouriteGrouping Favourite(int slot) const;
     void SetFavourite(int slot, const FavouriteGrouping& favourite);
+    // The groups and mode of a favourite, its stored name left as it is.
+    void SetFavouriteGroups(int slot, uint32_t packedGroups, int mode);
+    // Reads the favourites again as the store holds them now: another writer may have changed them.
+    void ReloadFavourites();
     // Group numbers of channels 1..9, three bits each: channel 1 in bits 27..29 down to channel 9
     // in bits 3..5; the other bits are never read. A 7, which no group has, unpacks as 0.
     static uint32_t PackGroups(const std::array<uint8_t, kChannels>& groups);

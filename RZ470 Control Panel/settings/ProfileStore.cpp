@@ -54,12 +54,33 @@ QString ProfileStore::readString(const QString& section, const QString& name,
 
 void ProfileStore::writeInt(const QString& section, const QString& name, int value) {
     settings_->setValue(key(section, name), value);
-    settings_->sync();
+    writeOut();
 }
 
 void ProfileStore::writeString(const QString& section, const QString& name, const QString& value) {
     settings_->setValue(key(section, name), value);
+    writeOut();
+}
+
+void ProfileStore::writeOut() {
     settings_->sync();
+    // A file that cannot be read back is a format error, and says nothing about the write.
+    if (settings_->status() != QSettings::AccessError || writeFailed_) {
+        return;
+    }
+    writeFailed_ = true;
+    if (writeFailureHandler_) {
+        writeFailureHandler_(location());
+    }
+}
+
+void ProfileStore::reload() {
+    // Also reads the file again when another writer changed it since.
+    settings_->sync();
+}
+
+void ProfileStore::setWriteFailureHandler(std::function<void(const QString& location)> handler) {
+    writeFailureHandler_ = std::move(handler);
 }
 
 QString ProfileStore::location() const {

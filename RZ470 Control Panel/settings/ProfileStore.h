@@ -2,12 +2,15 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QSettings;
 
 // The panel's four profile operations over QSettings. Reading never creates a value; an absent
-// or unreadable value yields the caller's default. Every write goes out at once.
+// or unreadable value yields the caller's default. Every write goes out at once; one that cannot
+// (a read-only file, a folder in its place, a full disk) is reported once, and the value stays
+// readable for the rest of the run.
 class ProfileStore {
 public:
     // The user's store: organisation kCompanyKey, application = the executable's name.
@@ -26,8 +29,18 @@ public:
     // Where the values live (a file path, or the registry key on Windows).
     QString location() const;
 
+    // Reads again what another writer may have stored since.
+    void reload();
+
+    // Called with location() on the first write the store could not keep, and never again.
+    void setWriteFailureHandler(std::function<void(const QString& location)> handler);
+    bool hasWriteFailed() const { return writeFailed_; }
+
 private:
     QString key(const QString& section, const QString& name) const;
+    void writeOut();
 
     std::unique_ptr<QSettings> settings_;
+    std::function<void(const QString&)> writeFailureHandler_;
+    bool writeFailed_ = false;
 };

@@ -129,17 +129,46 @@ private slots:
         QCOMPARE(prompts_.texts(), QStringList{kSaveQuestion});
     }
 
-    void returnDoesNothingAndEscapeEndsWithoutQuestion() {
+    // Escape is Cancel, which closes as EXIT does: the unit's grouping first, then the question.
+    void returnDoesNothingAndEscapeClosesAsExitDoes() {
         auto dialog = makeBoundDialog();
+        dialog->session().tables().groupingMode = 2;
         QTest::keyClick(dialog.get(), Qt::Key_Return);
         QTest::keyClick(dialog.get(), Qt::Key_Enter);
         QVERIFY(!dialog->hasEnded());
         QVERIFY(dialog->isVisible());
+        QVERIFY(prompts_.shown.isEmpty());
 
         QTest::keyClick(dialog.get(), Qt::Key_Escape);
         QVERIFY(dialog->hasEnded());
+        QCOMPARE(prompts_.texts(), QStringList{kSaveQuestion});
+        QCOMPARE(g_calls, QStringList{"SetGroupingEnabled(255,2)"});
+    }
+
+    // A folder where the settings file should be: the user is told once, naming the file, after
+    // the action that wrote; the panel goes on with the values set.
+    void settingsThatCannotBeSavedAreToldOnce() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("profile.ini"));
+        QVERIFY(QDir().mkdir(file));
+        profile_ = std::make_unique<ProfileStore>(file);
+        auto dialog = makeBoundDialog();
+
+        dialog->settings().SetChannelName(405, QStringLiteral("DAPI"));
+        dialog->settings().SetChannelIntensity(405, 500);
         QVERIFY(prompts_.shown.isEmpty());
-        QVERIFY(g_calls.isEmpty());
+        QTRY_COMPARE(prompts_.shown.size(), 1);
+        dialog->settings().SetChannelName(405, QStringLiteral("GFP"));
+        QTest::qWait(20);
+
+        QCOMPARE(prompts_.shown.size(), 1);
+        QVERIFY2(prompts_.shown[0].text.contains(file), qPrintable(prompts_.shown[0].text));
+        QCOMPARE(prompts_.shown[0].title, QStringLiteral("Settings Not Saved"));
+        QCOMPARE(prompts_.shown[0].buttons, Prompts::Buttons::Ok);
+        QVERIFY(!dialog->hasEnded());
+        QCOMPARE(dialog->settings().ChannelName(405), QStringLiteral("GFP"));
+        QCOMPARE(dialog->settings().ChannelIntensity(405), std::optional<uint16_t>(500));
+        dialog->done(QDialog::Rejected);
     }
 
     void windowHasTheFixedClientSizeAndCaption() {

@@ -1,15 +1,21 @@
 // The favourite groupings on the real dialog with the simulated unit: the list under "Favorite
 // Groupings" and its Load/Save button, checked in the combo box, the stored values, the answers
 // asked for and the calls made.
+#include "FavouriteGroupings.h"
+#include "GroupingAndTrigger.h"
 #include "GroupingLayout.h"
 #include "PanelSettings.h"
 #include "SettingsKeys.h"
 #include "SimulatedPanelTest.h"
 #include "SurfaceChecks.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QtTest>
+
+#include <optional>
 
 using namespace surfacechecks;
 
@@ -38,9 +44,44 @@ struct Stored {
 const Groups kPresent{1, 1, 2, 0, 0, 0, 0, 0, 3};
 const Groups kOther{0, 0, 0, 0, 4, 0, 0, 0, 0};
 
+// A second panel's favourites on the same settings file, with a cache of its own as another
+// process has: its store opens the file under a second name.
+struct OtherPanel {
+    OtherPanel(const QString& file, const QString& link)
+        : linked(QFile::link(file, link)),
+          store(link),
+          settings(store),
+          favourites(window, settings, prompts, tables) {}
+
+    void save(const QString& name) {
+        favourites.RefreshFavourites();
+        auto& combo = static_cast<QComboBox&>(favourites.widget());
+        combo.lineEdit()->selectAll();
+        QTest::keyClicks(combo.lineEdit(), name);
+        favourites.FavouriteOptions();
+    }
+    void act(const QString& name, Prompts::FavouriteOption option) {
+        favourites.RefreshFavourites();
+        auto& combo = static_cast<QComboBox&>(favourites.widget());
+        combo.setCurrentIndex(combo.findText(name));
+        emit combo.activated(combo.currentIndex());
+        prompts.options = {option};
+        favourites.FavouriteOptions();
+    }
+
+    bool linked;
+    ProfileStore store;
+    PanelSettings settings;
+    ScriptedPrompts prompts;
+    GroupingAndTrigger tables;
+    QWidget window;
+    FavouriteGroupings favourites;
+};
+
 }  // namespace
 
 Q_DECLARE_METATYPE(Groups)
+Q_DECLARE_METATYPE(Prompts::FavouriteOption)
 Q_DECLARE_METATYPE(QList<Stored>)
 
 class FavouritesTest : public SimulatedPanelTest {
@@ -75,16 +116,25 @@ private:
         QTest::keyClick(combo().lineEdit(), Qt::Key_Backspace);
         QTest::keyClicks(combo().lineEdit(), text);
     }
+    // A key pressed while the list box has the focus: the window system gives it to the box, not
+    // to its text field, whose focus the box takes.
+    void press(Qt::Key key) {
+        QCOMPARE(combo().lineEdit()->focusProxy(), &combo());
+        QTest::keyClick(&combo(), key);
+    }
     // As the list does when the user picks an item.
     void choose(int item) {
         combo().setCurrentIndex(item);
         emit combo().activated(item);
     }
+    // As the file holds it now.
     QString storedName(int slot) {
+        panel_->profile().reload();
         return panel_->profile().readString(settings::kFavouritesSection, QStringLiteral("Name%1").arg(slot),
                                             kAbsent);
     }
     int storedInt(const char* pattern, int slot) {
+        panel_->profile().reload();
         return panel_->profile().readInt(settings::kFavouritesSection, settings::valueName(pattern, slot),
                                          -99);
     }
@@ -147,7 +197,7 @@ private slots:
         open();
         type(typed);
         if (enter) {
-            QTest::keyClick(combo().lineEdit(), Qt::Key_Return);
+            press(Qt::Key_Return);
         }
         click(kLoadSave);
         QCOMPARE(panel_->prompts.optionsAsked, 0);
@@ -340,6 +390,160 @@ private slots:
         click(kLoadSave);
         QCOMPARE(panel_->prompts.optionsAsked, 1);
         QCOMPARE(storedName(2), kAbsent);
+    }
+
+    // Whatever was typed, an item picked from the list is that favourite, even when it bears the
+    // typed name.
+    void anItemPickedFromTheListIsChosenWhateverWasTyped_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("inOpenList");
+        QTest::newRow("its own name, Enter in the open list") << "Beta" << true;
+        QTest::newRow("another name, Enter in the open list") << "xyz" << true;
+        QTest::newRow("its own name, picked") << "Beta" << false;
+    }
+
+    void anItemPickedFromTheListIsChosenWhateverWasTyped() {
+        QFETCH(QString, typed);
+        QFETCH(bool, inOpenList);
+        store({{1, "Alpha", kOther, 0}, {2, "Beta", kOther, 2}});
+        open();
+        type(typed);
+        if (inOpenList) {
+            combo().showPopup();
+            QAbstractItemView* view = combo().view();
+            view->setCurrentIndex(view->model()->index(2, 0));
+            QTest::keyClick(view, Qt::Key_Return);
+            QTRY_VERIFY(!view->isVisible());
+        } else {
+            choose(2);
+        }
+        QCOMPARE(combo().currentText(), QStringLiteral("Beta"));
+
+        panel_->prompts.options = {Option::Load};
+        click(kLoadSave);
+        QCOMPARE(panel_->prompts.optionsAsked, 1);
+        QVERIFY2(panel_->prompts.shown.isEmpty(), qPrintable(panel_->prompts.texts().join('|')));
+        QCOMPARE(int(tables().groupingMode), 2);
+    }
+
+    // Save over a favourite writes its groups and mode; its name stays as stored, even one the
+    // panel would have written otherwise.
+    void savingOverLeavesAHandEditedNameAlone_data() {
+        QTest::addColumn<QByteArray>("storedName");  // as it stands in the file
+        QTest::newRow("with a comma, unquoted") << QByteArray("a, b");
+        QTest::newRow("over 1024 characters") << QByteArray(1500, 'n');
+    }
+
+    void savingOverLeavesAHandEditedNameAlone() {
+        QFETCH(QByteArray, storedName);
+        const QString file = panel_->profile().location();
+        {
+            QFile out(file);
+            QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            out.write("[Grp%20Combinations]\nName1=" + storedName + "\nValue1=0\nMode1=0\n");
+        }
+        panel_->profile().reload();
+        open(kPresent, 1);
+        QCOMPARE(items().size(), 2);
+        choose(1);
+        panel_->prompts.options = {Option::Save};
+        click(kLoadSave);
+
+        QFile in(file);
+        QVERIFY(in.open(QIODevice::ReadOnly));
+        const QByteArray contents = in.readAll();
+        QVERIFY2(contents.contains("\nName1=" + storedName + "\n"), contents.left(200).constData());
+        QCOMPARE(storedInt(settings::kFavouriteGroupsValue, 1), int(PanelSettings::PackGroups(kPresent)));
+        QCOMPARE(storedInt(settings::kFavouriteModeValue, 1), 1);
+    }
+
+    // Two panels on one settings file: each chooses a slot and deletes as the file holds them
+    // when it acts, not as its list showed them.
+    void twoPanelsOnOneFileKeepEachOthersFavourites() {
+        QTemporaryDir linkDir;
+        OtherPanel other(panel_->profile().location(), linkDir.filePath(QStringLiteral("same.ini")));
+        QVERIFY(other.linked);
+        open();
+        other.favourites.RefreshFavourites();
+
+        type(QStringLiteral("Alpha"));
+        click(kLoadSave);
+        other.tables.ledGroup = kOther;
+        // Its list, built before Alpha was saved, shows slot 1 free.
+        auto& otherCombo = static_cast<QComboBox&>(other.favourites.widget());
+        otherCombo.lineEdit()->selectAll();
+        QTest::keyClicks(otherCombo.lineEdit(), QStringLiteral("Beta"));
+        other.favourites.FavouriteOptions();
+        QCOMPARE(storedName(1), QStringLiteral("Alpha"));
+        QCOMPARE(storedName(2), QStringLiteral("Beta"));
+
+        choose(1);
+        panel_->prompts.options = {Option::Delete};
+        click(kLoadSave);
+        QCOMPARE(storedName(1), QString());
+        QCOMPARE(storedName(2), QStringLiteral("Beta"));
+        QCOMPARE(storedInt(settings::kFavouriteGroupsValue, 2), int(PanelSettings::PackGroups(kOther)));
+        QCOMPARE(items(), (QStringList{"Not Selected", "Beta"}));
+        QCOMPARE(combo().currentIndex(), 0);
+    }
+
+    void aListGoneStaleActsOnNoOtherFavourite_data() {
+        QTest::addColumn<Option>("option");
+        QTest::newRow("Save") << Option::Save;
+        QTest::newRow("Load") << Option::Load;
+        QTest::newRow("Delete") << Option::Delete;
+    }
+
+    // Alpha's slot now holds the other panel's Beta: this panel's list still shows Alpha there.
+    void aListGoneStaleActsOnNoOtherFavourite() {
+        QFETCH(Option, option);
+        QTemporaryDir linkDir;
+        OtherPanel other(panel_->profile().location(), linkDir.filePath(QStringLiteral("same.ini")));
+        QVERIFY(other.linked);
+        store({{1, "Alpha", kPresent, 1}});
+        open(kPresent, 1);
+        other.act(QStringLiteral("Alpha"), Option::Delete);
+        other.tables.ledGroup = kOther;
+        other.tables.groupingMode = 2;
+        other.save(QStringLiteral("Beta"));
+        QCOMPARE(other.store.readString(settings::kFavouritesSection, QStringLiteral("Name1"), {}),
+                 QStringLiteral("Beta"));
+
+        choose(1);
+        panel_->prompts.options = {option};
+        click(kLoadSave);
+        QCOMPARE(storedName(1), QStringLiteral("Beta"));
+        QCOMPARE(storedInt(settings::kFavouriteGroupsValue, 1), int(PanelSettings::PackGroups(kOther)));
+        QCOMPARE(storedInt(settings::kFavouriteModeValue, 1), 2);
+        QCOMPARE(tables().ledGroup, kPresent);
+        QCOMPARE(groupingSends(), 0);
+        QCOMPARE(items(), (QStringList{"Not Selected", "Beta"}));
+    }
+
+    // Escape first drops the typed name; a second Escape closes the panel as EXIT does.
+    void escapeInTheListDropsTheTypedNameThenCloses() {
+        store({{1, "Alpha", kPresent, 2}});
+        open(kPresent, 2);
+        QCOMPARE(combo().currentText(), QStringLiteral("Alpha"));
+        combo().lineEdit()->setFocus();
+        type(QStringLiteral("Gamma"));
+        press(Qt::Key_Escape);
+        QVERIFY(!dialog().hasEnded());
+        QCOMPARE(combo().currentText(), QStringLiteral("Alpha"));
+        QVERIFY(panel_->prompts.shown.isEmpty());
+        // What shows is the chosen favourite again, not a name to save.
+        panel_->prompts.options = {Option::Cancel};
+        click(kLoadSave);
+        QCOMPARE(panel_->prompts.optionsAsked, 1);
+        QCOMPARE(storedName(2), kAbsent);
+
+        panel_->clearLog();
+        press(Qt::Key_Escape);
+        QVERIFY(dialog().hasEnded());
+        QCOMPARE(panel_->prompts.texts(),
+                 QStringList{QStringLiteral("Would you like to save settings on exit?")});
+        QVERIFY2(panel_->callLines().join(' ').contains(QStringLiteral("SetGroupingEnabled(0, 2)")),
+                 qPrintable(panel_->callLines().join(' ')));
     }
 
     void listShowsOnlyOnTheGroupingScreen() {

@@ -6,7 +6,9 @@
 #include "SimulatedPanelTest.h"
 #include "SurfaceChecks.h"
 
+#include <QExposeEvent>
 #include <QPainter>
+#include <QWindow>
 #include <QtTest>
 
 using namespace surfacechecks;
@@ -192,6 +194,41 @@ private slots:
         click(kReturnButton);
         click(kMaintenanceButton);
         QVERIFY(surface().copy(24, 65, 370, 162) != before.copy(24, 65, 370, 162));
+    }
+
+    void maintenanceTextsShowTheUnitWhenTheWindowComesBack_data() {
+        QTest::addColumn<bool>("restored");
+        QTest::newRow("uncovered") << false;
+        QTest::newRow("restored from minimised") << true;
+    }
+
+    // The surface keeps the texts drawn at the last paint; when the window system shows the window
+    // again, they are those of the unit now.
+    void maintenanceTextsShowTheUnitWhenTheWindowComesBack() {
+        QFETCH(bool, restored);
+        click(kMaintenanceButton);
+        const QImage before = surface();
+        simOk(QStringLiteral("channel-status 6 set nvm"));
+        simOk(QStringLiteral("channel-status 2 clear present"));
+        panel_->tick(10);
+        QVERIFY(surface().copy(24, 65, 370, 162) == before.copy(24, 65, 370, 162));
+
+        if (restored) {
+            dialog().setWindowState(dialog().windowState() | Qt::WindowMinimized);
+            dialog().setWindowState(dialog().windowState() & ~Qt::WindowMinimized);
+        } else {
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog()));
+            QWindow* window = dialog().windowHandle();
+            QExposeEvent uncovered(QRegion(0, 0, 200, 200));
+            QCoreApplication::sendEvent(window, &uncovered);
+        }
+        const QImage shown = surface();
+        QVERIFY(shown.copy(24, 65, 370, 162) != before.copy(24, 65, 370, 162));
+
+        // As a fresh paint of the screen draws it.
+        click(kReturnButton);
+        click(kMaintenanceButton);
+        compareArea(shown, QRect(5, 29, 408, 312), "the maintenance frames");
     }
 };
 

@@ -9,6 +9,37 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csignal>
+
+namespace {
+
+// Writes to files go no further than a few bytes until it is gone, as on a disk with no room.
+class NoRoomOnDisk {
+public:
+    NoRoomOnDisk() {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        previous_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit tiny = saved_;
+        tiny.rlim_cur = 8;
+        setrlimit(RLIMIT_FSIZE, &tiny);
+    }
+    ~NoRoomOnDisk() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previous_);
+    }
+    NoRoomOnDisk(const NoRoomOnDisk&) = delete;
+    NoRoomOnDisk& operator=(const NoRoomOnDisk&) = delete;
+
+private:
+    rlimit saved_{};
+    void (*previous_)(int) = SIG_DFL;
+};
+
+}  // namespace
+
 class ProfileStoreTest : public QObject {
     Q_OBJECT
 
@@ -111,6 +142,52 @@ private slots:
         store.writeString(settings::kNamesSection, "Name470", "Own");
         QCOMPARE(ProfileStore().readString(settings::kNamesSection, "Name470", {}), QStringLiteral("Own"));
         QCOMPARE(store.location(), userDir.filePath(company + QStringLiteral("/rz470-control-panel.conf")));
+    }
+
+    void aWriteTheStoreCannotKeepIsReportedOnce_data() {
+        QTest::addColumn<QString>("obstacle");
+        QTest::addColumn<bool>("fails");
+        QTest::newRow("a writable file") << "none" << false;
+        QTest::newRow("a read-only file") << "read-only" << true;
+        QTest::newRow("a folder in the file's place") << "folder" << true;
+        QTest::newRow("no room on the disk") << "full" << true;
+    }
+
+    // The values set stay readable for the rest of the run, and the store goes on taking writes.
+    void aWriteTheStoreCannotKeepIsReportedOnce() {
+        QFETCH(QString, obstacle);
+        QFETCH(bool, fails);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("profile.ini"));
+        if (obstacle == QLatin1String("read-only")) {
+            if (::geteuid() == 0) {
+                QSKIP("a read-only file is writable for root");
+            }
+            QFile made(file);
+            QVERIFY(made.open(QIODevice::WriteOnly));
+            made.write("[Names]\nName365=Old\n");
+            made.close();
+            QVERIFY(made.setPermissions(QFileDevice::ReadOwner));
+        } else if (obstacle == QLatin1String("folder")) {
+            QVERIFY(QDir().mkdir(file));
+        }
+        std::unique_ptr<NoRoomOnDisk> full;
+        if (obstacle == QLatin1String("full")) {
+            full = std::make_unique<NoRoomOnDisk>();
+        }
+
+        ProfileStore store(file);
+        QStringList reported;
+        store.setWriteFailureHandler([&reported](const QString& location) { reported << location; });
+        store.writeString(settings::kNamesSection, "Name405", "DAPI");
+        store.writeInt(settings::kIntensitiesSection, "Intensity405", 373);
+        store.writeString(settings::kNamesSection, "Name405", "GFP");
+        full.reset();
+
+        QCOMPARE(reported, fails ? QStringList{file} : QStringList{});
+        QCOMPARE(store.hasWriteFailed(), fails);
+        QCOMPARE(store.readString(settings::kNamesSection, "Name405", {}), QStringLiteral("GFP"));
+        QCOMPARE(store.readInt(settings::kIntensitiesSection, "Intensity405", 0), 373);
     }
 
     void valueNamesCarryTheirNumber_data() {
