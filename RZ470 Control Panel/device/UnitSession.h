@@ -47,8 +47,8 @@ public:
 
     // SetIntensityLevel with the nine levels the panel holds.
     void SendIntensities();
-    // Switches one channel on or off and leaves the others alone.
-    void SwitchChannel(size_t channel, bool on);
+    // Switches one channel on or off and leaves the others alone; false when nothing was sent.
+    bool SwitchChannel(size_t channel, bool on);
     // Switches every channel off.
     void SwitchAllOff();
     // Whether the unit answers now (DeviceActive).

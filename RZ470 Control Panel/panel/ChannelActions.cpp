@@ -75,9 +75,16 @@ bool ChannelActions::ToggleSwitch(int panel) {
         prompts_.showError(errorPopup_, CError::LightGuideOut);
         return false;
     }
-    // The switch keeps its pressed look until the poll reads the unit's new state.
-    session_.SwitchChannel(session_.table().panelMap[static_cast<size_t>(panel)],
-                           (record.status & rz470::ChannelStatus::LedOn) == 0);
+    const bool on = (record.status & rz470::ChannelStatus::LedOn) == 0;
+    if (!session_.SwitchChannel(session_.table().panelMap[static_cast<size_t>(panel)], on)) {
+        return false;
+    }
+    // The switch keeps its pressed look, the state asked for, until the poll reads the unit's.
+    // The shown copy says so: a unit that did not follow then differs from it and the switch
+    // is drawn again as the unit has it.
+    rz470::ChannelRecord& shown = session_.table().shownAtPanel(panel);
+    shown.status = static_cast<uint16_t>(on ? shown.status | rz470::ChannelStatus::LedOn
+                                            : shown.status & ~rz470::ChannelStatus::LedOn);
     return true;
 }
 
