@@ -2,6 +2,7 @@
 // a switch the unit did not follow, a level the panel could not read. Real dialog, simulated
 // unit, checked in the window's pixels.
 #include "MainScreenLayout.h"
+#include "SettingsKeys.h"
 #include "SimulatedPanelTest.h"
 #include "SurfaceChecks.h"
 
@@ -14,6 +15,7 @@ namespace {
 constexpr int kSwitchY = 283;
 constexpr int kSwitchOff = 164;
 constexpr int kSwitchOn = 165;
+constexpr int kEmptyValueBox = 143;
 
 QPoint switchAt(int panel) {
     return {mainlayout::PanelLeft(panel) + 70, 310};
@@ -23,6 +25,12 @@ QPoint switchAt(int panel) {
 
 class ShownStateTest : public SimulatedPanelTest {
     Q_OBJECT
+
+private:
+    int storedIntensity(int wavelength) {
+        return panel_->profile().readInt(settings::kIntensitiesSection,
+                                         QStringLiteral("Intensity%1").arg(wavelength), -1);
+    }
 
 private slots:
     // After a status read each switch shows the unit's LED-on bit, also when the unit did not
@@ -59,6 +67,32 @@ private slots:
         // It stays so: later reads find nothing to change.
         panel_->tick(20);
         QVERIFY(shows(surface(), on ? kSwitchOn : kSwitchOff, x0, kSwitchY));
+    }
+
+    // A level the panel could not read is shown as no level, with the slider at the bottom, and
+    // is not stored; the first read that works brings the unit's level to the screen and the store.
+    void unreadLevelIsNeitherShownNorStored() {
+        panel_.reset();
+        panel_ = std::make_unique<SimulatedPanel>();
+        simOk(QStringLiteral("fail GetIntensityLevel 1000"));
+        panel_->start();
+        panel_->tick(10);
+        QVERIFY(!status().contains(QStringLiteral("intensity=1000")));
+        for (int k = 0; k < 9; ++k) {
+            QVERIFY2(shows(surface(), kEmptyValueBox, mainlayout::PanelLeft(k), 85),
+                     qPrintable(QString::number(k)));
+            QCOMPARE(dialog().slider(k).value(), 1000);
+        }
+        QCOMPARE(storedIntensity(365), -1);
+
+        simOk(QStringLiteral("fail GetIntensityLevel 0"));
+        panel_->tick(10);
+        for (int k = 0; k < 9; ++k) {
+            QVERIFY(!shows(surface(), kEmptyValueBox, mainlayout::PanelLeft(k), 85));
+            QCOMPARE(dialog().slider(k).value(), 500);
+        }
+        QCOMPARE(storedIntensity(365), 500);
+        QVERIFY(status().contains(QStringLiteral("unit0.channel1.intensity=500")));
     }
 };
 
