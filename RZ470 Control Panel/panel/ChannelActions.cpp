@@ -13,6 +13,14 @@ rz470::ChannelRecord& ChannelActions::Channel(int panel) {
     return session_.table().channelAtPanel(panel);
 }
 
+bool ChannelActions::LevelUnknown(int panel) {
+    return session_.unit().levelUnknown[session_.table().panelMap[static_cast<size_t>(panel)]];
+}
+
+void ChannelActions::HoldLevel(int panel, uint16_t level) {
+    session_.unit().holdLevel(session_.table().panelMap[static_cast<size_t>(panel)], level);
+}
+
 uint16_t ChannelActions::MinimumLevel(int panel) {
     return intensitysteps::MinimumLevel(Channel(panel).minIntensityPercent);
 }
@@ -21,27 +29,30 @@ bool ChannelActions::TypeIntensity(int panel) {
     rz470::ChannelRecord& record = Channel(panel);
     NumberEntry entry(prompts_, &window_);
     entry.m_decimalMode = 1;
-    entry.m_decimalValue = static_cast<float>(record.intensity / 10.0f);
+    const float opened = static_cast<float>(record.intensity / 10.0f);
+    entry.m_decimalValue = opened;
     prompts_.runNumberEntry(entry);
 
+    // An unknown level opens as 0: getting that back unchanged sets nothing.
+    if (LevelUnknown(panel) && entry.m_decimalValue == opened) {
+        return false;
+    }
     const std::optional<uint16_t> level =
         intensitysteps::TypedLevel(entry.m_decimalValue, MinimumLevel(panel));
     if (!level) {
         return false;
     }
-    record.intensity = *level;
+    HoldLevel(panel, *level);
     session_.SendIntensities();
     return true;
 }
 
 void ChannelActions::StepUp(int panel) {
-    rz470::ChannelRecord& record = Channel(panel);
-    record.intensity = intensitysteps::StepUp(record.intensity, MinimumLevel(panel));
+    HoldLevel(panel, intensitysteps::StepUp(Channel(panel).intensity, MinimumLevel(panel)));
 }
 
 void ChannelActions::StepDown(int panel) {
-    rz470::ChannelRecord& record = Channel(panel);
-    record.intensity = intensitysteps::StepDown(record.intensity, MinimumLevel(panel));
+    HoldLevel(panel, intensitysteps::StepDown(Channel(panel).intensity, MinimumLevel(panel)));
 }
 
 bool ChannelActions::SliderChanged(int panel, int position) {
@@ -55,7 +66,7 @@ bool ChannelActions::SliderChanged(int panel, int position) {
         return false;
     }
     shown.intensity = level;
-    Channel(panel).intensity = level;
+    HoldLevel(panel, level);
     session_.SendIntensities();
     return true;
 }
@@ -75,9 +86,16 @@ bool ChannelActions::ToggleSwitch(int panel) {
         prompts_.showError(errorPopup_, CError::LightGuideOut);
         return false;
     }
-    // The switch keeps its pressed look until the poll reads the unit's new state.
-    session_.SwitchChannel(session_.table().panelMap[static_cast<size_t>(panel)],
-                           (record.status & rz470::ChannelStatus::LedOn) == 0);
+    const bool on = (record.status & rz470::ChannelStatus::LedOn) == 0;
+    if (!session_.SwitchChannel(session_.table().panelMap[static_cast<size_t>(panel)], on)) {
+        return false;
+    }
+    // The switch keeps its pressed look, the state asked for, until the poll reads the unit's.
+    // The shown copy says so: a unit that did not follow then differs from it and the switch
+    // is drawn again as the unit has it.
+    rz470::ChannelRecord& shown = session_.table().shownAtPanel(panel);
+    shown.status = static_cast<uint16_t>(on ? shown.status | rz470::ChannelStatus::LedOn
+                                            : shown.status & ~rz470::ChannelStatus::LedOn);
     return true;
 }
 

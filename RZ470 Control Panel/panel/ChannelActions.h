@@ -41,6 +41,9 @@ public:
 private:
     rz470::ChannelRecord& Channel(int panel);
     uint16_t MinimumLevel(int panel);
+    bool LevelUnknown(int panel);
+    // The user's level for the panel's channel, known from here on.
+    void HoldLevel(int panel, uint16_t level);
 
     UnitSession& session_;
     PanelSettings& settings_;

@@ -69,7 +69,7 @@ void MainScreen::AddPanelRows(int k) {
     });
     valueBox.access.name = titled(" intensity entry");
     valueBox.access.value = [this, k] {
-        return IsFitted(k) ? IntensityValue(ctx_.session.table().channelAtPanel(k).intensity) : QString();
+        return ShowsLevel(k) ? IntensityValue(ctx_.session.table().channelAtPanel(k).intensity) : QString();
     };
     buttons_.push_back(std::move(valueBox));
 
@@ -133,6 +133,11 @@ bool MainScreen::IsFitted(int panel) const {
     return (ctx_.session.table().channelAtPanel(panel).status & rz470::ChannelStatus::Fitted) != 0;
 }
 
+bool MainScreen::ShowsLevel(int panel) const {
+    const size_t channel = ctx_.session.table().panelMap[static_cast<size_t>(panel)];
+    return IsFitted(panel) && !ctx_.session.unit().levelUnknown[channel];
+}
+
 bool MainScreen::IsOn(int panel) const {
     return (ctx_.session.table().channelAtPanel(panel).status & rz470::ChannelStatus::LedOn) != 0;
 }
@@ -159,7 +164,7 @@ void MainScreen::DrawChannelPanels() {
                                     picture->box.width, picture->box.height);
         }
         DrawSwitch(k, IsOn(k));
-        if (IsFitted(k)) {
+        if (ShowsLevel(k)) {
             ctx_.painter.DrawLabel(ctx_.painter.fonts().large, panelstyle::kValue, x0 + kValueText.dx,
                                    kValueText.y,
                                    IntensityText(ctx_.session.table().channelAtPanel(k).intensity));
@@ -196,7 +201,8 @@ void MainScreen::ShowAndSaveIntensity(int panel, bool fromSlider) {
     }
     DrawButtonRow(ctx_.painter, buttons_[static_cast<size_t>(kButtonsPerPanel * panel + ValueBox)], false,
                   false);
-    if (!IsFitted(panel)) {
+    // A level the panel does not know is neither shown nor stored; the slider rests at the bottom.
+    if (!ShowsLevel(panel)) {
         return;
     }
     ctx_.painter.DrawLabel(ctx_.painter.fonts().large, panelstyle::kValue, PanelLeft(panel) + kValueText.dx,
