@@ -17,6 +17,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSaveFile>
 #include <QShowEvent>
 #include <QTimerEvent>
 
@@ -350,14 +351,17 @@ void CDemo::SaveDemoFile() {
     if (!path.contains(QLatin1String(kFileSuffix), Qt::CaseSensitive)) {
         path += QLatin1String(kFileSuffix);
     }
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    // Written beside the old file and put in its place only once whole: a full disk or a failed
+    // write leaves the old file as it was. Unbuffered, so that a short write shows in the count
+    // rather than being lost at the flush.
+    QSaveFile file(path);
+    const QByteArray text = settings_.FileText();
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(text) != text.size() ||
+        !file.commit()) {
         // Asked with Yes and No; either answer leaves things as they are.
         prompts_.message(Text(kSaveFailedText), Text(kInfoTitle), Prompts::Buttons::YesNo,
                          Prompts::Icon::None);
-        return;
     }
-    file.write(settings_.FileText());
 }
 
 void CDemo::LeaveDemoLoop(int result) {

@@ -13,7 +13,10 @@
 #include <QLineEdit>
 #include <QtTest>
 
+#include <csignal>
 #include <functional>
+
+#include <sys/resource.h>
 
 using Setup = std::function<void(CDemo&, SimulatedPanel&)>;
 Q_DECLARE_METATYPE(Setup)
@@ -49,6 +52,29 @@ QString Ticked(const CDemo& demo) {
 void Type(QLineEdit* box, const QString& text) {
     box->setText(text);
 }
+
+// While it lives, no file of this process grows beyond bytes: a write past it fails as on a full
+// disk (the signal that would end the process is ignored meanwhile).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = old_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit old_{};
+    void (*oldHandler_)(int) = SIG_DFL;
+};
 
 }  // namespace
 
@@ -314,9 +340,9 @@ private slots:
             QTest::mouseClick(demo.selectBox(3), Qt::LeftButton, {}, QPoint(5, 5));
             Type(demo.orderBox(3), QStringLiteral("5"));
         }) << CDemo::kHdTimesText << "Error";
+        // The box never gives 0; a settings file or a stored value still can.
         QTest::newRow("on time 0") << Setup([](CDemo& demo, SimulatedPanel&) {
-            Type(demo.onTimeBox(), QStringLiteral("65536"));
-            demo.OnOnTimeKillFocus();
+            demo.settings().ReadFileText("0,1,1,0,1,0,0,1,0,\n1,2,4,7,0,0,0,0,0,\n65536,10,\n");
         }) << CDemo::kNoOnTimeText << "Action";
         // Nothing to loop over: the first step would light CH1, which nobody chose.
         QTest::newRow("nothing selected") << Setup([](CDemo& demo, SimulatedPanel&) { demo.ResetSettings(); })
@@ -423,6 +449,27 @@ private slots:
             QCOMPARE(panel_->prompts.shown.first().buttons, Prompts::Buttons::YesNo);
         }
         QVERIFY(!QFileInfo::exists(path(QStringLiteral("demo.txt"))));
+    }
+
+    // A write that runs out of room (the file size limit stands in for a full disk) is told, and
+    // the file saved before stays whole.
+    void aFailedSaveKeepsTheOldFile() {
+        const QByteArray old("1,0,0,0,0,0,0,0,1,\r\n8,0,0,0,0,0,0,0,0,\r\n3000,100,\r\n");
+        QFile file(path(QStringLiteral("demo.txt")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(old);
+        file.close();
+        panel_->prompts.filePaths = {file.fileName()};
+        {
+            const FileSizeLimit full(8);
+            inDemoLoop([](CDemo& demo) { emit demo.userSettingList()->activated(CDemo::kSave); });
+        }
+        QCOMPARE(panel_->prompts.texts(), QStringList{CDemo::kSaveFailedText});
+        QCOMPARE(panel_->prompts.shown.first().title, QStringLiteral("Info"));
+        QCOMPARE(panel_->prompts.shown.first().buttons, Prompts::Buttons::YesNo);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), old);
+        QCOMPARE(QDir(files_->path()).entryList(QDir::Files), QStringList{"demo.txt"});
     }
 
     void readsTheSettingsFile_data() {
