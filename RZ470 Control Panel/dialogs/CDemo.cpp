@@ -225,6 +225,8 @@ void CDemo::ShowRunning(bool running) {
     onTime_->setEnabled(!running);
     offTime_->setEnabled(!running);
     userSetting_->setEnabled(!running);
+    // A reset while running would leave the loop switching CH1 through its emptied order.
+    reset_->setEnabled(!running);
 }
 
 void CDemo::OnSelectClicked(int position) {
@@ -391,8 +393,23 @@ void CDemo::OnUnitStatusChanged() {
     for (int i = 0; i < kPositions; ++i) {
         statusAtPosition[static_cast<size_t>(i)] = session_.table().channelAtPanel(i).status;
     }
-    if (demoalarm::StopsLoop(session_.unit().unitStatus, statusAtPosition, settings_.m_selected)) {
+    // Every position the loop switches counts, ticked or not.
+    std::array<uint8_t, kPositions> watched = settings_.LoopPositions();
+    for (size_t p = 0; p < watched.size(); ++p) {
+        watched[p] |= settings_.m_selected[p];
+    }
+    if (demoalarm::StopsLoop(session_.unit().unitStatus, statusAtPosition, watched)) {
         ToggleDemoLoop();
+    }
+}
+
+void CDemo::Abandon() {
+    if (sequence_.running()) {
+        sequence_.Abandon();
+        ShowRunning(false);
+    }
+    if (isVisible()) {
+        QDialog::done(QDialog::Rejected);
     }
 }
 

@@ -62,6 +62,17 @@ bool DemoLoopSettings::IsSelected(int position) const {
     return position >= 0 && position < kPositions && m_selected[static_cast<size_t>(position)] != 0;
 }
 
+std::array<uint8_t, DemoLoopSettings::kPositions> DemoLoopSettings::LoopPositions() const {
+    std::array<uint8_t, kPositions> positions{};
+    for (int step = 0; step < m_loopCount && step < kPositions; ++step) {
+        const uint8_t position = m_loopOrder[static_cast<size_t>(step)];
+        if (position < kPositions) {
+            positions[position] = 1;
+        }
+    }
+    return positions;
+}
+
 int DemoLoopSettings::SelectedCount() const {
     return static_cast<int>(
         std::count_if(m_selected.begin(), m_selected.end(), [](uint8_t s) { return s != 0; }));

@@ -37,6 +37,9 @@ public:
     static bool IsHd(int position) { return position >= kFirstHd && position <= kLastHd; }
     bool IsSelected(int position) const;
     int SelectedCount() const;
+    // The positions a running loop switches on: those of its m_loopCount steps. A slot's 0 is
+    // CH1, selected or not.
+    std::array<uint8_t, kPositions> LoopPositions() const;
 
     // Checks the order boxes against the selection. Each selected position needs a step number
     // 1..9 that no other position (but CH1) has taken, every step at most the number of selected

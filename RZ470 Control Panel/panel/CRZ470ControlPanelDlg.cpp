@@ -184,12 +184,20 @@ void CRZ470ControlPanelDlg::FollowScreen() {
 
 void CRZ470ControlPanelDlg::ReportAndClose(const QString& text, const QString& title) {
     StopPollTimer();
+    // A demo loop left running would keep switching a unit that is gone, and its dialog, which
+    // cannot be left while the loop runs, would keep the panel from ending.
+    if (demo_) {
+        demo_->Abandon();
+    }
     services_.prompts.message(text, title, Prompts::Buttons::Ok, Prompts::Icon::None);
     SendCloseMessage();
 }
 
 void CRZ470ControlPanelDlg::RunDemoLoop() {
     OpenDemoLoop();
+    if (ended_) {
+        return;
+    }
     // The focus passes over the intensity sliders to a hidden one, so no slider keeps it, and
     // the main screen comes back.
     for (int k = 0; k < kLedSliderCount; ++k) {
@@ -235,6 +243,9 @@ void CRZ470ControlPanelDlg::done(int result) {
     session_.Stop();
     StopPollTimer();
     title_.hide();
+    if (demo_) {
+        demo_->Abandon();
+    }
     QDialog::done(result);
 }
 

@@ -163,6 +163,9 @@ private slots:
             QVERIFY(!demo.orderBox(0)->isEnabled());
             QVERIFY(!demo.onTimeBox()->isEnabled());
             QVERIFY(!demo.userSettingList()->isEnabled());
+            QVERIFY(!demo.resetButton()->isEnabled());
+            QTest::mouseClick(demo.resetButton(), Qt::LeftButton);
+            QCOMPARE(Ticked(demo), QStringLiteral("011010010"));
             QVERIFY(switchingCalls().isEmpty());
 
             clock_->advance(10);
@@ -193,6 +196,7 @@ private slots:
             QCOMPARE(demo.onOffButton()->picture(), Picture(CDemo::kStoppedPicture));
             QVERIFY(demo.selectBox(0)->isEnabled());
             QVERIFY(demo.onTimeBox()->isEnabled());
+            QVERIFY(demo.resetButton()->isEnabled());
             QCOMPARE(demo.tile(7)->faceColour(), kSelected);
             clock_->advance(1000);
             QVERIFY(switchingCalls().size() == 2);
@@ -238,6 +242,53 @@ private slots:
             QCOMPARE(demo.onOffButton()->picture(),
                      Picture(stops ? CDemo::kStoppedPicture : CDemo::kRunningPicture));
         });
+    }
+
+    // Whatever empties the selection of a running loop leaves it switching CH1 through its
+    // emptied order: an alarm there stops it all the same.
+    void alarmOnAChannelTheLoopSwitchesStopsIt() {
+        inDemoLoop([this](CDemo& demo) {
+            startLoop(demo);
+            demo.ResetSettings();
+            clock_->advance(10);
+            QVERIFY(ledOn(1));
+            simOk(QStringLiteral("channel-status 1 set overtemp"));
+            panel_->tick(10);
+            QVERIFY(!demo.sequence().running());
+            QVERIFY(!ledOn(1));
+        });
+    }
+
+    // The unit lost while the loop runs: no word more to it, the dialog closes without its
+    // questions, and the panel ends after its own.
+    void unitLostWhileRunningEndsThePanel() {
+        bool closedBeforeTheMessage = false;
+        panel_->prompts.whileShown = [this, &closedBeforeTheMessage](const ScriptedPrompts::Shown& shown) {
+            if (shown.title == QLatin1String("ORVANE Not Found!")) {
+                closedBeforeTheMessage = !demo().isVisible();
+            }
+        };
+        inDemoLoop([this](CDemo& demo) {
+            startLoop(demo);
+            clock_->advance(10);
+            simOk(QStringLiteral("unplug 0"));
+            panel_->clearLog();
+            panel_->tick(3);
+            QVERIFY(!demo.isVisible());
+            QCOMPARE(demo.result(), int(QDialog::Rejected));
+            QVERIFY(!demo.sequence().running());
+            QVERIFY(demo.resetButton()->isEnabled());
+            clock_->advance(1000);
+        });
+        panel_->prompts.whileShown = {};
+        QVERIFY(closedBeforeTheMessage);
+        QVERIFY(dialog().hasEnded());
+        QCOMPARE(
+            panel_->prompts.texts(),
+            (QStringList{"ORVANE Device Not Found, please connect and power on and restart Control Panel.",
+                         "Would you like to save settings on exit?"}));
+        QVERIFY(switchingCalls().isEmpty());
+        QVERIFY(panel_->waits.waits.isEmpty());
     }
 
     void alarmWhileTheDialogIsClosedChangesNothing() {
