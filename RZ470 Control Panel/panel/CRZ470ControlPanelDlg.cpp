@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QTimerEvent>
 #include <QWindow>
 
@@ -219,6 +220,23 @@ void CRZ470ControlPanelDlg::OpenDemoLoop() {
     CDemo& demo = demoLoop();
     demo.CopyNames(session_.table());
     services_.prompts.runModal(demo);
+    TakeBackActivation();
+}
+
+void CRZ470ControlPanelDlg::TakeBackActivation() {
+    if (ended_ || !isVisible()) {
+        return;
+    }
+    // When the demo dialog and its questions close, the keyboard falls to no window at all (on X
+    // without a window manager, to the root window): keys and Alt+Space would reach nothing.
+    // There the first request carries a time older than that fall and is refused; its own
+    // property change brings the newer time with which the second one holds.
+    activateWindow();
+    QTimer::singleShot(kActivationRetryMs, this, [this] {
+        if (!ended_ && isVisible()) {
+            activateWindow();
+        }
+    });
 }
 
 void CRZ470ControlPanelDlg::CloseDialog() {
