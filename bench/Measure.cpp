@@ -76,6 +76,16 @@ Paired AgainstBaseline(const std::function<void()>& work, const std::function<vo
     return paired;
 }
 
+Spread SpreadOf(std::vector<double> values) {
+    if (values.empty()) {
+        return {};
+    }
+    std::sort(values.begin(), values.end());
+    const size_t middle = values.size() / 2;
+    const double median = values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+    return {median, values.front(), values.back()};
+}
+
 int64_t ProcessCpuNanoseconds() {
     timespec used{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &used);

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 class QWidget;
 
@@ -25,6 +26,14 @@ struct Paired {
 // work against baseline in batches taken in turn, so that both have the same chances of a quiet
 // moment on the machine; each counts its fastest batch.
 Paired AgainstBaseline(const std::function<void()>& work, const std::function<void()>& baseline);
+
+// How a figure taken several times came out: its median, and its least and most.
+struct Spread {
+    double median;
+    double least;
+    double most;
+};
+Spread SpreadOf(std::vector<double> values);
 
 // CPU time used by the whole process (every thread) so far, in nanoseconds.
 int64_t ProcessCpuNanoseconds();

@@ -22,7 +22,6 @@ public:
     explicit PrimitiveCount(CRZ470ControlPanelDlg& dialog) : dialog_(dialog) {
         dialog_.router().surface().setDamageHandler([this](const QRect& rect) {
             ++count;
-            damaged |= rect;
             dialog_.update(rect);
         });
     }
@@ -34,7 +33,6 @@ public:
     PrimitiveCount& operator=(const PrimitiveCount&) = delete;
 
     int count = 0;
-    QRect damaged;  // all the rectangles reported, united
 
 private:
     CRZ470ControlPanelDlg& dialog_;
@@ -113,17 +111,12 @@ std::vector<ScreenPaint> PaintEachScreen(OffscreenPanel& panel) {
         {"alarms", screens::kAlarms},
         {"maintenance", screens::kMaintenance},
     };
-    SurfaceCanvas& surface = router.surface();
-    const std::function<void()> blit = BlitOf(surface.image());
+    const std::function<void()> blit = BlitOf(router.surface().image());
     // Once through first, so that neither the target's first use nor a core waking up counts.
     FastestNanoseconds(blit);
-    // The surface keeps what was drawn and draws the pixels when the window asks for them: a paint
-    // is both, every pixel of the window drawn into an image of its size.
-    QImage pixels(surface.size() * surface.scale(), QImage::Format_RGB32);
-    const auto paint = [&] {
-        router.PaintScreen();
-        surface.Render(pixels, QPoint(0, 0));
-    };
+    // The primitives write every pixel into the surface image; the window's repaint then copies
+    // it, which is the blit itself.
+    const auto paint = [&router] { router.PaintScreen(); };
     std::vector<ScreenPaint> paints;
     for (const auto& [name, state] : screens) {
         router.ChangeScreen(state);
@@ -171,17 +164,10 @@ TickCost MeasureTicks(OffscreenPanel& panel) {
             dialog.OnTimer();
         }
         const int before = count.count;
-        count.damaged = QRect();
         memoryUnit.channels[0].status ^= rz470::ChannelStatus::LedOn;
         QElapsedTimer timer;
         timer.start();
         dialog.OnTimer();
-        // With the pixels of what changed drawn, as the window's repaint draws them.
-        if (!count.damaged.isEmpty()) {
-            const SurfaceCanvas& surface = dialog.router().surface();
-            QImage pixels(count.damaged.size() * surface.scale(), QImage::Format_RGB32);
-            surface.Render(pixels, count.damaged.topLeft());
-        }
         changeTimes.push_back(static_cast<double>(timer.nsecsElapsed()));
         cost.changePrimitives += count.count - before;
     }

@@ -29,7 +29,7 @@ std::vector<ScreenPaint> PaintEachScreen(OffscreenPanel& panel);
 struct TickCost {
     double idleNanoseconds;    // the slowest step of the poll rhythm with nothing changed
     int idlePrimitives;        // drawn by all the unchanged ticks together
-    double changeNanoseconds;  // a status read that finds one LED switched, with its pixels drawn
+    double changeNanoseconds;  // a status read that finds one LED switched, its pixels drawn
     double changePrimitives;   // drawn per such tick, on average
 };
 

@@ -330,11 +330,14 @@ void CRZ470ControlPanelDlg::paintEvent(QPaintEvent* event) {
         return;
     }
 #endif
-    // The surface may be drawn at another scale than the window's: it is then resampled.
-    if (!qFuzzyCompare(qreal(router_.surface().scale()), devicePixelRatioF())) {
+    // The surface may hold more pixels than the window has: its source is in its own pixels.
+    const QImage& surface = router_.surface().image();
+    const qreal scale = surface.devicePixelRatio();
+    if (!qFuzzyCompare(scale, devicePixelRatioF())) {
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
     }
-    router_.surface().PaintOnto(painter, event->rect());
+    const QRectF area(event->rect());
+    painter.drawImage(area, surface, QRectF(area.topLeft() * scale, area.size() * scale));
     keyboardFocus_.PaintRing(painter);
 }
 

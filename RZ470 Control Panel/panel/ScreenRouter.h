@@ -1,10 +1,10 @@
 #pragma once
 
-#include "Canvas.h"
 #include "PanelFont.h"
 #include "PanelPainter.h"
 #include "Screen.h"
 #include "StatusBar.h"
+#include "SurfaceCanvas.h"
 
 #include <QObject>
 #include <QSize>

@@ -1,9 +1,9 @@
 // The trigger screen on the real dialog with the simulated unit: its nine variants, the timeout
 // and sequence edits of the opened panel, what reaches the unit and the stored trigger data,
 // checked in the window's pixels, the unit's state, the calls made and the profile.
-#include "Canvas.h"
 #include "PanelFont.h"
 #include "SimulatedPanelTest.h"
+#include "SurfaceCanvas.h"
 #include "SurfaceChecks.h"
 #include "TriggerLayout.h"
 #include "TriggerScreen.h"

@@ -31,17 +31,6 @@ public:
     // at + (sx, sy) - source.topLeft() of target, cut to target. Device pixels; target is RGB32.
     void DrawInto(QImage& target, QPoint at, QRect source) const;
 
-    // An RGB32 image's pixels, taken once, so that a painter may stay open on the image while
-    // pictures are copied in between its texts.
-    struct Pixels {
-        explicit Pixels(QImage& image)
-            : bits(image.bits()), stride(image.bytesPerLine()), rect(image.rect()) {}
-        uchar* bits;
-        qsizetype stride;
-        QRect rect;
-    };
-    void DrawInto(const Pixels& target, QPoint at, QRect source) const;
-
     // The picture as an image again.
     QImage Unpack() const;
 

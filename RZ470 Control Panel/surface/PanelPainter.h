@@ -5,12 +5,12 @@
 #include <QColor>
 #include <QString>
 
-class Canvas;
+class SurfaceCanvas;
 
 // The drawing primitives every screen paints with.
 class PanelPainter {
 public:
-    PanelPainter(Canvas& canvas, const PanelFont::Fonts& fonts) : canvas_(canvas), fonts_(fonts) {}
+    PanelPainter(SurfaceCanvas& canvas, const PanelFont::Fonts& fonts) : canvas_(canvas), fonts_(fonts) {}
 
     // Picture id at its place; false, and nothing drawn, when there is no such picture.
     bool DrawBitmap(int id, int x, int y, int w, int h);
@@ -21,6 +21,6 @@ public:
     const PanelFont::Fonts& fonts() const { return fonts_; }
 
 private:
-    Canvas& canvas_;
+    SurfaceCanvas& canvas_;
     const PanelFont::Fonts& fonts_;
 };

@@ -1,6 +1,6 @@
 #include "PanelPainter.h"
 
-#include "Canvas.h"
+#include "SurfaceCanvas.h"
 
 namespace {
 constexpr int kBackgroundPicture = 131;

@@ -156,20 +156,16 @@ PackedPicture PackedPicture::PackRows(int width, int height,
 }
 
 void PackedPicture::DrawInto(QImage& target, QPoint at, QRect source) const {
-    DrawInto(Pixels(target), at, source);
-}
-
-void PackedPicture::DrawInto(const Pixels& target, QPoint at, QRect source) const {
     const QPoint offset = at - source.topLeft();
     const QRect drawn =
-        source.intersected(QRect(0, 0, width_, height_)).translated(offset).intersected(target.rect);
+        source.intersected(QRect(0, 0, width_, height_)).translated(offset).intersected(target.rect());
     if (drawn.isEmpty()) {
         return;
     }
     const int x0 = drawn.left() - offset.x();
     const int x1 = drawn.right() + 1 - offset.x();
-    uchar* const bits = target.bits;
-    const qsizetype stride = target.stride;
+    uchar* const bits = target.bits();
+    const qsizetype stride = target.bytesPerLine();
     for (int ty = drawn.top(); ty <= drawn.bottom(); ++ty) {
         uint32_t* out = reinterpret_cast<uint32_t*>(bits + ty * stride) + drawn.left();
         const uint32_t* run = runs_.data() + rowStart_[static_cast<size_t>(ty - offset.y())];

@@ -1,0 +1,209 @@
+#include "SurfaceCanvas.h"
+
+#include "PackedPicture.h"
+#include "PanelArtwork.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QResource>
+#include <QTextLayout>
+
+#include <algorithm>
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+namespace {
+
+// The texts kept per font; the values shown change, so the oldest are dropped all at once.
+constexpr qsizetype kKeptTextsPerFont = 256;
+
+// A glyph's box is rounded to whole pixels; its antialiased edge may pass it by part of one.
+constexpr int kInkMargin = 1;
+
+// Texts whose layout a single line of QTextLayout might not reproduce exactly (tabs, breaks and
+// other controls) are drawn directly, as they always were.
+bool ShapesAsOneLine(const QString& text) {
+    return std::none_of(text.begin(), text.end(), [](QChar c) {
+        return c.unicode() < 0x20 || c.category() == QChar::Other_Control ||
+               c.category() == QChar::Separator_Line || c.category() == QChar::Separator_Paragraph;
+    });
+}
+
+// The layout pixels that size device pixels reach (QSize's own division rounds to nearest).
+QSize LayoutPixels(QSize size, int scale) {
+    return QSize((size.width() + scale - 1) / scale, (size.height() + scale - 1) / scale);
+}
+
+}  // namespace
+
+SurfaceCanvas::SurfaceCanvas(QSize size, int scale)
+    : size_(size), scale_(std::clamp(scale, 1, PanelArtwork::kLargestScale)) {
+    surface_ = QImage(size_ * scale_, QImage::Format_RGB32);
+    surface_.setDevicePixelRatio(scale_);
+    surface_.fill(Qt::black);
+}
+
+SurfaceCanvas::~SurfaceCanvas() {
+    endText();
+}
+
+void SurfaceCanvas::setScale(int scale) {
+    scale = std::clamp(scale, 1, PanelArtwork::kLargestScale);
+    if (scale == scale_) {
+        return;
+    }
+    endText();
+    scale_ = scale;
+    pictures_.clear();
+    surface_ = QImage(size_ * scale_, QImage::Format_RGB32);
+    surface_.setDevicePixelRatio(scale_);
+    surface_.fill(Qt::black);
+    damage(QRect(QPoint(0, 0), size_));
+}
+
+const SurfaceCanvas::Picture* SurfaceCanvas::picture(int id) {
+    auto found = pictures_.find(id);
+    if (found == pictures_.end()) {
+        std::optional<Picture> kept;
+        // The generated pictures are packed straight from the file's bytes; anything else goes
+        // through the image reader first. A picture missing at this scale is drawn from the
+        // one at scale 1, enlarged.
+        for (const int scale : {scale_, 1}) {
+            const QString path = PanelArtwork::bitmapPath(id, scale);
+            const QResource resource(path);
+            std::optional<PackedPicture> packed = PackedPicture::FromBitmapFile(resource.uncompressedData());
+            QImage decoded;
+            if (!packed) {
+                decoded = QImage(path);
+                packed = PackedPicture::Pack(decoded);
+            }
+            if (packed && scale == scale_) {
+                kept.emplace();
+                kept->packed = std::make_unique<PackedPicture>(std::move(*packed));
+            } else if (packed || !decoded.isNull()) {
+                kept.emplace();
+                kept->image = packed ? packed->Unpack() : decoded;
+                kept->image.setDevicePixelRatio(scale);
+            }
+            if (kept || scale == 1) {
+                break;
+            }
+        }
+        found = pictures_.emplace(id, std::move(kept)).first;
+#if defined(__GLIBC__)
+        // The file's bytes, up to 1.8 MB for the background, were only needed for the packing;
+        // their pages go back to the system now rather than stay in the process's heap.
+        malloc_trim(0);
+#endif
+    }
+    return found->second ? &*found->second : nullptr;
+}
+
+bool SurfaceCanvas::drawBitmap(int id, int x, int y, int w, int h) {
+    const Picture* picture = this->picture(id);
+    if (picture == nullptr) {
+        return false;
+    }
+    const QPoint at(x, y);
+    QRect reach;
+    if (picture->packed) {
+        // In the surface's own pixels. As QPainter takes a source of no width or height: to the
+        // picture's edge.
+        const QSize size = picture->packed->size();
+        const QSize source =
+            QSize(w > 0 ? w * scale_ : size.width(), h > 0 ? h * scale_ : size.height()).boundedTo(size);
+        picture->packed->DrawInto(surface_, at * scale_, QRect(QPoint(0, 0), source));
+        // A part ending inside a layout pixel still sets the device pixels it reaches there.
+        reach = QRect(at, LayoutPixels(source, scale_));
+    } else {
+        const qreal ratio = picture->image.devicePixelRatio();
+        painter().drawImage(QPointF(at), picture->image, QRectF(0, 0, w * ratio, h * ratio));
+        const QSize whole = picture->image.deviceIndependentSize().toSize();
+        reach = QRect(at, QSize(w > 0 ? w : whole.width(), h > 0 ? h : whole.height()));
+    }
+    damage(reach);
+    return true;
+}
+
+void SurfaceCanvas::drawText(const QFont& font, const QColor& colour, int x, int y, const QString& text) {
+    const ShapedText& shape = shaped(font, text);
+    QPainter& painter = this->painter();
+    painter.setPen(colour);
+    if (shape.oneLine) {
+        // The glyphs' baseline lands where drawText puts it: the cell's top plus the ascent.
+        const QPointF origin(x, y + shape.ascent - shape.lineAscent);
+        for (const QGlyphRun& glyphs : shape.glyphs) {
+            painter.drawGlyphRun(origin, glyphs);
+        }
+        damage(shape.reach.translated(x, y));
+    } else {
+        painter.setFont(font);
+        painter.drawText(x, y + shape.ascent, text);
+        // Laid out by the painter itself: it may reach anywhere.
+        damage(QRect(QPoint(0, 0), size_));
+    }
+}
+
+const QImage& SurfaceCanvas::image() const {
+    endText();
+    return surface_;
+}
+
+QPainter& SurfaceCanvas::painter() {
+    if (!painter_) {
+        painter_ = std::make_unique<QPainter>(&surface_);
+    }
+    return *painter_;
+}
+
+void SurfaceCanvas::endText() const {
+    painter_.reset();
+}
+
+const SurfaceCanvas::ShapedText& SurfaceCanvas::shaped(const QFont& font, const QString& text) {
+    auto fontTexts = std::find_if(fontTexts_.begin(), fontTexts_.end(),
+                                  [&font](const FontTexts& kept) { return kept.font == font; });
+    if (fontTexts == fontTexts_.end()) {
+        fontTexts = fontTexts_.insert(fontTexts_.end(), FontTexts{font, {}});
+    }
+    QHash<QString, ShapedText>& texts = fontTexts->texts;
+    const auto found = texts.constFind(text);
+    if (found != texts.constEnd()) {
+        return *found;
+    }
+    if (texts.size() >= kKeptTextsPerFont) {
+        texts.clear();
+    }
+    ShapedText shape;
+    const QFontMetrics metrics(font);
+    shape.ascent = metrics.ascent();
+    shape.height = metrics.height();
+    shape.advance = metrics.horizontalAdvance(text);
+    shape.oneLine = ShapesAsOneLine(text);
+    QRectF inked;
+    if (shape.oneLine) {
+        QTextLayout layout(text, font);
+        layout.beginLayout();
+        const QTextLine line = layout.createLine();
+        layout.endLayout();
+        shape.lineAscent = line.ascent();
+        shape.glyphs = layout.glyphRuns();
+        for (const QGlyphRun& glyphs : shape.glyphs) {
+            inked |= glyphs.boundingRect().translated(0, shape.ascent - shape.lineAscent);
+        }
+    }
+    // The cell, and wherever a glyph's ink passes it (an accent above, a tail to the left).
+    shape.reach = QRect(0, 0, shape.advance + 1, shape.height);
+    if (!inked.isEmpty()) {
+        shape.reach |= inked.toAlignedRect().adjusted(-kInkMargin, -kInkMargin, kInkMargin, kInkMargin);
+    }
+    return *texts.insert(text, std::move(shape));
+}
+
+void SurfaceCanvas::damage(const QRect& rect) {
+    if (damaged_) {
+        damaged_(rect);
+    }
+}
