@@ -110,19 +110,19 @@ bool UnitSession::SendWhenActive(Command&& command) {
     return true;
 }
 
-void UnitSession::SendIntensities() {
-    SendWhenActive([this](uint16_t dev) { SendIntensityLevels(api_, dev, table_.unit().channels); });
+bool UnitSession::SendIntensities() {
+    return SendWhenActive([this](uint16_t dev) { SendIntensityLevels(api_, dev, table_.unit().channels); });
 }
 
-void UnitSession::SwitchChannel(size_t channel, bool on) {
+bool UnitSession::SwitchChannel(size_t channel, bool on) {
     if (channel >= static_cast<size_t>(rz470::kChannelCount)) {
-        return;
+        return false;
     }
     // TurnOFFLEDs switches off where a flag is 0; TurnONLEDs switches on where it is 1.
     std::array<uint8_t, rz470::kChannelCount> flags{};
     flags.fill(on ? 0 : 1);
     flags[channel] = on ? 1 : 0;
-    SendWhenActive([&](uint16_t dev) {
+    return SendWhenActive([&](uint16_t dev) {
         const auto send = on ? api_.TurnONLEDs : api_.TurnOFFLEDs;
         rz470::ForNineChannels([&flags](size_t c) { return flags[c]; },
                                [&](auto... each) { return send(dev, each...); });

@@ -45,10 +45,10 @@ public:
     void Stop() { stopped_ = true; }
     bool isStopped() const { return stopped_; }
 
-    // SetIntensityLevel with the nine levels the panel holds.
-    void SendIntensities();
-    // Switches one channel on or off and leaves the others alone.
-    void SwitchChannel(size_t channel, bool on);
+    // SetIntensityLevel with the nine levels the panel holds; false when the unit was not there.
+    bool SendIntensities();
+    // Switches one channel on or off and leaves the others alone; false when nothing was sent.
+    bool SwitchChannel(size_t channel, bool on);
     // Switches every channel off.
     void SwitchAllOff();
     // Whether the unit answers now (DeviceActive).

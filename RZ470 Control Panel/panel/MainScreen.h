@@ -29,6 +29,8 @@ public:
     void DrawChannelPanels();
     void DrawSwitch(int panel, bool on) override;
     void ShowAndSaveIntensity(int panel, bool fromSlider) override;
+    // The level as ShowAndSaveIntensity shows it, for a level an action has stored already.
+    void ShowIntensity(int panel, bool fromSlider);
     void DrawChannelName(int panel) override;
 
 private:
@@ -36,8 +38,12 @@ private:
     void AddMenuRows();
     bool IsFitted(int panel) const;
     bool IsOn(int panel) const;
+    void Rename(int panel);
+    void TypeIntensity(int panel);
     void ToggleSwitch(int panel);
     void SliderChanged(int panel);
+    // The warning popup of a refusal that tells one.
+    void Tell(const ActionResult& result);
 
     ChannelActions actions_;
 };
