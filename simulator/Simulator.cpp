@@ -42,7 +42,10 @@ void Simulator::load(bool withSavedState) {
     for (int i = 0; i < kMaxUnits; ++i)
         units_[i].plugged = i < plugged;
 
-    if (withSavedState) {
+    // The unit still answers from a refused folder, with its defaults and without the tool.
+    if (!paths_.usable())
+        warn(paths_.refusal() + "; the simulated unit runs without saved settings and without rz470-sim");
+    if (withSavedState && paths_.usable()) {
         for (SimUnit& unit : units_) {
             std::string error;
             const std::string path = paths_.stateFile(unit.serial);
@@ -52,7 +55,7 @@ void Simulator::load(bool withSavedState) {
     }
     faults_.clear();
     log_.clear();
-    if (!SimPaths::ensureDir(paths_.spoolDir()))
+    if (paths_.usable() && !SimPaths::ensureDir(paths_.spoolDir()))
         warn("cannot create the control folder " + paths_.spoolDir());
 }
 
@@ -72,6 +75,10 @@ int Simulator::pluggedCount() const {
 }
 
 bool Simulator::saveSettings(const SimUnit& unit, std::string& error) const {
+    if (!paths_.usable()) {
+        error = paths_.refusal();
+        return false;
+    }
     if (!SimPaths::ensureDir(paths_.home())) {
         error = "cannot create " + paths_.home();
         return false;
@@ -80,6 +87,8 @@ bool Simulator::saveSettings(const SimUnit& unit, std::string& error) const {
 }
 
 void Simulator::serveControl() {
+    if (!paths_.usable())
+        return;
     // The spool folder is read before any command runs: a `reload` may move it.
     const ControlSpool spool(paths_.spoolDir());
     spool.serve([this](std::string_view text) { return CommandInterpreter(*this).execute(text); });

@@ -15,7 +15,7 @@ namespace {
 constexpr int kDefaultTimeoutMs = 3000;
 constexpr unsigned long kMaxTimeoutMs = 60000;
 
-enum ExitCode { kOk = 0, kCommandRefused = 1, kNoPanel = 2, kUsage = 3 };
+enum ExitCode { kOk = 0, kCommandRefused = 1, kNoPanel = 2, kUsage = 3, kUnsafeFolder = 4 };
 
 void usage(FILE* out) {
     std::fprintf(out,
@@ -62,7 +62,13 @@ int main(int argc, char** argv) {
         return kUsage;
     }
 
-    const ControlSpool spool(SimPaths::fromEnvironment().spoolDir());
+    const SimPaths paths = SimPaths::fromEnvironment();
+    // Whoever else can write there could answer in the panel's place.
+    if (!paths.usable()) {
+        std::fprintf(stderr, "rz470-sim: %s\n", paths.refusal().c_str());
+        return kUnsafeFolder;
+    }
+    const ControlSpool spool(paths.spoolDir());
     std::string reply;
     switch (spool.request(command, timeoutMs, reply)) {
         case ControlSpool::Outcome::Answered:

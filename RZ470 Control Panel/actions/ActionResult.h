@@ -9,7 +9,7 @@
 // left it as it was.
 enum class ActionOutcome : uint8_t {
     Done,
-    UnitAbsent,  // kept by the panel, but the unit did not answer to take it
+    UnitAbsent,  // kept by the panel but not sent: the unit did not answer, or a level is unknown
     Unchanged,   // already at the end the step goes to, or the level it had
     OutOfRange,  // a value the control does not take
     Triggered,

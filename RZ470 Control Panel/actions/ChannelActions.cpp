@@ -13,6 +13,14 @@ rz470::ChannelRecord& ChannelActions::Channel(int panel) {
     return session_.table().channelAtPanel(panel);
 }
 
+size_t ChannelActions::ChannelIndex(int panel) const {
+    return session_.table().panelMap[static_cast<size_t>(panel)];
+}
+
+void ChannelActions::HoldLevel(int panel, uint16_t level) {
+    session_.unit().holdLevel(ChannelIndex(panel), level);
+}
+
 uint16_t ChannelActions::MinimumLevel(int panel) {
     return intensitysteps::MinimumLevel(Channel(panel).minIntensityPercent);
 }
@@ -20,8 +28,9 @@ uint16_t ChannelActions::MinimumLevel(int panel) {
 ActionResult ChannelActions::SendAndStore(int panel) {
     const bool sent = session_.SendIntensities();
     const rz470::ChannelRecord& record = Channel(panel);
-    // A channel that is not fitted shows no level, and none of it is kept.
-    if ((record.status & rz470::ChannelStatus::Fitted) != 0) {
+    // A channel that is not fitted shows no level, and none of it is kept; nor is a level not known.
+    if ((record.status & rz470::ChannelStatus::Fitted) != 0 &&
+        !session_.unit().levelUnknown[ChannelIndex(panel)]) {
         settings_.SetChannelIntensity(record.wavelength, record.intensity);
     }
     return ActionResult::Sent(sent);
@@ -35,7 +44,7 @@ ActionResult ChannelActions::SetTypedLevel(int panel, float percent) {
     if (!level) {
         return ActionResult::Refused(ActionOutcome::OutOfRange);
     }
-    Channel(panel).intensity = *level;
+    HoldLevel(panel, *level);
     return SendAndStore(panel);
 }
 
@@ -48,7 +57,7 @@ ActionResult ChannelActions::SetShownLevel(int panel, uint16_t level) {
         return ActionResult::Refused(ActionOutcome::Unchanged);
     }
     shown.intensity = level;
-    Channel(panel).intensity = level;
+    HoldLevel(panel, level);
     return SendAndStore(panel);
 }
 
@@ -56,8 +65,7 @@ ActionResult ChannelActions::StepUp(int panel) {
     if (!IsPanel(panel)) {
         return ActionResult::Refused(ActionOutcome::OutOfRange);
     }
-    rz470::ChannelRecord& record = Channel(panel);
-    record.intensity = intensitysteps::StepUp(record.intensity, MinimumLevel(panel));
+    HoldLevel(panel, intensitysteps::StepUp(Channel(panel).intensity, MinimumLevel(panel)));
     return SendAndStore(panel);
 }
 
@@ -65,8 +73,7 @@ ActionResult ChannelActions::StepDown(int panel) {
     if (!IsPanel(panel)) {
         return ActionResult::Refused(ActionOutcome::OutOfRange);
     }
-    rz470::ChannelRecord& record = Channel(panel);
-    record.intensity = intensitysteps::StepDown(record.intensity, MinimumLevel(panel));
+    HoldLevel(panel, intensitysteps::StepDown(Channel(panel).intensity, MinimumLevel(panel)));
     return SendAndStore(panel);
 }
 
@@ -89,8 +96,14 @@ ActionResult ChannelActions::ToggleSwitch(int panel) {
     if ((session_.unit().unitStatus & rz470::UnitStatus::LightGuideInserted) == 0) {
         return {ActionOutcome::LightGuideOut, WarningPopup::LightGuideOut, {}, {}};
     }
-    return ActionResult::Sent(session_.SwitchChannel(session_.table().panelMap[static_cast<size_t>(panel)],
-                                                     (record.status & rz470::ChannelStatus::LedOn) == 0));
+    const bool on = (record.status & rz470::ChannelStatus::LedOn) == 0;
+    if (!session_.SwitchChannel(ChannelIndex(panel), on)) {
+        return ActionResult::Sent(false);
+    }
+    rz470::ChannelRecord& shown = session_.table().shownAtPanel(panel);
+    shown.status = static_cast<uint16_t>(on ? shown.status | rz470::ChannelStatus::LedOn
+                                            : shown.status & ~rz470::ChannelStatus::LedOn);
+    return ActionResult::Sent(true);
 }
 
 ActionResult ChannelActions::Rename(int panel, const QString& name) {

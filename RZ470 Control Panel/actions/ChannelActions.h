@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <cstddef>
 #include <cstdint>
 
 class PanelSettings;
@@ -32,13 +33,17 @@ public:
     ActionResult StepUp(int panel);
     ActionResult StepDown(int panel);
     // Asks the unit to switch the channel to the other state; its new state comes with the
-    // next status read.
+    // next status read. Until then the shown copy holds the state asked for, so a unit that did
+    // not follow differs from it and is drawn again as it is.
     ActionResult ToggleSwitch(int panel);
 
 private:
     static bool IsPanel(int panel);
     rz470::ChannelRecord& Channel(int panel);
     uint16_t MinimumLevel(int panel);
+    size_t ChannelIndex(int panel) const;
+    // The user's level for the panel's channel, known from here on.
+    void HoldLevel(int panel, uint16_t level);
     // Sends the nine levels and stores the panel's, as the channel's wavelength keeps it.
     ActionResult SendAndStore(int panel);
 

@@ -65,9 +65,14 @@ void UnitSession::PollSlots() {
                                    });
             emit ValuesRead();
         } else if (intensityDue) {
-            rz470::ForNineChannels(
-                [&ch](size_t c) { return &ch[c].intensity; },
-                [&](auto... levels) { return api_.GetIntensityLevel(slot.deviceIndex, levels...); });
+            // Read aside, so a failed read leaves the levels as they were.
+            std::array<uint16_t, rz470::kChannelCount> reported{};
+            if (rz470::ForNineChannels([&reported](size_t c) { return &reported[c]; },
+                                       [&](auto... levels) {
+                                           return api_.GetIntensityLevel(slot.deviceIndex, levels...);
+                                       }) != 0) {
+                TakeReportedLevels(slot, reported);
+            }
             emit ValuesRead();
         }
     }
@@ -80,6 +85,25 @@ void UnitSession::PollSlots() {
         pollCountdown_ = kIntensityReadAt - 1;
     } else {
         --pollCountdown_;
+    }
+}
+
+void UnitSession::TakeReportedLevels(UnitSlot& slot,
+                                     const std::array<uint16_t, rz470::kChannelCount>& reported) {
+    const bool wereUnknown = slot.anyLevelUnknown();
+    for (size_t c = 0; c < reported.size(); ++c) {
+        // Until the levels are known, those the panel holds (stored or set by the user) have not
+        // reached the unit and stay.
+        if (!wereUnknown || slot.levelUnknown[c]) {
+            slot.channels[c].intensity = reported[c];
+        }
+    }
+    if (wereUnknown) {
+        slot.levelUnknown.fill(false);
+        // What the full read would have sent at start goes now.
+        if (&slot == &unit()) {
+            SendIntensities();
+        }
     }
 }
 
@@ -111,6 +135,11 @@ bool UnitSession::SendWhenActive(Command&& command) {
 }
 
 bool UnitSession::SendIntensities() {
+    // The unit takes all nine at once: with one level unknown nothing can go. The first
+    // intensity read that works sends them.
+    if (unit().anyLevelUnknown()) {
+        return false;
+    }
     return SendWhenActive([this](uint16_t dev) { SendIntensityLevels(api_, dev, table_.unit().channels); });
 }
 

@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <functional>
 #include <optional>
 
@@ -45,7 +46,8 @@ public:
     void Stop() { stopped_ = true; }
     bool isStopped() const { return stopped_; }
 
-    // SetIntensityLevel with the nine levels the panel holds; false when the unit was not there.
+    // SetIntensityLevel with the nine levels the panel holds; false when nothing was sent: the
+    // unit was not there, or a level is unknown.
     bool SendIntensities();
     // Switches one channel on or off and leaves the others alone; false when nothing was sent.
     bool SwitchChannel(size_t channel, bool on);
@@ -87,6 +89,9 @@ private:
     void UnitConnected() override;
     void UnitLost() override;
     void PollSlots();
+    // The levels an intensity read brought. While some of the slot's levels are unknown, only
+    // those are taken and then all nine are sent.
+    void TakeReportedLevels(UnitSlot& slot, const std::array<uint16_t, rz470::kChannelCount>& reported);
     // Runs command(deviceIndex) when the unit is active; the panel's one guard on its commands.
     template <typename Command>
     bool SendWhenActive(Command&& command);

@@ -8,6 +8,7 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -81,10 +82,17 @@ bool UnitStateReader::ReadUnitState(UnitSlot& unit, GroupingAndTrigger& tables) 
 
     ReadNames(unit);
 
-    rz470::ForNineChannels(fieldOf(&rz470::ChannelRecord::intensity),
-                           [&](auto... fields) { return api_.GetIntensityLevel(dev, fields...); });
-    ReadStoredIntensities(unit);
-    SendIntensityLevels(api_, dev, ch);
+    // Read aside: a call that failed may have left anything in its outputs.
+    std::array<uint16_t, rz470::kChannelCount> reported{};
+    const bool levelsRead = Retried([&] {
+        return rz470::ForNineChannels([&reported](size_t c) { return &reported[c]; },
+                                      [&](auto... levels) { return api_.GetIntensityLevel(dev, levels...); });
+    });
+    ReadStoredIntensities(unit, levelsRead ? &reported : nullptr);
+    // A level sent for a channel whose level is unknown would be made up.
+    if (!unit.anyLevelUnknown()) {
+        SendIntensityLevels(api_, dev, ch);
+    }
     return true;
 }
 
@@ -116,14 +124,20 @@ void UnitStateReader::ReadNames(UnitSlot& unit) {
     }
 }
 
-void UnitStateReader::ReadStoredIntensities(UnitSlot& unit) {
+void UnitStateReader::ReadStoredIntensities(UnitSlot& unit,
+                                            const std::array<uint16_t, rz470::kChannelCount>* reported) {
     for (int c = 0; c < rz470::kChannelCount; ++c) {
         rz470::ChannelRecord& record = unit.channels[c];
+        unit.levelUnknown[c] = false;
         if (const std::optional<uint16_t> stored = stored_.intensity(record.wavelength)) {
             record.intensity = *stored;
-        } else if (record.intensity > rz470::kMaxIntensity) {
+        } else if (reported == nullptr) {
+            // Neither the unit nor the store gave a level: the channel waits for a read that works.
+            record.intensity = 0;
+            unit.levelUnknown[c] = true;
+        } else {
             // Sent back as reported, a level out of range would make the unit refuse all nine.
-            record.intensity = rz470::kMaxIntensity;
+            record.intensity = std::min((*reported)[c], rz470::kMaxIntensity);
         }
     }
 }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "RZ470Api.h"
 #include "StoredChannelValues.h"
 
+#include <array>
 #include <cstdint>
 
 struct DeviceApi;
@@ -31,7 +33,9 @@ private:
     bool Retried(Call&& call);
 
     void ReadNames(UnitSlot& unit);
-    void ReadStoredIntensities(UnitSlot& unit);
+    // Each channel's level: the stored one, else the one the unit reported (none when its read
+    // kept failing, and the level is then unknown).
+    void ReadStoredIntensities(UnitSlot& unit, const std::array<uint16_t, rz470::kChannelCount>* reported);
 
     DeviceApi& api_;
     Waits& waits_;

@@ -1,5 +1,19 @@
 #include "UnitTable.h"
 
+#include <algorithm>
+
+bool UnitSlot::anyLevelUnknown() const {
+    return std::any_of(levelUnknown.begin(), levelUnknown.end(), [](bool unknown) { return unknown; });
+}
+
+void UnitSlot::holdLevel(size_t c, uint16_t level) {
+    if (c >= levelUnknown.size()) {
+        return;
+    }
+    channels[c].intensity = level;
+    levelUnknown[c] = false;
+}
+
 void UnitTable::Prepare() {
     for (UnitSlot& slot : unitSlots) {
         slot = UnitSlot{};

@@ -20,9 +20,19 @@ struct UnitSlot {
     uint16_t shownUnitStatus = 0;
     std::array<rz470::ChannelRecord, rz470::kRecordsPerSlot> channels{};
     std::array<rz470::ChannelRecord, rz470::kRecordsPerSlot> shownChannels{};
+    // Channels whose level neither the unit reported nor the panel holds. The unit takes all
+    // nine levels at once, so nothing is sent while one is left; none is shown or stored.
+    std::array<bool, rz470::kChannelCount> levelUnknown{};
 
     bool isEmpty() const { return deviceIndex == kEmpty; }
+    bool anyLevelUnknown() const;
+    // A level the panel now holds for channel c, set by the user: known from here on.
+    void holdLevel(size_t c, uint16_t level);
 };
+
+// The shown copy's intensity while a channel's level is unknown: no level is on the screen, so
+// the first one known differs from it and is drawn.
+constexpr uint16_t kNoLevelShown = 0xFFFF;
 
 // The ten unit slots; slot 0 holds *the unit* every screen and command concerns.
 class UnitTable {

@@ -17,6 +17,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSaveFile>
 #include <QShowEvent>
 #include <QTimerEvent>
 
@@ -224,6 +225,8 @@ void CDemo::ShowRunning(bool running) {
     onTime_->setEnabled(!running);
     offTime_->setEnabled(!running);
     userSetting_->setEnabled(!running);
+    // A reset while running would leave the loop switching CH1 through its emptied order.
+    reset_->setEnabled(!running);
 }
 
 void CDemo::OnSelectClicked(int position) {
@@ -350,14 +353,17 @@ void CDemo::SaveDemoFile() {
     if (!path.contains(QLatin1String(kFileSuffix), Qt::CaseSensitive)) {
         path += QLatin1String(kFileSuffix);
     }
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    // Written beside the old file and put in its place only once whole: a full disk or a failed
+    // write leaves the old file as it was. Unbuffered, so that a short write shows in the count
+    // rather than being lost at the flush.
+    QSaveFile file(path);
+    const QByteArray text = settings_.FileText();
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(text) != text.size() ||
+        !file.commit()) {
         // Asked with Yes and No; either answer leaves things as they are.
         prompts_.message(Text(kSaveFailedText), Text(kInfoTitle), Prompts::Buttons::YesNo,
                          Prompts::Icon::None);
-        return;
     }
-    file.write(settings_.FileText());
 }
 
 void CDemo::LeaveDemoLoop(int result) {
@@ -387,8 +393,23 @@ void CDemo::OnUnitStatusChanged() {
     for (int i = 0; i < kPositions; ++i) {
         statusAtPosition[static_cast<size_t>(i)] = session_.table().channelAtPanel(i).status;
     }
-    if (demoalarm::StopsLoop(session_.unit().unitStatus, statusAtPosition, settings_.m_selected)) {
+    // Every position the loop switches counts, ticked or not.
+    std::array<uint8_t, kPositions> watched = settings_.LoopPositions();
+    for (size_t p = 0; p < watched.size(); ++p) {
+        watched[p] |= settings_.m_selected[p];
+    }
+    if (demoalarm::StopsLoop(session_.unit().unitStatus, statusAtPosition, watched)) {
         ToggleDemoLoop();
+    }
+}
+
+void CDemo::Abandon() {
+    if (sequence_.running()) {
+        sequence_.Abandon();
+        ShowRunning(false);
+    }
+    if (isVisible()) {
+        QDialog::done(QDialog::Rejected);
     }
 }
 

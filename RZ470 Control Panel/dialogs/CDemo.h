@@ -89,6 +89,9 @@ public:
     void LeaveDemoLoop(int result);
     // The unit's status word changed: an alarm on the loop stops it while the dialog shows.
     void OnUnitStatusChanged();
+    // The unit is gone and the panel ends: the loop stops without a word to the unit and the
+    // dialog closes without its questions, so that nothing holds the panel open.
+    void Abandon();
 
     DemoLoopSettings& settings() { return settings_; }
     DemoLoopSequence& sequence() { return sequence_; }

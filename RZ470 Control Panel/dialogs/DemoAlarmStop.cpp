@@ -18,7 +18,7 @@ uint16_t AlarmPositions(uint16_t unitStatus, const std::array<uint16_t, 9>& stat
 }
 
 bool StopsLoop(uint16_t unitStatus, const std::array<uint16_t, 9>& statusAtPosition,
-               const std::array<uint8_t, 9>& selected) {
+               const std::array<uint8_t, 9>& looped) {
     if ((unitStatus & rz470::UnitStatus::AlarmActive) == 0) {
         return false;
     }
@@ -26,8 +26,8 @@ bool StopsLoop(uint16_t unitStatus, const std::array<uint16_t, 9>& statusAtPosit
     if (mask == kAllPositions) {
         return true;
     }
-    for (size_t i = 0; i < selected.size(); ++i) {
-        if (selected[i] != 0 && (mask & (1u << i)) != 0) {
+    for (size_t i = 0; i < looped.size(); ++i) {
+        if (looped[i] != 0 && (mask & (1u << i)) != 0) {
             return true;
         }
     }

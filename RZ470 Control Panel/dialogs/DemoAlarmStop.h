@@ -12,8 +12,9 @@ constexpr uint16_t kAllPositions = 0x1FF;
 // Bit i for position i; statusAtPosition holds the status word of the channel shown there.
 uint16_t AlarmPositions(uint16_t unitStatus, const std::array<uint16_t, 9>& statusAtPosition);
 
-// Whether a unit status that has just changed stops a loop running over selected.
+// Whether a unit status that has just changed stops a loop running over the positions flagged in
+// looped.
 bool StopsLoop(uint16_t unitStatus, const std::array<uint16_t, 9>& statusAtPosition,
-               const std::array<uint8_t, 9>& selected);
+               const std::array<uint8_t, 9>& looped);
 
 }  // namespace demoalarm

@@ -23,6 +23,16 @@ void DemoLoopSequence::Stop() {
     m_running = 0;
 }
 
+void DemoLoopSequence::Abandon() {
+    timers_.Stop(DemoLoopTimers::kOnTimer);
+    timers_.Stop(DemoLoopTimers::kOffTimer);
+    for (int position = 0; position < DemoLoopSettings::kPositions; ++position) {
+        output_.ShowTile(position, SelectionTile(position));
+    }
+    m_firstStep = 0;
+    m_running = 0;
+}
+
 void DemoLoopSequence::Halt() {
     timers_.Stop(DemoLoopTimers::kOnTimer);
     timers_.Stop(DemoLoopTimers::kOffTimer);

@@ -43,6 +43,8 @@ public:
     void Stop();
     // Both timers stopped and all LEDs off, for leaving the dialog.
     void Halt();
+    // Stopped without a word to the unit, which is gone: the timers, the tiles and the state only.
+    void Abandon();
     void OnTimer(int id);
 
     bool running() const { return m_running != 0; }

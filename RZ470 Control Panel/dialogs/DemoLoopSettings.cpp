@@ -37,19 +37,17 @@ std::vector<int> AsNumbers(const std::array<uint8_t, N>& values) {
     return std::vector<int>(values.begin(), values.end());
 }
 
-// The next line as a line buffer of kFileLineLength characters gets it: up to and including the
-// line feed, or cut at the buffer's length; nothing at the end of the text.
+// The next line, at most kFileLineLength characters of it: a longer line is still one line, its
+// excess dropped rather than read as the lines after it. Nothing at the end of the text.
 std::optional<QByteArray> NextLine(const QByteArray& text, int& at) {
     if (at >= text.size()) {
         return std::nullopt;
     }
     const int from = at;
-    while (at < text.size() && at - from < DemoLoopSettings::kFileLineLength) {
-        if (text[at++] == '\n') {
-            break;
-        }
-    }
-    QByteArray line = text.mid(from, at - from);
+    int end = static_cast<int>(text.indexOf('\n', from));
+    end = end < 0 ? static_cast<int>(text.size()) : end;
+    at = end + 1;
+    QByteArray line = text.mid(from, std::min(end - from, DemoLoopSettings::kFileLineLength));
     // The line is a C string: a NUL ends it.
     const int nul = static_cast<int>(line.indexOf('\0'));
     if (nul >= 0) {
@@ -62,6 +60,17 @@ std::optional<QByteArray> NextLine(const QByteArray& text, int& at) {
 
 bool DemoLoopSettings::IsSelected(int position) const {
     return position >= 0 && position < kPositions && m_selected[static_cast<size_t>(position)] != 0;
+}
+
+std::array<uint8_t, DemoLoopSettings::kPositions> DemoLoopSettings::LoopPositions() const {
+    std::array<uint8_t, kPositions> positions{};
+    for (int step = 0; step < m_loopCount && step < kPositions; ++step) {
+        const uint8_t position = m_loopOrder[static_cast<size_t>(step)];
+        if (position < kPositions) {
+            positions[position] = 1;
+        }
+    }
+    return positions;
 }
 
 int DemoLoopSettings::SelectedCount() const {
@@ -127,16 +136,14 @@ uint16_t DemoLoopSettings::OnTimeFromText(const QString& text) {
     if (text.isEmpty()) {
         return kMinOnTime;
     }
-    const int64_t number = std::max<int64_t>(LeadingInteger(text), kMinOnTime);
-    return static_cast<uint16_t>(number & 0xFFFF);
+    return static_cast<uint16_t>(std::clamp<int64_t>(LeadingInteger(text), kMinOnTime, kMaxTime));
 }
 
 uint16_t DemoLoopSettings::OffTimeFromText(const QString& text) {
     if (text.isEmpty()) {
         return 0;
     }
-    const int64_t number = std::max<int64_t>(LeadingInteger(text), 0);
-    return static_cast<uint16_t>(number & 0xFFFF);
+    return static_cast<uint16_t>(std::clamp<int64_t>(LeadingInteger(text), 0, kMaxTime));
 }
 
 void DemoLoopSettings::Reset() {

@@ -15,6 +15,7 @@ class DemoLoopSettings {
 public:
     static constexpr int kPositions = 9;
     static constexpr uint16_t kMinOnTime = 10;
+    static constexpr uint16_t kMaxTime = 0xFFFF;
     // With two or more HD positions in the loop the LEDs need longer on and off times.
     static constexpr int kFirstHd = 3;
     static constexpr int kLastHd = 6;
@@ -36,6 +37,9 @@ public:
     static bool IsHd(int position) { return position >= kFirstHd && position <= kLastHd; }
     bool IsSelected(int position) const;
     int SelectedCount() const;
+    // The positions a running loop switches on: those of its m_loopCount steps. A slot's 0 is
+    // CH1, selected or not.
+    std::array<uint8_t, kPositions> LoopPositions() const;
 
     // Checks the order boxes against the selection. Each selected position needs a step number
     // 1..9 that no other position (but CH1) has taken, every step at most the number of selected
@@ -49,7 +53,8 @@ public:
     OrderTexts OrderBoxTexts() const;
 
     // The time boxes when they lose the focus: what the box holds afterwards, in ms. The on time
-    // is at least kMinOnTime; an empty or negative off time is 0. Both keep their low 16 bits.
+    // is at least kMinOnTime; an empty or negative off time is 0. Both stop at kMaxTime: cut to
+    // 16 bits, a typed 65545 would run at 9 ms, below the on time's own minimum.
     static uint16_t OnTimeFromText(const QString& text);
     static uint16_t OffTimeFromText(const QString& text);
 
@@ -64,8 +69,9 @@ public:
     // Reads the start of a settings file: up to three lines, each cut at kFileLineLength
     // characters; a missing line or numbers missing from one leave their entries as they are.
     void ReadFileText(const QByteArray& bytes);
-    // Enough of a file's start for ReadFileText, CR LF pairs included.
-    static constexpr int kFileBytesRead = 4 * (kFileLineLength + 1) * 2;
+    // How much of a file's start is read: enough to find the three line ends past long lines,
+    // while a huge file is never read whole.
+    static constexpr int kFileBytesRead = 64 * 1024;
 
 private:
     void ApplySelection(const QString& line);

@@ -199,12 +199,20 @@ void CRZ470ControlPanelDlg::FollowScreen() {
 
 void CRZ470ControlPanelDlg::ReportAndClose(const QString& text, const QString& title) {
     StopPollTimer();
+    // A demo loop left running would keep switching a unit that is gone, and its dialog, which
+    // cannot be left while the loop runs, would keep the panel from ending.
+    if (demo_) {
+        demo_->Abandon();
+    }
     services_.prompts.message(text, title, Prompts::Buttons::Ok, Prompts::Icon::None);
     SendCloseMessage();
 }
 
 void CRZ470ControlPanelDlg::RunDemoLoop() {
     OpenDemoLoop();
+    if (ended_) {
+        return;
+    }
     // The focus passes over the intensity sliders to a hidden one, so no slider keeps it, and
     // the main screen comes back.
     for (int k = 0; k < kLedSliderCount; ++k) {
@@ -226,6 +234,23 @@ void CRZ470ControlPanelDlg::OpenDemoLoop() {
     CDemo& demo = demoLoop();
     demo.CopyNames(session_.table());
     services_.prompts.runModal(demo);
+    TakeBackActivation();
+}
+
+void CRZ470ControlPanelDlg::TakeBackActivation() {
+    if (ended_ || !isVisible()) {
+        return;
+    }
+    // When the demo dialog and its questions close, the keyboard falls to no window at all (on X
+    // without a window manager, to the root window): keys and Alt+Space would reach nothing.
+    // There the first request carries a time older than that fall and is refused; its own
+    // property change brings the newer time with which the second one holds.
+    activateWindow();
+    QTimer::singleShot(kActivationRetryMs, this, [this] {
+        if (!ended_ && isVisible()) {
+            activateWindow();
+        }
+    });
 }
 
 void CRZ470ControlPanelDlg::CloseDialog() {
@@ -254,6 +279,9 @@ void CRZ470ControlPanelDlg::done(int result) {
     session_.Stop();
     StopPollTimer();
     title_.hide();
+    if (demo_) {
+        demo_->Abandon();
+    }
     QDialog::done(result);
 }
 

@@ -31,6 +31,7 @@ public:
     static constexpr int kClientWidth = 1421;
     static constexpr int kClientHeight = 423;
     static constexpr int kPollPeriodMs = 50;
+    static constexpr int kActivationRetryMs = 50;
 
     explicit CRZ470ControlPanelDlg(const PanelServices& services, QWidget* parent = nullptr);
     ~CRZ470ControlPanelDlg() override;
@@ -86,8 +87,9 @@ private:
     void ReportAndClose(const QString& text, const QString& title);
     // The DEMO LOOP button: the demo loop, then the main screen again.
     void RunDemoLoop();
-    // The demo-loop dialog with the channels' names, modally.
+    // The demo-loop dialog with the channels' names, modally; the panel is active again after it.
     void OpenDemoLoop();
+    void TakeBackActivation();
 
     PanelServices services_;
     PanelSettings settings_;

@@ -23,7 +23,14 @@ void DetectChanges(UnitSlot& unit, int screenState, ScreenRedraws& redraws,
                 shown.status = now.status;
             }
         }
-        if (now.intensity != shown.intensity && now.intensity <= rz470::kMaxIntensity && main) {
+        if (unit.levelUnknown[static_cast<size_t>(k)]) {
+            // Drawn once without a level, then left until one is known: that one differs from
+            // the marker and is drawn and stored.
+            if (shown.intensity != kNoLevelShown && main) {
+                redraws.ShowAndSaveIntensity(k, false);
+                shown.intensity = kNoLevelShown;
+            }
+        } else if (now.intensity != shown.intensity && now.intensity <= rz470::kMaxIntensity && main) {
             redraws.ShowAndSaveIntensity(k, false);
             shown.intensity = now.intensity;
         }

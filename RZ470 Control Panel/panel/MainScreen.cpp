@@ -66,7 +66,7 @@ void MainScreen::AddPanelRows(int k) {
     ButtonRow valueBox = PanelRow(k, kValueBox, [this, k] { TypeIntensity(k); });
     valueBox.access.name = titled(" intensity entry");
     valueBox.access.value = [this, k] {
-        return IsFitted(k) ? IntensityValue(ctx_.session.table().channelAtPanel(k).intensity) : QString();
+        return ShowsLevel(k) ? IntensityValue(ctx_.session.table().channelAtPanel(k).intensity) : QString();
     };
     buttons_.push_back(std::move(valueBox));
 
@@ -128,6 +128,11 @@ bool MainScreen::IsFitted(int panel) const {
     return (ctx_.session.table().channelAtPanel(panel).status & rz470::ChannelStatus::Fitted) != 0;
 }
 
+bool MainScreen::ShowsLevel(int panel) const {
+    const size_t channel = ctx_.session.table().panelMap[static_cast<size_t>(panel)];
+    return IsFitted(panel) && !ctx_.session.unit().levelUnknown[channel];
+}
+
 bool MainScreen::IsOn(int panel) const {
     return (ctx_.session.table().channelAtPanel(panel).status & rz470::ChannelStatus::LedOn) != 0;
 }
@@ -154,7 +159,7 @@ void MainScreen::DrawChannelPanels() {
                                     picture->box.width, picture->box.height);
         }
         DrawSwitch(k, IsOn(k));
-        if (IsFitted(k)) {
+        if (ShowsLevel(k)) {
             ctx_.painter.DrawLabel(ctx_.painter.fonts().large, panelstyle::kValue, x0 + kValueText.dx,
                                    kValueText.y,
                                    IntensityText(ctx_.session.table().channelAtPanel(k).intensity));
@@ -186,7 +191,7 @@ void MainScreen::DrawSwitch(int panel, bool on) {
 
 void MainScreen::ShowAndSaveIntensity(int panel, bool fromSlider) {
     ShowIntensity(panel, fromSlider);
-    if (IsFitted(panel)) {
+    if (ShowsLevel(panel)) {
         const rz470::ChannelRecord& record = ctx_.session.table().channelAtPanel(panel);
         ctx_.settings.SetChannelIntensity(record.wavelength, record.intensity);
     }
@@ -199,7 +204,8 @@ void MainScreen::ShowIntensity(int panel, bool fromSlider) {
     }
     DrawButtonRow(ctx_.painter, buttons_[static_cast<size_t>(kButtonsPerPanel * panel + ValueBox)], false,
                   false);
-    if (!IsFitted(panel)) {
+    // A level the panel does not know is neither shown nor stored; the slider rests at the bottom.
+    if (!ShowsLevel(panel)) {
         return;
     }
     ctx_.painter.DrawLabel(ctx_.painter.fonts().large, panelstyle::kValue, PanelLeft(panel) + kValueText.dx,
@@ -234,8 +240,14 @@ void MainScreen::TypeIntensity(int panel) {
     ShowAndSaveIntensity(panel, true);
     NumberEntry entry(ctx_.prompts, &ctx_.window);
     entry.m_decimalMode = 1;
-    entry.m_decimalValue = static_cast<float>(ctx_.session.table().channelAtPanel(panel).intensity / 10.0f);
+    const float opened = static_cast<float>(ctx_.session.table().channelAtPanel(panel).intensity / 10.0f);
+    entry.m_decimalValue = opened;
     ctx_.prompts.runNumberEntry(entry);
+    // An unknown level opens as 0: getting that back unchanged sets nothing.
+    const size_t channel = ctx_.session.table().panelMap[static_cast<size_t>(panel)];
+    if (ctx_.session.unit().levelUnknown[channel] && entry.m_decimalValue == opened) {
+        return;
+    }
     // A cancelled entry hands the level back, which is sent again.
     if (actions_.SetTypedLevel(panel, entry.m_decimalValue).changed()) {
         ShowIntensity(panel, false);
@@ -252,7 +264,7 @@ void MainScreen::ToggleSwitch(int panel) {
     const bool on = IsOn(panel);
     const ActionResult result = actions_.ToggleSwitch(panel);
     Tell(result);
-    if (result.refused()) {
+    if (result.outcome != ActionOutcome::Done) {
         // The pressed look asked for a state the unit never got; the poll would not correct it
         // when the channel's status does not change.
         DrawSwitch(panel, on);

@@ -37,6 +37,8 @@ private:
     void AddPanelRows(int panel);
     void AddMenuRows();
     bool IsFitted(int panel) const;
+    // Fitted, with a level the panel knows.
+    bool ShowsLevel(int panel) const;
     bool IsOn(int panel) const;
     void Rename(int panel);
     void TypeIntensity(int panel);

@@ -257,6 +257,19 @@ private slots:
         QCOMPARE(storedIntensity(435), -1);
     }
 
+    // While another channel's level is unknown nothing can go, as the unit takes all nine at
+    // once; the level set is held, and stored as it is now known.
+    void aLevelSetWhileAnotherIsUnknownIsHeldNotSent() {
+        bench_->session.unit().levelUnknown[0] = true;
+        bench_->session.unit().levelUnknown[2] = true;
+        bench_->clearLog();
+        QCOMPARE(bench_->channels.SetTypedLevel(2, 37.3f).outcome, ActionOutcome::UnitAbsent);
+        QCOMPARE(channel(2).intensity, uint16_t(373));
+        QVERIFY(!bench_->session.unit().levelUnknown[2]);
+        QVERIFY(bench_->commandsSent().isEmpty());
+        QCOMPARE(storedIntensity(435), 373);
+    }
+
     void renaming_data() {
         QTest::addColumn<int>("panel");
         QTest::addColumn<QString>("name");

@@ -88,8 +88,8 @@ private slots:
         QCOMPARE(dialog().session().splashCountdown(), uint16_t(0));
         QVERIFY(!dialog().titleWindow().isVisible());
         QVERIFY(!dialog().isMinimized());
-        // Eight retried reads, each waiting 50 ms before its first attempt.
-        QCOMPARE(panel_->waits.waits, QList<int>(8, 50));
+        // Nine retried reads (the levels among them), each waiting 50 ms before its first attempt.
+        QCOMPARE(panel_->waits.waits, QList<int>(9, 50));
         QVERIFY(panel_->prompts.shown.isEmpty());
 
         const QStringList made = calls();
@@ -154,7 +154,7 @@ private slots:
         dialog().OnTimer();
         QCOMPARE(panel_->waits.waits.mid(0, expectedWaits.size()), expectedWaits);
         // The retried reads of the full read follow, at 50 ms each.
-        QCOMPARE(panel_->waits.waits.mid(expectedWaits.size()), QList<int>(8, 50));
+        QCOMPARE(panel_->waits.waits.mid(expectedWaits.size()), QList<int>(9, 50));
         QCOMPARE(unit().serialNumber, uint16_t(42));
     }
 

@@ -220,6 +220,71 @@ private slots:
         QVERIFY(status.contains(QStringLiteral("unit0.channel2.intensity=1000")));
     }
 
+    // A level read that keeps failing at start leaves those levels unknown. The unit takes all
+    // nine at once, so nothing goes until an intensity read works; then the levels the panel
+    // holds go with those the unit reported. Before, the prepared full scale went to every LED.
+    void levelsUnknownAtStartWaitForARead_data() {
+        QTest::addColumn<int>("failures");    // GetIntensityLevel calls failing from the start
+        QTest::addColumn<int>("stored365");   // level stored for channel 1; 0: none
+        QTest::addColumn<int>("sentOnTick");  // 0: at the full read; else the poll tick that sends
+        QTest::addColumn<QString>("levels");  // the levels then sent
+        const QString unitLevels = QStringLiteral("{500,500,500,500,500,500,500,500,500}");
+        QTest::newRow("one failure, retried") << 1 << 0 << 0 << unitLevels;
+        QTest::newRow("nineteen failures, retried") << 19 << 0 << 0 << unitLevels;
+        QTest::newRow("never read at start, nothing stored") << 20 << 0 << 5 << unitLevels;
+        QTest::newRow("never read at start, one level stored")
+            << 20 << 373 << 5 << QStringLiteral("{373,500,500,500,500,500,500,500,500}");
+        QTest::newRow("the first poll fails too") << 21 << 0 << 15 << unitLevels;
+        QTest::newRow("all stored: known without the unit")
+            << 20 << -1 << 0 << QStringLiteral("{10,20,30,40,50,60,70,80,90}");
+    }
+
+    void levelsUnknownAtStartWaitForARead() {
+        QFETCH(int, failures);
+        QFETCH(int, stored365);
+        QFETCH(int, sentOnTick);
+        QFETCH(QString, levels);
+        if (stored365 > 0) {
+            storedLevels_.insert(365, static_cast<uint16_t>(stored365));
+        } else if (stored365 < 0) {
+            const uint16_t wavelengths[] = {365, 405, 435, 470, 500, 525, 550, 580, 635};
+            for (uint16_t c = 0; c < 9; ++c) {
+                storedLevels_.insert(wavelengths[c], static_cast<uint16_t>(10 * (c + 1)));
+            }
+        }
+        const auto levelsSent = [this] {
+            QStringList sent;
+            for (const QString& line : callLines().filter(QStringLiteral("SetIntensityLevel("))) {
+                sent << line.section(QStringLiteral(", "), 1).section(QLatin1Char(')'), 0, 0);
+            }
+            return sent;
+        };
+        simOk(QStringLiteral("fail GetIntensityLevel %1").arg(failures));
+        session_->Tick();
+        if (sentOnTick == 0) {
+            QCOMPARE(levelsSent(), QStringList{levels});
+            QVERIFY(!session_->unit().anyLevelUnknown());
+            return;
+        }
+        QCOMPARE(levelsSent(), QStringList());
+        QVERIFY(session_->unit().levelUnknown[1]);
+        QCOMPARE(session_->unit().channels[1].intensity, uint16_t(0));  // no made-up level
+        // A change the user makes meanwhile does not go either.
+        session_->SendIntensities();
+        QCOMPARE(levelsSent(), QStringList());
+
+        for (int tick = 1; tick <= 20; ++tick) {
+            session_->Tick();
+            if (!levelsSent().isEmpty()) {
+                QCOMPARE(tick, sentOnTick);
+                break;
+            }
+        }
+        QCOMPARE(levelsSent(), QStringList{levels});
+        QVERIFY(!session_->unit().anyLevelUnknown());
+        QCOMPARE(session_->unit().channels[1].intensity, uint16_t(500));
+    }
+
     void readingTheTablesNeedsTheUnit() {
         session_->Tick();
         clearLog();

@@ -13,7 +13,10 @@
 #include <QLineEdit>
 #include <QtTest>
 
+#include <csignal>
 #include <functional>
+
+#include <sys/resource.h>
 
 using Setup = std::function<void(CDemo&, SimulatedPanel&)>;
 Q_DECLARE_METATYPE(Setup)
@@ -49,6 +52,29 @@ QString Ticked(const CDemo& demo) {
 void Type(QLineEdit* box, const QString& text) {
     box->setText(text);
 }
+
+// While it lives, no file of this process grows beyond bytes: a write past it fails as on a full
+// disk (the signal that would end the process is ignored meanwhile).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = old_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit old_{};
+    void (*oldHandler_)(int) = SIG_DFL;
+};
 
 }  // namespace
 
@@ -137,6 +163,9 @@ private slots:
             QVERIFY(!demo.orderBox(0)->isEnabled());
             QVERIFY(!demo.onTimeBox()->isEnabled());
             QVERIFY(!demo.userSettingList()->isEnabled());
+            QVERIFY(!demo.resetButton()->isEnabled());
+            QTest::mouseClick(demo.resetButton(), Qt::LeftButton);
+            QCOMPARE(Ticked(demo), QStringLiteral("011010010"));
             QVERIFY(switchingCalls().isEmpty());
 
             clock_->advance(10);
@@ -167,6 +196,7 @@ private slots:
             QCOMPARE(demo.onOffButton()->picture(), Picture(CDemo::kStoppedPicture));
             QVERIFY(demo.selectBox(0)->isEnabled());
             QVERIFY(demo.onTimeBox()->isEnabled());
+            QVERIFY(demo.resetButton()->isEnabled());
             QCOMPARE(demo.tile(7)->faceColour(), kSelected);
             clock_->advance(1000);
             QVERIFY(switchingCalls().size() == 2);
@@ -212,6 +242,53 @@ private slots:
             QCOMPARE(demo.onOffButton()->picture(),
                      Picture(stops ? CDemo::kStoppedPicture : CDemo::kRunningPicture));
         });
+    }
+
+    // Whatever empties the selection of a running loop leaves it switching CH1 through its
+    // emptied order: an alarm there stops it all the same.
+    void alarmOnAChannelTheLoopSwitchesStopsIt() {
+        inDemoLoop([this](CDemo& demo) {
+            startLoop(demo);
+            demo.ResetSettings();
+            clock_->advance(10);
+            QVERIFY(ledOn(1));
+            simOk(QStringLiteral("channel-status 1 set overtemp"));
+            panel_->tick(10);
+            QVERIFY(!demo.sequence().running());
+            QVERIFY(!ledOn(1));
+        });
+    }
+
+    // The unit lost while the loop runs: no word more to it, the dialog closes without its
+    // questions, and the panel ends after its own.
+    void unitLostWhileRunningEndsThePanel() {
+        bool closedBeforeTheMessage = false;
+        panel_->prompts.whileShown = [this, &closedBeforeTheMessage](const ScriptedPrompts::Shown& shown) {
+            if (shown.title == QLatin1String("ORVANE Not Found!")) {
+                closedBeforeTheMessage = !demo().isVisible();
+            }
+        };
+        inDemoLoop([this](CDemo& demo) {
+            startLoop(demo);
+            clock_->advance(10);
+            simOk(QStringLiteral("unplug 0"));
+            panel_->clearLog();
+            panel_->tick(3);
+            QVERIFY(!demo.isVisible());
+            QCOMPARE(demo.result(), int(QDialog::Rejected));
+            QVERIFY(!demo.sequence().running());
+            QVERIFY(demo.resetButton()->isEnabled());
+            clock_->advance(1000);
+        });
+        panel_->prompts.whileShown = {};
+        QVERIFY(closedBeforeTheMessage);
+        QVERIFY(dialog().hasEnded());
+        QCOMPARE(
+            panel_->prompts.texts(),
+            (QStringList{"ORVANE Device Not Found, please connect and power on and restart Control Panel.",
+                         "Would you like to save settings on exit?"}));
+        QVERIFY(switchingCalls().isEmpty());
+        QVERIFY(panel_->waits.waits.isEmpty());
     }
 
     void alarmWhileTheDialogIsClosedChangesNothing() {
@@ -314,9 +391,9 @@ private slots:
             QTest::mouseClick(demo.selectBox(3), Qt::LeftButton, {}, QPoint(5, 5));
             Type(demo.orderBox(3), QStringLiteral("5"));
         }) << CDemo::kHdTimesText << "Error";
+        // The box never gives 0; a settings file or a stored value still can.
         QTest::newRow("on time 0") << Setup([](CDemo& demo, SimulatedPanel&) {
-            Type(demo.onTimeBox(), QStringLiteral("65536"));
-            demo.OnOnTimeKillFocus();
+            demo.settings().ReadFileText("0,1,1,0,1,0,0,1,0,\n1,2,4,7,0,0,0,0,0,\n65536,10,\n");
         }) << CDemo::kNoOnTimeText << "Action";
         // Nothing to loop over: the first step would light CH1, which nobody chose.
         QTest::newRow("nothing selected") << Setup([](CDemo& demo, SimulatedPanel&) { demo.ResetSettings(); })
@@ -423,6 +500,27 @@ private slots:
             QCOMPARE(panel_->prompts.shown.first().buttons, Prompts::Buttons::YesNo);
         }
         QVERIFY(!QFileInfo::exists(path(QStringLiteral("demo.txt"))));
+    }
+
+    // A write that runs out of room (the file size limit stands in for a full disk) is told, and
+    // the file saved before stays whole.
+    void aFailedSaveKeepsTheOldFile() {
+        const QByteArray old("1,0,0,0,0,0,0,0,1,\r\n8,0,0,0,0,0,0,0,0,\r\n3000,100,\r\n");
+        QFile file(path(QStringLiteral("demo.txt")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(old);
+        file.close();
+        panel_->prompts.filePaths = {file.fileName()};
+        {
+            const FileSizeLimit full(8);
+            inDemoLoop([](CDemo& demo) { emit demo.userSettingList()->activated(CDemo::kSave); });
+        }
+        QCOMPARE(panel_->prompts.texts(), QStringList{CDemo::kSaveFailedText});
+        QCOMPARE(panel_->prompts.shown.first().title, QStringLiteral("Info"));
+        QCOMPARE(panel_->prompts.shown.first().buttons, Prompts::Buttons::YesNo);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), old);
+        QCOMPARE(QDir(files_->path()).entryList(QDir::Files), QStringList{"demo.txt"});
     }
 
     void readsTheSettingsFile_data() {

@@ -150,14 +150,18 @@ private slots:
         QTest::addColumn<int>("offTime");
         QTest::newRow("5") << "5" << 10 << 5;
         QTest::newRow("-3") << "-3" << 10 << 0;
-        QTest::newRow("70000 keeps its low 16 bits") << "70000" << 4464 << 4464;
+        // Beyond 16 bits a time stops at 65535 rather than wrapping to a short one.
+        QTest::newRow("70000 stops at 65535") << "70000" << 0xFFFF << 0xFFFF;
+        QTest::newRow("65535") << "65535" << 0xFFFF << 0xFFFF;
+        QTest::newRow("65545 is not 9") << "65545" << 0xFFFF << 0xFFFF;
         QTest::newRow("empty") << "" << 10 << 0;
         QTest::newRow("0") << "0" << 10 << 0;
         QTest::newRow("2000") << "2000" << 2000 << 2000;
         QTest::newRow("leading number") << " 250ms" << 250 << 250;
         QTest::newRow("no number") << "abc" << 10 << 0;
         QTest::newRow("beyond 32 bits saturates") << "99999999999" << 0xFFFF << 0xFFFF;
-        QTest::newRow("65536 is 0") << "65536" << 0 << 0;
+        QTest::newRow("65536 is not 0") << "65536" << 0xFFFF << 0xFFFF;
+        QTest::newRow("beyond 32 bits below 0") << "-99999999999" << 10 << 0;
     }
 
     void timeBoxes() {
@@ -234,10 +238,18 @@ private slots:
             << Numbers({1, 255, 0, 0, 0, 0, 0, 0, 0}) << 4464 << 0xFFFF;
         QTest::newRow("a NUL ends its line") << QByteArray("0,0,0,0\0,0,0,0,0\n", 17)
                                              << Numbers({0, 0, 0, 0, 1, 1, 1, 1, 1}) << nines << 1234 << 567;
-        // A line longer than the line buffer goes on as the next line.
+        // A line longer than the line buffer is still one line: its excess is dropped, and the
+        // lines after it stay in their places.
         QTest::newRow("long first line")
             << (QByteArray("0,0,") + QByteArray(95, ' ') + QByteArray("7,6\n50,60,\n"))
-            << Numbers({0, 0, 1, 1, 1, 1, 1, 1, 1}) << Numbers({7, 6, 9, 9, 9, 9, 9, 9, 9}) << 50 << 60;
+            << Numbers({0, 0, 1, 1, 1, 1, 1, 1, 1}) << Numbers({50, 60, 9, 9, 9, 9, 9, 9, 9}) << 1234 << 567;
+        QTest::newRow("long order line")
+            << (QByteArray("0,0,0,0,0,0,0,0,1,\r\n8,") + QByteArray(200, ' ') +
+                QByteArray("3,4,\r\n300,40,\r\n"))
+            << Numbers({0, 0, 0, 0, 0, 0, 0, 0, 1}) << Numbers({8, 9, 9, 9, 9, 9, 9, 9, 9}) << 300 << 40;
+        QTest::newRow("99 characters and the line end")
+            << (QByteArray("0,0,") + QByteArray(95, ' ') + QByteArray("\n5,\n100,20,\n"))
+            << Numbers({0, 0, 1, 1, 1, 1, 1, 1, 1}) << Numbers({5, 9, 9, 9, 9, 9, 9, 9, 9}) << 100 << 20;
         QTest::newRow("number beyond 32 bits")
             << QByteArray("99999999999,0\n") << all << nines << 1234 << 567;
         QTest::newRow("binary") << QByteArray("\xff\xfe\x01\x02\r\r\n\x80", 8) << all << nines << 1234 << 567;

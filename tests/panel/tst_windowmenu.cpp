@@ -1,6 +1,8 @@
 // The window menu of the real panel: its items, the command handler with its mask, the popup
 // menu on the right button and Alt+Space, the About box and the web page.
 #include "CAboutDlg.h"
+#include "CDemo.h"
+#include "ColourButton.h"
 #include "ScreenStates.h"
 #include "SimulatedPanelTest.h"
 #include "WindowMenu.h"
@@ -8,6 +10,7 @@
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QtTest>
 
@@ -189,6 +192,43 @@ private slots:
         item(WindowMenu::kDemoLoopText)->trigger();
         QCOMPARE(panel_->prompts.modalsShown,
                  (QStringList{"About Kynex ORVANE Control Panel", "Demo Loop Setting"}));
+    }
+
+    // After the demo-loop dialog the panel is the active window again, so the keys reach it and
+    // Alt+Space opens the menu on top of it.
+    void menuOpensFromTheKeyboardAfterTheDemoLoop() {
+        dialog().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog()));
+        // The save question as a real window: on X the focus falls back to the root window when
+        // it closes, and again when the demo dialog does.
+        panel_->prompts.whileShown = [](const ScriptedPrompts::Shown&) {
+            QMessageBox question(QApplication::activeWindow());
+            question.show();
+            QVERIFY(QTest::qWaitForWindowActive(&question));
+            question.hide();
+            QTest::qWait(100);
+        };
+        panel_->prompts.whileModal = [](QDialog& demo) {
+            QVERIFY(QTest::qWaitForWindowActive(&demo));
+            QTest::mouseClick(static_cast<CDemo&>(demo).onOffButton(), Qt::LeftButton);
+            QTest::mouseClick(static_cast<CDemo&>(demo).onOffButton(), Qt::LeftButton);
+            QTest::mouseClick(static_cast<CDemo&>(demo).mainScreenButton(), Qt::LeftButton);
+        };
+        click(QPoint(600, 380));
+        panel_->prompts.whileModal = {};
+        panel_->prompts.whileShown = {};
+        QVERIFY(QApplication::activeModalWidget() == nullptr ||
+                QApplication::activeModalWidget() == &dialog());
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(&dialog()));
+
+        QWidget* keys = QApplication::focusWidget() != nullptr ? QApplication::focusWidget()
+                                                               : QApplication::activeWindow();
+        QVERIFY(keys != nullptr);
+        QTest::keyClick(keys, Qt::Key_Space, Qt::AltModifier);
+        QMenu* popup = menu().popupMenu();
+        QVERIFY(popup->isVisible());
+        QCOMPARE(QApplication::activePopupWidget(), static_cast<QWidget*>(popup));
+        popup->hide();
     }
 
     // From the menu the demo loop leaves the screen as it was; DEMO LOOP returns to the main one.

@@ -1,9 +1,11 @@
 // Loads the simulated library in a process of its own, as a restarted panel does, and prints the
-// reply to each command given on the command line.
+// reply to each command given on the command line; "--update-data" calls UpdateData instead, as
+// a polling panel does (it answers the rz470-sim tool).
 
 #include <dlfcn.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "RZ470Sim.h"
 
@@ -22,7 +24,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "sim_probe: no RZ470Sim_Command\n");
         return 2;
     }
-    for (int i = 2; i < argc; ++i)
-        std::printf("%s\n", command(argv[i]));
+    for (int i = 2; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--update-data") == 0) {
+            const auto updateData = reinterpret_cast<int (*)()>(dlsym(library, "UpdateData"));
+            std::printf("UpdateData -> %d\n", updateData != nullptr ? updateData() : -1);
+        } else {
+            std::printf("%s\n", command(argv[i]));
+        }
+    }
     return 0;
 }

@@ -3,12 +3,15 @@
 // rz470-sim tool talking to a loaded library.
 
 #include <dlfcn.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QSet>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -274,6 +277,8 @@ private slots:
     void toolTalksToLoadedLibrary();
     void toolWithoutPanel_data();
     void toolWithoutPanel();
+    void fallbackFolderIsTheUsersAlone_data();
+    void fallbackFolderIsTheUsersAlone();
 
 private:
     struct ToolRun {
@@ -1178,6 +1183,119 @@ void TestSimulator::toolWithoutPanel() {
     // A request nobody answered is taken back: a later poll does not run it.
     lib_.api().UpdateData();
     QCOMPARE(lib_.status().value(QStringLiteral("unit0.channel1.intensity")), QStringLiteral("500"));
+}
+
+// With neither HOME nor XDG_STATE_HOME set, the simulator falls back to /tmp/rz470-sim-<uid>, a
+// name anyone may take first. Tried as another user (needs root), with a command planted in the
+// folder's spool: the folder is used only when it is that user's, a real folder and mode 0700.
+void TestSimulator::fallbackFolderIsTheUsersAlone_data() {
+    QTest::addColumn<QString>("kind");  // absent, folder or link
+    QTest::addColumn<bool>("usersOwn");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("refusal");  // part of the message; empty: the folder is used
+    QTest::newRow("absent: made private") << "absent" << true << 0 << "";
+    QTest::newRow("the user's, private") << "folder" << true << 0700 << "";
+    QTest::newRow("another user's, open to all") << "folder" << false << 0777 << "belongs to user 0";
+    QTest::newRow("another user's, private") << "folder" << false << 0700 << "belongs to user 0";
+    QTest::newRow("the user's, open to all") << "folder" << true << 0777 << "others may use it (mode 0777)";
+    QTest::newRow("the user's, open to the group") << "folder" << true << 0770 << "(mode 0770)";
+    QTest::newRow("a link to the user's private folder") << "link" << true << 0700 << "not a folder";
+}
+
+void TestSimulator::fallbackFolderIsTheUsersAlone() {
+    QFETCH(QString, kind);
+    QFETCH(bool, usersOwn);
+    QFETCH(int, mode);
+    QFETCH(QString, refusal);
+    const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+    if (geteuid() != 0 || setpriv.isEmpty())
+        QSKIP("becoming another user needs root and setpriv");
+    constexpr uid_t kUser = 65534;
+    const QString folder = QStringLiteral("/tmp/rz470-sim-%1").arg(kUser);
+    const auto removeFolder = [&folder] {
+        if (QFileInfo(folder).isSymLink())
+            QFile::remove(folder);
+        else
+            QDir(folder).removeRecursively();
+    };
+    removeFolder();
+    const auto cleanup = qScopeGuard(removeFolder);
+
+    // The planted command turns channel 1 down to 7; the spool is open to all, as an intruder
+    // would leave it.
+    QTemporaryDir elsewhere;
+    QVERIFY(elsewhere.isValid());
+    const QString made =
+        kind == QLatin1String("link") ? elsewhere.filePath(QStringLiteral("target")) : folder;
+    if (kind != QLatin1String("absent")) {
+        QVERIFY(::chmod(QFile::encodeName(elsewhere.path()).constData(), 0755) == 0);
+        QVERIFY(QDir().mkpath(made + QStringLiteral("/spool")));
+        QFile planted(made + QStringLiteral("/spool/planted.req"));
+        QVERIFY(planted.open(QIODevice::WriteOnly));
+        planted.write("knob 1 7\n");
+        planted.close();
+        const uid_t owner = usersOwn ? kUser : 0;
+        for (const QString& path : {made, made + QStringLiteral("/spool"), planted.fileName()})
+            QVERIFY(::chown(QFile::encodeName(path).constData(), owner, owner) == 0);
+        QVERIFY(::chmod(QFile::encodeName(made + QStringLiteral("/spool")).constData(), 0777) == 0);
+        QVERIFY(::chmod(QFile::encodeName(made).constData(), static_cast<mode_t>(mode)) == 0);
+        if (kind == QLatin1String("link"))
+            QVERIFY(QFile::link(made, folder));
+    }
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"HOME", "XDG_STATE_HOME", "RZ470_SIM_HOME", "RZ470_SIM_CONFIG"})
+        environment.remove(QString::fromLatin1(name));
+    const QStringList asUser{QStringLiteral("--reuid=%1").arg(kUser), QStringLiteral("--regid=%1").arg(kUser),
+                             QStringLiteral("--clear-groups")};
+    const auto runAsUser = [&](const QStringList& command) {
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.setWorkingDirectory(QStringLiteral("/"));
+        process.start(setpriv, asUser + command);
+        process.waitForFinished(10000);
+        ToolRun run;
+        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        run.out = QString::fromUtf8(process.readAllStandardOutput());
+        run.err = QString::fromUtf8(process.readAllStandardError());
+        return run;
+    };
+
+    // A panel's library polls: the unit answers either way, the planted command runs only from
+    // a folder that is the user's alone.
+    const ToolRun library = runAsUser({testpaths::inBinDir(QStringLiteral("sim_probe")),
+                                       testpaths::inBinDir(QString::fromLatin1(rz470::kLibraryFileName)),
+                                       QStringLiteral("--update-data"), QStringLiteral("status")});
+    QCOMPARE(library.exitCode, 0);
+    QVERIFY2(library.out.contains(QStringLiteral("UpdateData -> 1")), qPrintable(library.out));
+    const bool used = refusal.isEmpty();
+    const QString planted =
+        QStringLiteral("unit0.channel1.intensity=%1").arg(used && kind != QLatin1String("absent") ? 7 : 500);
+    QVERIFY2(library.out.contains(planted), qPrintable(library.out));
+    if (used) {
+        QVERIFY2(!library.err.contains(QStringLiteral("refusing")), qPrintable(library.err));
+        struct stat info {};
+        QVERIFY(::lstat(QFile::encodeName(folder).constData(), &info) == 0);
+        QVERIFY(S_ISDIR(info.st_mode));
+        QCOMPARE(info.st_uid, kUser);
+        QCOMPARE(info.st_mode & 07777, mode_t(0700));
+    } else {
+        QVERIFY2(library.err.contains(QStringLiteral("refusing the folder ") + folder),
+                 qPrintable(library.err));
+        QVERIFY2(library.err.contains(refusal), qPrintable(library.err));
+    }
+
+    // The tool refuses such a folder too: whoever owns it could answer in the panel's place.
+    const ToolRun tool =
+        runAsUser({testpaths::inBinDir(QStringLiteral("rz470-sim")), QStringLiteral("--timeout-ms"),
+                   QStringLiteral("200"), QStringLiteral("status")});
+    QCOMPARE(tool.out, QString());
+    if (used) {
+        QCOMPARE(tool.exitCode, 2);  // nobody polls
+    } else {
+        QCOMPARE(tool.exitCode, 4);
+        QVERIFY2(tool.err.contains(refusal), qPrintable(tool.err));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSimulator)
