@@ -134,13 +134,13 @@ bool UnitSession::SendWhenActive(Command&& command) {
     return true;
 }
 
-void UnitSession::SendIntensities() {
+bool UnitSession::SendIntensities() {
     // The unit takes all nine at once: with one level unknown nothing can go. The first
     // intensity read that works sends them.
     if (unit().anyLevelUnknown()) {
-        return;
+        return false;
     }
-    SendWhenActive([this](uint16_t dev) { SendIntensityLevels(api_, dev, table_.unit().channels); });
+    return SendWhenActive([this](uint16_t dev) { SendIntensityLevels(api_, dev, table_.unit().channels); });
 }
 
 bool UnitSession::SwitchChannel(size_t channel, bool on) {

@@ -46,8 +46,9 @@ public:
     void Stop() { stopped_ = true; }
     bool isStopped() const { return stopped_; }
 
-    // SetIntensityLevel with the nine levels the panel holds; nothing while a level is unknown.
-    void SendIntensities();
+    // SetIntensityLevel with the nine levels the panel holds; false when nothing was sent: the
+    // unit was not there, or a level is unknown.
+    bool SendIntensities();
     // Switches one channel on or off and leaves the others alone; false when nothing was sent.
     bool SwitchChannel(size_t channel, bool on);
     // Switches every channel off.

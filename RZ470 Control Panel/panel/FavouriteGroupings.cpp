@@ -54,7 +54,11 @@ private:
 
 FavouriteGroupings::FavouriteGroupings(QWidget& window, PanelSettings& settings, Prompts& prompts,
                                        GroupingAndTrigger& tables)
-    : settings_(settings), prompts_(prompts), tables_(tables), combo_(new QComboBox(&window)) {
+    : settings_(settings),
+      prompts_(prompts),
+      tables_(tables),
+      edits_(settings, tables),
+      combo_(new QComboBox(&window)) {
     combo_->hide();
     combo_->setEditable(true);
     // The list changes only through the Load/Save button: Enter inserts nothing, and no completer
@@ -115,10 +119,6 @@ int FavouriteGroupings::SelectedItem() const {
 void FavouriteGroupings::Select(int item) {
     combo_->setCurrentIndex(item);
     typed_ = false;
-}
-
-FavouriteGrouping FavouriteGroupings::Present(const QString& name) const {
-    return {name, PanelSettings::PackGroups(tables_.ledGroup), tables_.groupingMode};
 }
 
 void FavouriteGroupings::RefreshFavourites() {
@@ -183,15 +183,10 @@ bool FavouriteGroupings::FavouriteOptions() {
     switch (option) {
         case Prompts::FavouriteOption::Save:
             // The name, the list and the unit stay as they are.
-            settings_.SetFavouriteGroups(slot, PanelSettings::PackGroups(tables_.ledGroup),
-                                         tables_.groupingMode);
+            edits_.SaveOver(slot);
             return false;
-        case Prompts::FavouriteOption::Load: {
-            const FavouriteGrouping favourite = settings_.Favourite(slot);
-            tables_.ledGroup = PanelSettings::UnpackGroups(favourite.packedGroups);
-            tables_.groupingMode = static_cast<uint8_t>(favourite.mode);
-            return true;
-        }
+        case Prompts::FavouriteOption::Load:
+            return edits_.Load(slot).changed();
         case Prompts::FavouriteOption::Delete:
             Delete(item, slot);
             return false;
@@ -202,18 +197,7 @@ bool FavouriteGroupings::FavouriteOptions() {
 }
 
 int FavouriteGroupings::SlotHoldingNow(int item) const {
-    settings_.ReloadFavourites();
-    const QString name = combo_->itemText(item);
-    const int listed = favouriteSlotOfItem_[static_cast<size_t>(item)];
-    if (settings_.Favourite(listed).name == name) {
-        return listed;
-    }
-    for (int slot = 1; slot <= PanelSettings::kFavouriteSlots; ++slot) {
-        if (settings_.Favourite(slot).name == name) {
-            return slot;
-        }
-    }
-    return 0;
+    return edits_.SlotHolding(combo_->itemText(item), favouriteSlotOfItem_[static_cast<size_t>(item)]);
 }
 
 bool FavouriteGroupings::ListMatchesSettings() const {
@@ -246,26 +230,11 @@ void FavouriteGroupings::SaveNew() {
     settings_.ReloadFavourites();
     const bool listMatches = ListMatchesSettings();
     int freeSlot = 0;
-    int used = 0;
-    for (int slot = 1; slot <= PanelSettings::kFavouriteSlots; ++slot) {
-        const FavouriteGrouping favourite = settings_.Favourite(slot);
-        used += favourite.isFree() ? 0 : 1;
-        if (favourite.isFree() && freeSlot == 0) {
-            freeSlot = slot;
-        }
-    }
-    if (used >= PanelSettings::kFavouriteSlots || freeSlot == 0) {
-        prompts_.message(QString::fromLatin1(kListFullText), QString::fromLatin1(kActionTitle));
+    const ActionResult saved = edits_.SaveNew(name, &freeSlot);
+    if (saved.refused()) {
+        prompts_.message(saved.message, saved.title);
         return;
     }
-    // A free slot's name is empty, so an empty name stops here too.
-    for (int slot = 1; slot <= PanelSettings::kFavouriteSlots; ++slot) {
-        if (settings_.Favourite(slot).name == name) {
-            prompts_.message(QString::fromLatin1(kSameNameText), QString::fromLatin1(kActionTitle));
-            return;
-        }
-    }
-    settings_.SetFavourite(freeSlot, Present(name));
     if (!listMatches) {
         RefreshAndChoose(freeSlot);
         return;
@@ -279,8 +248,7 @@ void FavouriteGroupings::SaveNew() {
 
 void FavouriteGroupings::Delete(int item, int slot) {
     const bool listMatches = ListMatchesSettings();
-    // The values stay in the settings, emptied.
-    settings_.SetFavourite(slot, {});
+    edits_.Delete(slot);
     if (!listMatches || favouriteSlotOfItem_[static_cast<size_t>(item)] != slot) {
         RefreshAndChoose(0);
         return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FavouriteEdits.h"
 #include "PanelSettings.h"
 
 #include <QComboBox>
@@ -25,12 +26,6 @@ public:
     static constexpr int kItems = PanelSettings::kFavouriteSlots + 1;  // "Not Selected" first
     static constexpr int kNoSlot = -1;
     static constexpr const char* kNotSelected = "Not Selected";
-    static constexpr const char* kListFullText =
-        "There are 10 combination settings already, please delete one or just modify one exist setting "
-        "value then try again, ";
-    static constexpr const char* kSameNameText =
-        "The same name was found in the list, Please select a different name and try again ";
-    static constexpr const char* kActionTitle = "Action";
 
     // The combo box is a child of window, created hidden.
     FavouriteGroupings(QWidget& window, PanelSettings& settings, Prompts& prompts,
@@ -62,7 +57,6 @@ private:
     QStringList ItemTexts() const;
     void SaveNew();
     void Delete(int item, int slot);
-    FavouriteGrouping Present(const QString& name) const;
     // The slot holding item's favourite in the settings as they are now, 0 when none does.
     int SlotHoldingNow(int item) const;
     // Whether each listed favourite is still in its slot and no other has been stored since.
@@ -73,6 +67,7 @@ private:
     PanelSettings& settings_;
     Prompts& prompts_;
     GroupingAndTrigger& tables_;
+    FavouriteEdits edits_;
     QPointer<QComboBox> combo_;
     int favouriteCount_ = 0;
     std::array<int, kItems> favouriteSlotOfItem_{};

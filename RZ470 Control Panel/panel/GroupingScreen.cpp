@@ -20,10 +20,6 @@ namespace {
 constexpr StripLook kGroupingStrip{kClosedPanelPicture, kClosedPanelHeight,      kOpenedPanelPicture,
                                    kOpenedPanelHeight,  screens::kGroupingFirst, true};
 
-const QString kExceedsLimitText =
-    QStringLiteral("Some setting values exceed the limit in the selected mode, please change them. ");
-const QString kExceedsLimitTitle = QStringLiteral("Warning and Action");
-
 enum class Face { Small, Medium, Large };
 enum class Colour { Label, Heading };
 
@@ -81,6 +77,7 @@ ButtonRow SwitchRow(const Place& place, const char* name, std::function<bool()> 
 
 GroupingScreen::GroupingScreen(ScreenContext& context)
     : OpenedLedStripScreen(context, kGroupingStrip),
+      edits_(context.session),
       favourites_(std::make_unique<FavouriteGroupings>(context.window, context.settings, context.prompts,
                                                        context.session.tables())) {
     BuildButtons();
@@ -92,7 +89,7 @@ GroupingAndTrigger& GroupingScreen::tables() {
     return ctx_.session.tables();
 }
 
-uint8_t& GroupingScreen::OpenedGroup() {
+uint8_t GroupingScreen::OpenedGroup() {
     return tables().ledGroup[OpenedChannel()];
 }
 
@@ -218,32 +215,23 @@ void GroupingScreen::DrawPressed(int id) {
     Screen::DrawPressed(id);
 }
 
-void GroupingScreen::ApplyGrouping() {
-    if (ctx_.session.ApplyUnitSetting(UnitSetting::Grouping)) {
+void GroupingScreen::ShowEdit(const ActionResult& result) {
+    if (result.outcome == ActionOutcome::Done) {
         favourites_->RefreshFavourites();
     }
+    PaintGroupingValues(true);
 }
 
 void GroupingScreen::ClearGroup() {
-    OpenedGroup() = 0;
-    PaintGroupingValues(true);
-    ApplyGrouping();
+    ShowEdit(edits_.ClearGroup(OpenedChannel()));
 }
 
 void GroupingScreen::StepDown() {
-    if (OpenedGroup() > 0) {
-        --OpenedGroup();
-        ApplyGrouping();
-    }
-    PaintGroupingValues(true);
+    ShowEdit(edits_.StepGroupDown(OpenedChannel()));
 }
 
 void GroupingScreen::StepUp() {
-    if (OpenedGroup() < tables().MaxGroup()) {
-        ++OpenedGroup();
-        ApplyGrouping();
-    }
-    PaintGroupingValues(true);
+    ShowEdit(edits_.StepGroupUp(OpenedChannel()));
 }
 
 void GroupingScreen::EnterGroupNumber() {
@@ -252,28 +240,20 @@ void GroupingScreen::EnterGroupNumber() {
     entry.m_value = OpenedGroup();
     ctx_.prompts.runNumberEntry(entry);
     // Taken however the entry closed; a number above the mode's limit is dropped unannounced.
-    if (entry.m_value <= tables().MaxGroup()) {
-        OpenedGroup() = static_cast<uint8_t>(entry.m_value);
-        ApplyGrouping();
-    }
-    PaintGroupingValues(true);
+    ShowEdit(edits_.SetGroup(OpenedChannel(), entry.m_value));
 }
 
 void GroupingScreen::SwitchGroupingMode(int toggle) {
     const auto mode = static_cast<uint8_t>(toggle + 1);
-    GroupingAndTrigger& grouping = tables();
-    if (grouping.groupingMode == mode) {
-        // The lit switch turns grouping off and empties every group.
-        grouping.ledGroup.fill(0);
-        grouping.groupingMode = 0;
-        ApplyGrouping();
-        PaintGroupingValues(true);
-    } else {
-        grouping.groupingMode = mode;
+    // Only turning grouping off empties the groups and sends them.
+    const bool turnsOff = tables().groupingMode == mode;
+    const ActionResult result = edits_.SwitchMode(mode);
+    if (turnsOff) {
+        ShowEdit(result);
     }
     DrawModeSwitches();
-    if (grouping.ExceedsMode()) {
-        ctx_.prompts.message(kExceedsLimitText, kExceedsLimitTitle);
+    if (!result.message.isEmpty()) {
+        ctx_.prompts.message(result.message, result.title);
     }
 }
 
@@ -282,7 +262,7 @@ void GroupingScreen::FavouriteOptions() {
         return;
     }
     // A loaded favourite is shown and sent as it is, whatever its mode allows.
+    edits_.SendLoaded();
     PaintGroupingValues(true);
     DrawModeSwitches();
-    ctx_.session.SendGroupingUnasked();
 }

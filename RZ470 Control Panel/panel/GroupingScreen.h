@@ -1,5 +1,6 @@
 #pragma once
 
+#include "GroupingEdits.h"
 #include "OpenedLedStripScreen.h"
 
 #include <memory>
@@ -53,14 +54,16 @@ private:
     QString PanelValue(int panel) override;
     void DrawModeSwitches();
     GroupingAndTrigger& tables();
-    uint8_t& OpenedGroup();
+    uint8_t OpenedGroup();
     void ClearGroup();
     void StepDown();
     void StepUp();
     void EnterGroupNumber();
     void FavouriteOptions();
-    // Sends the grouping and, when the unit took it, shows the favourite now in force.
-    void ApplyGrouping();
+    // When the unit took the edit, the favourite now in force is shown; the values are shown
+    // again either way.
+    void ShowEdit(const ActionResult& result);
 
+    GroupingEdits edits_;
     std::unique_ptr<FavouriteGroupings> favourites_;
 };

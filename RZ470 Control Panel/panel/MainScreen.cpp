@@ -1,12 +1,17 @@
 #include "MainScreen.h"
 
+#include "CError.h"
 #include "CMainSliderCtrl.h"
+#include "CTextEntry.h"
+#include "LedName.h"
 #include "LedSliders.h"
 #include "MainScreenLayout.h"
 #include "MenuButtons.h"
+#include "NumberEntry.h"
 #include "PanelPainter.h"
 #include "PanelSettings.h"
 #include "PanelStyle.h"
+#include "Prompts.h"
 #include "ScreenRouter.h"
 #include "ScreenStates.h"
 #include "StatusBar.h"
@@ -33,11 +38,13 @@ ButtonRow PanelRow(int panel, const Element& element, std::function<void()> acti
 constexpr const Element* kPanelPictures[] = {&kNameField, &kValueBox, &kUpArrow,
                                              &kDownArrow, &kScaleTop, &kScaleBottom};
 
+static_assert(static_cast<uint8_t>(WarningPopup::AlarmActive) == CError::AlarmActive);
+static_assert(static_cast<uint8_t>(WarningPopup::LightGuideOut) == CError::LightGuideOut);
+
 }  // namespace
 
 MainScreen::MainScreen(ScreenContext& context)
-    : Screen(context),
-      actions_(context.session, context.settings, context.prompts, context.window, context.errorPopup) {
+    : Screen(context), actions_(context.session, context.settings) {
     for (int k = 0; k < kPanelCount; ++k) {
         AddPanelRows(k);
         QObject::connect(&ctx_.ledSliders.at(k), &CMainSliderCtrl::SliderChanged, &ctx_.ledSliders.at(k),
@@ -51,22 +58,12 @@ void MainScreen::AddPanelRows(int k) {
     const auto titled = [this, k](const char* purpose) {
         return [this, k, purpose] { return ChannelTitle(k) + QLatin1String(purpose); };
     };
-    ButtonRow nameField = PanelRow(k, kNameField, [this, k] {
-        DrawChannelName(k);
-        actions_.RenameChannel(k);
-        DrawChannelName(k);
-    });
+    ButtonRow nameField = PanelRow(k, kNameField, [this, k] { Rename(k); });
     nameField.access.name = [k] { return QStringLiteral("LED %1 name").arg(k + 1); };
     nameField.access.value = [this, k] { return ChannelName(k); };
     buttons_.push_back(std::move(nameField));
 
-    ButtonRow valueBox = PanelRow(k, kValueBox, [this, k] {
-        // The value comes back, and is stored again, before the entry opens.
-        ShowAndSaveIntensity(k, true);
-        if (actions_.TypeIntensity(k)) {
-            ShowAndSaveIntensity(k, false);
-        }
-    });
+    ButtonRow valueBox = PanelRow(k, kValueBox, [this, k] { TypeIntensity(k); });
     valueBox.access.name = titled(" intensity entry");
     valueBox.access.value = [this, k] {
         return ShowsLevel(k) ? IntensityValue(ctx_.session.table().channelAtPanel(k).intensity) : QString();
@@ -75,16 +72,14 @@ void MainScreen::AddPanelRows(int k) {
 
     ButtonRow upArrow = PanelRow(k, kUpArrow, [this, k] {
         actions_.StepUp(k);
-        ShowAndSaveIntensity(k, false);
-        ctx_.session.SendIntensities();
+        ShowIntensity(k, false);
     });
     upArrow.access.name = titled(" intensity up");
     buttons_.push_back(std::move(upArrow));
 
     ButtonRow downArrow = PanelRow(k, kDownArrow, [this, k] {
         actions_.StepDown(k);
-        ShowAndSaveIntensity(k, false);
-        ctx_.session.SendIntensities();
+        ShowIntensity(k, false);
     });
     downArrow.access.name = titled(" intensity down");
     buttons_.push_back(std::move(downArrow));
@@ -195,6 +190,14 @@ void MainScreen::DrawSwitch(int panel, bool on) {
 }
 
 void MainScreen::ShowAndSaveIntensity(int panel, bool fromSlider) {
+    ShowIntensity(panel, fromSlider);
+    if (ShowsLevel(panel)) {
+        const rz470::ChannelRecord& record = ctx_.session.table().channelAtPanel(panel);
+        ctx_.settings.SetChannelIntensity(record.wavelength, record.intensity);
+    }
+}
+
+void MainScreen::ShowIntensity(int panel, bool fromSlider) {
     const rz470::ChannelRecord& record = ctx_.session.table().channelAtPanel(panel);
     if (!fromSlider) {
         ctx_.ledSliders.SetPosition(panel, rz470::kMaxIntensity - record.intensity);
@@ -207,7 +210,6 @@ void MainScreen::ShowAndSaveIntensity(int panel, bool fromSlider) {
     }
     ctx_.painter.DrawLabel(ctx_.painter.fonts().large, panelstyle::kValue, PanelLeft(panel) + kValueText.dx,
                            kValueText.y, IntensityText(record.intensity));
-    ctx_.settings.SetChannelIntensity(record.wavelength, record.intensity);
 }
 
 void MainScreen::DrawPressed(int id) {
@@ -219,9 +221,50 @@ void MainScreen::DrawPressed(int id) {
     Screen::DrawPressed(id);
 }
 
+void MainScreen::Rename(int panel) {
+    DrawChannelName(panel);
+    const rz470::ChannelRecord& record = ctx_.session.table().channelAtPanel(panel);
+    CTextEntry entry(&ctx_.window);
+    entry.m_name = LedName::FromNarrow(record.name);
+    entry.m_wavelength = record.wavelength;
+    entry.m_rangeLow = record.rangeLow;
+    entry.m_rangeHigh = record.rangeHigh;
+    entry.m_unitVersion = ctx_.session.unit().firmwareVersion;
+    ctx_.prompts.runTextEntry(entry);
+    actions_.Rename(panel, entry.m_name);
+    DrawChannelName(panel);
+}
+
+void MainScreen::TypeIntensity(int panel) {
+    // The value comes back, and is stored again, before the entry opens.
+    ShowAndSaveIntensity(panel, true);
+    NumberEntry entry(ctx_.prompts, &ctx_.window);
+    entry.m_decimalMode = 1;
+    const float opened = static_cast<float>(ctx_.session.table().channelAtPanel(panel).intensity / 10.0f);
+    entry.m_decimalValue = opened;
+    ctx_.prompts.runNumberEntry(entry);
+    // An unknown level opens as 0: getting that back unchanged sets nothing.
+    const size_t channel = ctx_.session.table().panelMap[static_cast<size_t>(panel)];
+    if (ctx_.session.unit().levelUnknown[channel] && entry.m_decimalValue == opened) {
+        return;
+    }
+    // A cancelled entry hands the level back, which is sent again.
+    if (actions_.SetTypedLevel(panel, entry.m_decimalValue).changed()) {
+        ShowIntensity(panel, false);
+    }
+}
+
+void MainScreen::Tell(const ActionResult& result) {
+    if (result.popup) {
+        ctx_.prompts.showError(ctx_.errorPopup, static_cast<uint8_t>(*result.popup));
+    }
+}
+
 void MainScreen::ToggleSwitch(int panel) {
     const bool on = IsOn(panel);
-    if (!actions_.ToggleSwitch(panel)) {
+    const ActionResult result = actions_.ToggleSwitch(panel);
+    Tell(result);
+    if (result.outcome != ActionOutcome::Done) {
         // The pressed look asked for a state the unit never got; the poll would not correct it
         // when the channel's status does not change.
         DrawSwitch(panel, on);
@@ -229,7 +272,11 @@ void MainScreen::ToggleSwitch(int panel) {
 }
 
 void MainScreen::SliderChanged(int panel) {
-    if (actions_.SliderChanged(panel, ctx_.ledSliders.at(panel).value())) {
-        ShowAndSaveIntensity(panel, true);
+    const int position = ctx_.ledSliders.at(panel).value();
+    if (position < 0 || position > rz470::kMaxIntensity) {
+        return;
+    }
+    if (actions_.SetShownLevel(panel, static_cast<uint16_t>(rz470::kMaxIntensity - position)).changed()) {
+        ShowIntensity(panel, true);
     }
 }

@@ -29,6 +29,8 @@ public:
     void DrawChannelPanels();
     void DrawSwitch(int panel, bool on) override;
     void ShowAndSaveIntensity(int panel, bool fromSlider) override;
+    // The level as ShowAndSaveIntensity shows it, for a level an action has stored already.
+    void ShowIntensity(int panel, bool fromSlider);
     void DrawChannelName(int panel) override;
 
 private:
@@ -38,8 +40,12 @@ private:
     // Fitted, with a level the panel knows.
     bool ShowsLevel(int panel) const;
     bool IsOn(int panel) const;
+    void Rename(int panel);
+    void TypeIntensity(int panel);
     void ToggleSwitch(int panel);
     void SliderChanged(int panel);
+    // The warning popup of a refusal that tells one.
+    void Tell(const ActionResult& result);
 
     ChannelActions actions_;
 };

@@ -3,7 +3,6 @@
 #include "MenuButtons.h"
 #include "NumberEntry.h"
 #include "PanelPainter.h"
-#include "PanelSettings.h"
 #include "PanelStyle.h"
 #include "Prompts.h"
 #include "ScreenRouter.h"
@@ -14,8 +13,6 @@
 
 #include <QString>
 
-#include <limits>
-
 using namespace triggerlayout;
 
 namespace {
@@ -23,18 +20,10 @@ namespace {
 constexpr StripLook kTriggerStrip{kClosedPanelPicture, kClosedPanelHeight,     kOpenedPanelPicture,
                                   kOpenedPanelHeight,  screens::kTriggerFirst, false};
 
-// The arrows keep a timeout at 0 (off) or at 5 minutes and above; only units from version 120
-// on take 0 from the arrows.
-constexpr uint16_t kShortestTimeout = 5;
-constexpr uint16_t kTimeoutOffFromVersion = 120;
-// The up arrow stops here: wrapping to 0 would turn the timeout off unasked.
-constexpr uint16_t kLongestTimeout = std::numeric_limits<uint16_t>::max();
-// Sequence numbers the unit takes; 0 leaves the LED out.
-constexpr uint8_t kLastSequenceStep = 9;
-
 }  // namespace
 
-TriggerScreen::TriggerScreen(ScreenContext& context) : OpenedLedStripScreen(context, kTriggerStrip) {
+TriggerScreen::TriggerScreen(ScreenContext& context)
+    : OpenedLedStripScreen(context, kTriggerStrip), edits_(context.session, context.settings) {
     BuildButtons();
 }
 
@@ -42,11 +31,11 @@ GroupingAndTrigger& TriggerScreen::tables() {
     return ctx_.session.tables();
 }
 
-uint16_t& TriggerScreen::OpenedTimeout() {
+uint16_t TriggerScreen::OpenedTimeout() {
     return tables().ttlTimeout[OpenedChannel()];
 }
 
-uint8_t& TriggerScreen::OpenedSequence() {
+uint8_t TriggerScreen::OpenedSequence() {
     return tables().triggerSequence[OpenedChannel()];
 }
 
@@ -134,65 +123,28 @@ void TriggerScreen::PaintTriggerValues(bool valuesOnly) {
     }
 }
 
-void TriggerScreen::ApplyTimeouts() {
-    if (!ctx_.session.ApplyUnitSetting(UnitSetting::TtlTimeouts)) {
-        return;
-    }
-    const UnitSlot& unit = ctx_.session.unit();
-    for (size_t channel = 0; channel < static_cast<size_t>(rz470::kChannelCount); ++channel) {
-        ctx_.settings.SetTriggerOnValue(unit.channels[channel].wavelength, unit.channels[channel].onValue);
-    }
-}
-
-void TriggerScreen::ApplySequence() {
-    if (!ctx_.session.ApplyUnitSetting(UnitSetting::TriggerSequence)) {
-        return;
-    }
-    for (int channel = 0; channel < rz470::kChannelCount; ++channel) {
-        ctx_.settings.SetTriggerStep(channel, tables().triggerSequence[static_cast<size_t>(channel)]);
-    }
-}
-
 void TriggerScreen::ClearSequence() {
-    OpenedSequence() = 0;
+    edits_.ClearSequence(OpenedChannel());
     PaintTriggerValues(true);
-    ApplySequence();
 }
 
 void TriggerScreen::StepTimeoutDown() {
-    uint16_t& timeout = OpenedTimeout();
-    if (timeout > kShortestTimeout) {
-        --timeout;
-        ApplyTimeouts();
-    } else if (ctx_.session.unit().firmwareVersion >= kTimeoutOffFromVersion) {
-        timeout = 0;
-        ApplyTimeouts();
-    }
+    edits_.StepTimeoutDown(OpenedChannel());
     PaintTriggerValues(true);
 }
 
 void TriggerScreen::StepTimeoutUp() {
-    uint16_t& timeout = OpenedTimeout();
-    if (timeout < kLongestTimeout) {
-        timeout = timeout == 0 ? kShortestTimeout : static_cast<uint16_t>(timeout + 1);
-        ApplyTimeouts();
-    }
+    edits_.StepTimeoutUp(OpenedChannel());
     PaintTriggerValues(true);
 }
 
 void TriggerScreen::StepSequenceDown() {
-    if (OpenedSequence() > 0) {
-        --OpenedSequence();
-        ApplySequence();
-    }
+    edits_.StepSequenceDown(OpenedChannel());
     PaintTriggerValues(true);
 }
 
 void TriggerScreen::StepSequenceUp() {
-    if (OpenedSequence() < kLastSequenceStep) {
-        ++OpenedSequence();
-        ApplySequence();
-    }
+    edits_.StepSequenceUp(OpenedChannel());
     PaintTriggerValues(true);
 }
 
@@ -201,9 +153,8 @@ void TriggerScreen::EnterTimeout() {
     entry.m_decimalMode = 0;
     entry.m_value = OpenedTimeout();
     ctx_.prompts.runNumberEntry(entry);
-    // Taken however the entry closed, 0 included on any unit; sent, but not recorded.
-    OpenedTimeout() = entry.m_value;
-    ctx_.session.ApplyUnitSetting(UnitSetting::TtlTimeouts);
+    // Taken however the entry closed.
+    edits_.SetTimeout(OpenedChannel(), entry.m_value);
     PaintTriggerValues(true);
 }
 
@@ -212,10 +163,7 @@ void TriggerScreen::EnterSequence() {
     entry.m_decimalMode = 0;
     entry.m_value = OpenedSequence();
     ctx_.prompts.runNumberEntry(entry);
-    // A number the unit has no step for is dropped unannounced; a taken one is sent, not recorded.
-    if (entry.m_value <= kLastSequenceStep) {
-        OpenedSequence() = static_cast<uint8_t>(entry.m_value);
-        ctx_.session.ApplyUnitSetting(UnitSetting::TriggerSequence);
-    }
+    // A number the unit has no step for is dropped unannounced.
+    edits_.SetSequence(OpenedChannel(), entry.m_value);
     PaintTriggerValues(true);
 }

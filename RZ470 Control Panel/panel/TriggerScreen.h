@@ -1,6 +1,7 @@
 #pragma once
 
 #include "OpenedLedStripScreen.h"
+#include "TriggerEdits.h"
 
 #include <cstdint>
 
@@ -47,8 +48,8 @@ private:
     std::vector<int> OpenedControls() const override;
     QString PanelValue(int panel) override;
     GroupingAndTrigger& tables();
-    uint16_t& OpenedTimeout();
-    uint8_t& OpenedSequence();
+    uint16_t OpenedTimeout();
+    uint8_t OpenedSequence();
     void ClearSequence();
     void StepTimeoutDown();
     void StepTimeoutUp();
@@ -56,7 +57,6 @@ private:
     void StepSequenceUp();
     void EnterTimeout();
     void EnterSequence();
-    // Send the nine values of a kind and, when the unit took them, record them.
-    void ApplyTimeouts();
-    void ApplySequence();
+
+    TriggerEdits edits_;
 };

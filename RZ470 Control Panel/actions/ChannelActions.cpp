@@ -1,0 +1,117 @@
+#include "ChannelActions.h"
+
+#include "IntensitySteps.h"
+#include "LedName.h"
+#include "PanelSettings.h"
+#include "UnitSession.h"
+
+bool ChannelActions::IsPanel(int panel) {
+    return panel >= 0 && panel < rz470::kChannelCount;
+}
+
+rz470::ChannelRecord& ChannelActions::Channel(int panel) {
+    return session_.table().channelAtPanel(panel);
+}
+
+size_t ChannelActions::ChannelIndex(int panel) const {
+    return session_.table().panelMap[static_cast<size_t>(panel)];
+}
+
+void ChannelActions::HoldLevel(int panel, uint16_t level) {
+    session_.unit().holdLevel(ChannelIndex(panel), level);
+}
+
+uint16_t ChannelActions::MinimumLevel(int panel) {
+    return intensitysteps::MinimumLevel(Channel(panel).minIntensityPercent);
+}
+
+ActionResult ChannelActions::SendAndStore(int panel) {
+    const bool sent = session_.SendIntensities();
+    const rz470::ChannelRecord& record = Channel(panel);
+    // A channel that is not fitted shows no level, and none of it is kept; nor is a level not known.
+    if ((record.status & rz470::ChannelStatus::Fitted) != 0 &&
+        !session_.unit().levelUnknown[ChannelIndex(panel)]) {
+        settings_.SetChannelIntensity(record.wavelength, record.intensity);
+    }
+    return ActionResult::Sent(sent);
+}
+
+ActionResult ChannelActions::SetTypedLevel(int panel, float percent) {
+    if (!IsPanel(panel)) {
+        return ActionResult::Refused(ActionOutcome::OutOfRange);
+    }
+    const std::optional<uint16_t> level = intensitysteps::TypedLevel(percent, MinimumLevel(panel));
+    if (!level) {
+        return ActionResult::Refused(ActionOutcome::OutOfRange);
+    }
+    HoldLevel(panel, *level);
+    return SendAndStore(panel);
+}
+
+ActionResult ChannelActions::SetShownLevel(int panel, uint16_t level) {
+    if (!IsPanel(panel) || level > rz470::kMaxIntensity) {
+        return ActionResult::Refused(ActionOutcome::OutOfRange);
+    }
+    rz470::ChannelRecord& shown = session_.table().shownAtPanel(panel);
+    if (level == shown.intensity) {
+        return ActionResult::Refused(ActionOutcome::Unchanged);
+    }
+    shown.intensity = level;
+    HoldLevel(panel, level);
+    return SendAndStore(panel);
+}
+
+ActionResult ChannelActions::StepUp(int panel) {
+    if (!IsPanel(panel)) {
+        return ActionResult::Refused(ActionOutcome::OutOfRange);
+    }
+    HoldLevel(panel, intensitysteps::StepUp(Channel(panel).intensity, MinimumLevel(panel)));
+    return SendAndStore(panel);
+}
+
+ActionResult ChannelActions::StepDown(int panel) {
+    if (!IsPanel(panel)) {
+        return ActionResult::Refused(ActionOutcome::OutOfRange);
+    }
+    HoldLevel(panel, intensitysteps::StepDown(Channel(panel).intensity, MinimumLevel(panel)));
+    return SendAndStore(panel);
+}
+
+ActionResult ChannelActions::ToggleSwitch(int panel) {
+    if (!IsPanel(panel)) {
+        return ActionResult::Refused(ActionOutcome::OutOfRange);
+    }
+    rz470::ChannelRecord& record = Channel(panel);
+    if (record.triggered == 1) {
+        return ActionResult::Refused(ActionOutcome::Triggered);
+    }
+    if ((record.status & rz470::ChannelStatus::Fitted) == 0) {
+        return ActionResult::Refused(ActionOutcome::NotFitted);
+    }
+    if ((record.status & rz470::ChannelStatus::AlarmMask) != 0) {
+        // The next status read brings the unit's own bits back.
+        record.status &= rz470::ChannelStatus::LedOn;
+        return {ActionOutcome::AlarmActive, WarningPopup::AlarmActive, {}, {}};
+    }
+    if ((session_.unit().unitStatus & rz470::UnitStatus::LightGuideInserted) == 0) {
+        return {ActionOutcome::LightGuideOut, WarningPopup::LightGuideOut, {}, {}};
+    }
+    const bool on = (record.status & rz470::ChannelStatus::LedOn) == 0;
+    if (!session_.SwitchChannel(ChannelIndex(panel), on)) {
+        return ActionResult::Sent(false);
+    }
+    rz470::ChannelRecord& shown = session_.table().shownAtPanel(panel);
+    shown.status = static_cast<uint16_t>(on ? shown.status | rz470::ChannelStatus::LedOn
+                                            : shown.status & ~rz470::ChannelStatus::LedOn);
+    return ActionResult::Sent(true);
+}
+
+ActionResult ChannelActions::Rename(int panel, const QString& name) {
+    if (!IsPanel(panel)) {
+        return ActionResult::Refused(ActionOutcome::OutOfRange);
+    }
+    rz470::ChannelRecord& record = Channel(panel);
+    const bool fits = LedName::Store(name, record.name);
+    settings_.SetChannelName(record.wavelength, LedName::FromNarrow(record.name));
+    return fits ? ActionResult{} : ActionResult::Refused(ActionOutcome::OutOfRange);
+}
