@@ -24,8 +24,6 @@ public:
     void SetCursor(std::optional<QCursor> cursor);
 
     int frame() const { return m_frame; }
-    bool isLatched() const { return m_latched; }
-    bool isTracking() const { return m_tracking; }
 
     // Set by the owner as it needs them.
     bool m_toggle = false;         // each press flips the latched state

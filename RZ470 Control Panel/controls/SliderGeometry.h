@@ -10,7 +10,6 @@ struct SliderRect {
     int right = 0;
     int bottom = 0;
 
-    QRect toRect() const { return QRect(left, top, right - left, bottom - top); }
     bool contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
     friend bool operator==(const SliderRect& a, const SliderRect& b) {
         return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;

@@ -125,9 +125,7 @@ bool CRZ470ControlPanelDlg::InitDialog() {
     session_.table().Prepare();
     // The fonts come before the poll timer: the font message's own loop would otherwise let
     // the ticks find the unit and end the title phase before the title is even shown.
-    if (!CreateFonts()) {
-        return false;
-    }
+    CreateFonts();
     StartPollTimer();
     router_.Start();
     router_.PaintScreen();
@@ -151,13 +149,12 @@ bool CRZ470ControlPanelDlg::BindDeviceLibrary() {
     return !failure;
 }
 
-bool CRZ470ControlPanelDlg::CreateFonts() {
+void CRZ470ControlPanelDlg::CreateFonts() {
     if (PanelFont::registerEmbeddedFont(services_.fontFile) < 0) {
         services_.prompts.message(kFontNotLoaded, kErrorTitle, Prompts::Buttons::Ok, Prompts::Icon::None);
     }
     PanelFont::substituteFaceName();
     router_.SetFonts(PanelFont::createPanelFonts());
-    return true;
 }
 
 void CRZ470ControlPanelDlg::StartPollTimer() {

@@ -79,7 +79,8 @@ protected:
 private:
     void ConfigureSliders();
     bool BindDeviceLibrary();
-    bool CreateFonts();
+    // A face that does not register is told, and the substitutes draw instead.
+    void CreateFonts();
     void StartPollTimer();
     void StopPollTimer();
     void EndTitlePhase();

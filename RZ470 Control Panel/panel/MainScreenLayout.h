@@ -16,9 +16,6 @@ constexpr int PanelLeft(int panel) {
 // A rectangle within a panel: dx from the panel's left edge, y from the window's top.
 struct Box {
     int dx, y, width, height;
-
-    constexpr int centreX() const { return dx + width / 2; }
-    constexpr int centreY() const { return y + height / 2; }
 };
 
 // A picture of a panel, or a button with its released and pressed pictures.

@@ -13,7 +13,6 @@ constexpr int kMaxStoredStringLength = 1024;
 // Channel names, keyed by wavelength: "Name405". At most 8 characters are written.
 inline const QString kNamesSection = QStringLiteral("Names");
 inline const char* const kNameValue = "Name%d";
-constexpr int kStoredNameLength = 8;
 
 // Channel intensities 0..1000, keyed by wavelength: "Intensity405".
 inline const QString kIntensitiesSection = QStringLiteral("Intensities");
