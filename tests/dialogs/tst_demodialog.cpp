@@ -4,6 +4,7 @@
 #include "CDemo.h"
 #include "ColourButton.h"
 #include "FakeDemoClock.h"
+#include "FileSizeLimit.h"
 #include "PanelArtwork.h"
 #include "ScreenStates.h"
 #include "SimulatedPanelTest.h"
@@ -13,10 +14,7 @@
 #include <QLineEdit>
 #include <QtTest>
 
-#include <csignal>
 #include <functional>
-
-#include <sys/resource.h>
 
 using Setup = std::function<void(CDemo&, SimulatedPanel&)>;
 Q_DECLARE_METATYPE(Setup)
@@ -52,29 +50,6 @@ QString Ticked(const CDemo& demo) {
 void Type(QLineEdit* box, const QString& text) {
     box->setText(text);
 }
-
-// While it lives, no file of this process grows beyond bytes: a write past it fails as on a full
-// disk (the signal that would end the process is ignored meanwhile).
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = old_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit old_{};
-    void (*oldHandler_)(int) = SIG_DFL;
-};
 
 }  // namespace
 

@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "ProfileStore.h"
 #include "SettingsKeys.h"
 
@@ -9,36 +10,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <sys/resource.h>
 #include <unistd.h>
-
-#include <csignal>
-
-namespace {
-
-// Writes to files go no further than a few bytes until it is gone, as on a disk with no room.
-class NoRoomOnDisk {
-public:
-    NoRoomOnDisk() {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        previous_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit tiny = saved_;
-        tiny.rlim_cur = 8;
-        setrlimit(RLIMIT_FSIZE, &tiny);
-    }
-    ~NoRoomOnDisk() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previous_);
-    }
-    NoRoomOnDisk(const NoRoomOnDisk&) = delete;
-    NoRoomOnDisk& operator=(const NoRoomOnDisk&) = delete;
-
-private:
-    rlimit saved_{};
-    void (*previous_)(int) = SIG_DFL;
-};
-
-}  // namespace
 
 class ProfileStoreTest : public QObject {
     Q_OBJECT
@@ -171,9 +143,9 @@ private slots:
         } else if (obstacle == QLatin1String("folder")) {
             QVERIFY(QDir().mkdir(file));
         }
-        std::unique_ptr<NoRoomOnDisk> full;
+        std::unique_ptr<FileSizeLimit> full;
         if (obstacle == QLatin1String("full")) {
-            full = std::make_unique<NoRoomOnDisk>();
+            full = std::make_unique<FileSizeLimit>(8);  // as a disk with no room
         }
 
         ProfileStore store(file);
