@@ -39,10 +39,6 @@ QString Microseconds(double nanoseconds) {
     return QStringLiteral("%1 us").arg(nanoseconds / 1e3, 0, 'f', 1);
 }
 
-QString Times(double ratio) {
-    return QStringLiteral("%1 x").arg(ratio, 0, 'f', 2);
-}
-
 void Print(const std::vector<Row>& rows) {
     const QStringList headings = {QStringLiteral("figure"),   QStringLiteral("measured"),
                                   QStringLiteral("baseline"), QStringLiteral("ratio"),
