@@ -16,6 +16,11 @@ QString PanelArtwork::bitmapPath(int id, int scale) {
                       : QStringLiteral(":/bitmaps/%1x/%2.bmp").arg(scale).arg(id);
 }
 
+QString PanelArtwork::packedPath(int id, int scale) {
+    return scale == 1 ? QStringLiteral(":/bitmaps/%1.packed").arg(id)
+                      : QStringLiteral(":/bitmaps/%1x/%2.packed").arg(scale).arg(id);
+}
+
 QImage PanelArtwork::picture(int id, qreal devicePixelRatio) {
     const int scale = pictureScale(devicePixelRatio);
     QImage image(bitmapPath(id, scale));

@@ -6,7 +6,8 @@
 
 // Where the generated pictures live in the resources. Every picture is a 24-bit bitmap at
 // ":/bitmaps/<id>.bmp", drawn at build time by tools/artwork, and again with twice the pixels each
-// way at ":/bitmaps/2x/<id>.bmp"; an id without a picture has no file.
+// way at ":/bitmaps/2x/<id>.bmp"; an id without a picture has no file. Each has a ".packed" file
+// beside it.
 class PanelArtwork {
 public:
     static constexpr int kApplicationIconId = 267;
@@ -15,6 +16,9 @@ public:
 
     // The picture at scale 1 or 2.
     static QString bitmapPath(int id, int scale = 1);
+    // The same picture packed into runs by the build (PackedPicture's file), beside each opaque
+    // bitmap.
+    static QString packedPath(int id, int scale = 1);
     // The scale of pictures to draw on a screen of the given device pixel ratio: the next whole
     // ratio there are pictures for, so a fractional screen gets the larger pictures, reduced.
     static int pictureScale(qreal devicePixelRatio);

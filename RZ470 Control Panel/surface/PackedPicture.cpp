@@ -102,6 +102,80 @@ std::optional<PackedPicture> PackedPicture::FromBitmapFile(const QByteArray& fil
     });
 }
 
+namespace {
+constexpr char kPackedMagic[4] = {'R', 'Z', 'P', 'K'};
+constexpr qsizetype kPackedHeaderSize = 16;  // magic, width, height, count of run words
+constexpr qint32 kLargestPackedSide = 1 << 15;
+
+void AppendWords(QByteArray& out, const std::vector<uint32_t>& words) {
+    const qsizetype at = out.size();
+    out.resize(at + qsizetype(words.size()) * 4);
+    qToLittleEndian<quint32>(words.data(), qsizetype(words.size()), out.data() + at);
+}
+
+void ReadWords(const uchar* in, std::vector<uint32_t>& words) {
+    qFromLittleEndian<quint32>(in, qsizetype(words.size()), words.data());
+}
+}  // namespace
+
+QByteArray PackedPicture::Serialize() const {
+    QByteArray out(kPackedHeaderSize, Qt::Uninitialized);
+    std::memcpy(out.data(), kPackedMagic, sizeof kPackedMagic);
+    qToLittleEndian<quint32>(quint32(width_), out.data() + 4);
+    qToLittleEndian<quint32>(quint32(height_), out.data() + 8);
+    qToLittleEndian<quint32>(quint32(runs_.size()), out.data() + 12);
+    AppendWords(out, rowStart_);
+    AppendWords(out, runs_);
+    return out;
+}
+
+std::optional<PackedPicture> PackedPicture::FromPackedFile(const QByteArray& file) {
+    const auto* bytes = reinterpret_cast<const uchar*>(file.constData());
+    const qsizetype size = file.size();
+    if (size < kPackedHeaderSize || std::memcmp(bytes, kPackedMagic, sizeof kPackedMagic) != 0) {
+        return std::nullopt;
+    }
+    const quint32 width = qFromLittleEndian<quint32>(bytes + 4);
+    const quint32 height = qFromLittleEndian<quint32>(bytes + 8);
+    const quint32 runCount = qFromLittleEndian<quint32>(bytes + 12);
+    if (width == 0 || width > kLargestPackedSide || height == 0 || height > kLargestPackedSide ||
+        (size - kPackedHeaderSize) / 4 != qsizetype(height) + qsizetype(runCount) ||
+        (size - kPackedHeaderSize) % 4 != 0) {
+        return std::nullopt;
+    }
+    PackedPicture packed(static_cast<int>(width), static_cast<int>(height));
+    packed.rowStart_.resize(height);
+    packed.runs_.resize(runCount);
+    ReadWords(bytes + kPackedHeaderSize, packed.rowStart_);
+    ReadWords(bytes + kPackedHeaderSize + qsizetype(height) * 4, packed.runs_);
+    if (!packed.RowsCoverWidth()) {
+        return std::nullopt;
+    }
+    return packed;
+}
+
+bool PackedPicture::RowsCoverWidth() const {
+    const size_t count = runs_.size();
+    for (const uint32_t start : rowStart_) {
+        size_t at = start;
+        int covered = 0;
+        while (covered < width_) {
+            if (at >= count) {
+                return false;
+            }
+            const uint32_t header = runs_[at++];
+            const uint32_t length = header >> 1;
+            const size_t words = (header & 1u) != 0 ? 1 : length;
+            if (length == 0 || length > uint32_t(width_ - covered) || words > count - at) {
+                return false;
+            }
+            at += words;
+            covered += int(length);
+        }
+    }
+    return true;
+}
+
 PackedPicture PackedPicture::PackRows(int width, int height,
                                       const std::function<const uint32_t*(int)>& rowAt) {
     PackedPicture packed(width, height);

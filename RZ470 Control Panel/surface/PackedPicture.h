@@ -22,6 +22,12 @@ public:
     // Packs a 24-bit uncompressed bitmap file straight from its bytes, a row at a time, so the
     // whole picture is never decoded at once; none for any other kind of file.
     static std::optional<PackedPicture> FromBitmapFile(const QByteArray& file);
+    // A picture packed ahead, as Serialize() wrote it; none for bytes that are not one, or whose
+    // runs do not cover each row exactly.
+    static std::optional<PackedPicture> FromPackedFile(const QByteArray& file);
+    // The packed picture as bytes: a short header, the row starts and the runs, little-endian.
+    // The build packs the pictures once, so the panel neither decodes nor packs them at start.
+    QByteArray Serialize() const;
 
     QSize size() const { return QSize(width_, height_); }
     // Bytes held for the pixels.
@@ -39,6 +45,8 @@ private:
     // rowAt(y) gives row y's pixels in the surface's format, valid until the next call, or null
     // for a row the same as the one before it (never for the first).
     static PackedPicture PackRows(int width, int height, const std::function<const uint32_t*(int)>& rowAt);
+    // Whether every row's runs lie within the runs and cover exactly the width.
+    bool RowsCoverWidth() const;
 
     int width_;
     int height_;

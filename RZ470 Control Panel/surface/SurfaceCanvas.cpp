@@ -67,13 +67,18 @@ const SurfaceCanvas::Picture* SurfaceCanvas::picture(int id) {
     auto found = pictures_.find(id);
     if (found == pictures_.end()) {
         std::optional<Picture> kept;
-        // The generated pictures are packed straight from the file's bytes; anything else goes
-        // through the image reader first. A picture missing at this scale is drawn from the
-        // one at scale 1, enlarged.
+        // The generated pictures come packed by the build; a bitmap without its packed file is
+        // packed straight from its bytes, anything else goes through the image reader first. A
+        // picture missing at this scale is drawn from the one at scale 1, enlarged.
+        bool readBitmap = false;
         for (const int scale : {scale_, 1}) {
+            std::optional<PackedPicture> packed = PackedPicture::FromPackedFile(
+                QResource(PanelArtwork::packedPath(id, scale)).uncompressedData());
             const QString path = PanelArtwork::bitmapPath(id, scale);
-            const QResource resource(path);
-            std::optional<PackedPicture> packed = PackedPicture::FromBitmapFile(resource.uncompressedData());
+            if (!packed) {
+                readBitmap = true;
+                packed = PackedPicture::FromBitmapFile(QResource(path).uncompressedData());
+            }
             QImage decoded;
             if (!packed) {
                 decoded = QImage(path);
@@ -93,9 +98,11 @@ const SurfaceCanvas::Picture* SurfaceCanvas::picture(int id) {
         }
         found = pictures_.emplace(id, std::move(kept)).first;
 #if defined(__GLIBC__)
-        // The file's bytes, up to 1.8 MB for the background, were only needed for the packing;
-        // their pages go back to the system now rather than stay in the process's heap.
-        malloc_trim(0);
+        // A bitmap's bytes, up to 7.4 MB for the background at scale 2, were only needed for the
+        // packing; their pages go back to the system now rather than stay in the process's heap.
+        if (readBitmap) {
+            malloc_trim(0);
+        }
 #endif
     }
     return found->second ? &*found->second : nullptr;

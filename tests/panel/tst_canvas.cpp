@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFile>
 #include <QPainter>
+#include <QResource>
+#include <QtEndian>
 #include <QtTest>
 
 #include <functional>
@@ -182,6 +184,11 @@ private slots:
                 const std::optional<PackedPicture> fromImage = PackedPicture::Pack(decoded);
                 QVERIFY(fromImage);
                 QVERIFY2(fromImage->Unpack() == decoded, qPrintable(name));
+                // What the panel draws from: the file the build packed.
+                const std::optional<PackedPicture> built = PackedPicture::FromPackedFile(
+                    QResource(PanelArtwork::packedPath(id, scale)).uncompressedData());
+                QVERIFY2(built, qPrintable(name + QStringLiteral(" has no packed file")));
+                QVERIFY2(built->Unpack() == decoded, qPrintable(name));
             }
         }
     }
@@ -233,6 +240,36 @@ private slots:
         const std::optional<PackedPicture> packed = PackedPicture::FromBitmapFile(flipped);
         QVERIFY(packed);
         QVERIFY(packed->Unpack() == decoded);
+    }
+
+    void damagedPackedFilesAreRefused_data() {
+        QTest::addColumn<QByteArray>("file");
+        const QByteArray packed = PackedPicture::FromBitmapFile(FileBytes(163))->Serialize();
+        const auto withWord = [&packed](qsizetype at, quint32 word) {
+            QByteArray changed = packed;
+            qToLittleEndian<quint32>(word, changed.data() + at);
+            return changed;
+        };
+        constexpr qsizetype kFirstRowStart = 16;
+        const qsizetype height = qFromLittleEndian<quint32>(packed.constData() + 8);
+        const qsizetype firstRun = kFirstRowStart + height * 4;
+        QTest::addRow("empty") << QByteArray();
+        QTest::addRow("a bitmap") << FileBytes(163);
+        QTest::addRow("cut short") << packed.left(packed.size() - 4);
+        QTest::addRow("a word too many") << packed + QByteArray(4, '\0');
+        QTest::addRow("no width") << withWord(4, 0);
+        QTest::addRow("wider than its runs")
+            << withWord(4, qFromLittleEndian<quint32>(packed.constData() + 4) + 1);
+        QTest::addRow("huge height") << withWord(8, 0x7FFFFFFF);
+        QTest::addRow("run count past the file") << withWord(12, 0xFFFFFFFF);
+        QTest::addRow("row starting past the runs") << withWord(kFirstRowStart, 0x00FFFFFF);
+        QTest::addRow("run of no pixels") << withWord(firstRun, 1);
+        QTest::addRow("run longer than the row") << withWord(firstRun, 0xFFFFFFF1);
+    }
+
+    void damagedPackedFilesAreRefused() {
+        QFETCH(QByteArray, file);
+        QVERIFY(!PackedPicture::FromPackedFile(file));
     }
 
     void picturesDrawAsQPainterDrewThem_data() {

@@ -1,7 +1,8 @@
 // rz470-artwork: draws the panel's pictures.
 //
 //   rz470-artwork --font PTS75F.ttf --output DIR [--qrc FILE]
-//       writes DIR/bitmaps/<id>.bmp and 2x/<id>.bmp (24-bit) and DIR/icons/267-<size>.png; with
+//       writes DIR/bitmaps/<id>.bmp and 2x/<id>.bmp (24-bit), each with <id>.packed beside it
+//       (the same pixels packed into runs), and DIR/icons/267-<size>.png; with
 //       --qrc, also a Qt resource file listing exactly those pictures and the typeface, which the
 //       build embeds
 //   rz470-artwork --font PTS75F.ttf --contact-sheet OUT.png
@@ -10,13 +11,16 @@
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QSaveFile>
 #include <QXmlStreamWriter>
 #include <cstdio>
+#include <optional>
 
 #include "ArtworkStyle.h"
+#include "PackedPicture.h"
 #include "PanelFont.h"
 #include "PicturePainter.h"
 #include "PictureTable.h"
@@ -31,6 +35,23 @@ int fail(const QString& message) {
 bool save(const QImage& image, const QString& path) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     return image.save(path);
+}
+
+// Packs the bitmap just written at path into runs beside it, from the file's own bytes, so the
+// panel draws exactly the pixels it would have packed itself. The packed file's name, or empty
+// after telling why.
+QString writePacked(const QString& path, const QString& name) {
+    QFile bitmap(path);
+    const std::optional<PackedPicture> packed =
+        bitmap.open(QIODevice::ReadOnly) ? PackedPicture::FromBitmapFile(bitmap.readAll()) : std::nullopt;
+    const QString packedName = QString(name).replace(QLatin1String(".bmp"), QLatin1String(".packed"));
+    QSaveFile file(QFileInfo(path).absoluteDir().filePath(QFileInfo(packedName).fileName()));
+    if (!packed || !file.open(QIODevice::WriteOnly) || file.write(packed->Serialize()) < 0 ||
+        !file.commit()) {
+        fail(QStringLiteral("cannot write %1").arg(packedName));
+        return {};
+    }
+    return packedName;
 }
 
 // Fills written with the files relative to outputDir. Every bitmap comes at scale 1 and, in
@@ -49,11 +70,19 @@ bool writePictures(const QString& outputDir, QStringList& written) {
                 return false;
             }
             // BMP output of a 32-bit image is 24-bit; the icon keeps its alpha in PNG.
-            if (!save(artwork::renderPicture(row, scale), QDir(outputDir).filePath(name))) {
+            const QString path = QDir(outputDir).filePath(name);
+            if (!save(artwork::renderPicture(row, scale), path)) {
                 fail(QStringLiteral("cannot write %1").arg(name));
                 return false;
             }
             written.append(name);
+            if (!icon) {
+                const QString packedName = writePacked(path, name);
+                if (packedName.isEmpty()) {
+                    return false;
+                }
+                written.append(packedName);
+            }
         }
     }
     return true;
