@@ -2,6 +2,7 @@
 
 #include "PackedPicture.h"
 #include "PanelArtwork.h"
+#include "TextMask.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -120,6 +121,9 @@ void SurfaceCanvas::setScale(int scale) {
     endText();
     scale_ = scale;
     pictures_.clear();
+    // The masks are made in the old scale's pixels.
+    fontTexts_.clear();
+    masksDrawLikePainter_.reset();
     surface_ = BlackSurface(size_ * scale_, scale_);
     damage(QRect(QPoint(0, 0), size_));
 }
@@ -196,22 +200,38 @@ bool SurfaceCanvas::drawBitmap(int id, int x, int y, int w, int h) {
 }
 
 void SurfaceCanvas::drawText(const QFont& font, const QColor& colour, int x, int y, const QString& text) {
-    const ShapedText& shape = shaped(font, text);
-    QPainter& painter = this->painter();
-    painter.setPen(colour);
+    ShapedText& shape = shaped(font, text);
     if (shape.oneLine) {
         // The glyphs' baseline lands where drawText puts it: the cell's top plus the ascent.
-        const QPointF origin(x, y + shape.ascent - shape.lineAscent);
-        for (const QGlyphRun& glyphs : shape.glyphs) {
-            painter.drawGlyphRun(origin, glyphs);
+        const QPointF baseline(0, shape.ascent - shape.lineAscent);
+        if (colour.alpha() == 255 && MasksDrawLikePainter(shape.glyphs, baseline, shape.reach)) {
+            if (!shape.mask) {
+                shape.mask = std::make_shared<const TextMask>(shape.glyphs, baseline, shape.reach, scale_);
+            }
+            shape.mask->Draw(surface_, (shape.reach.topLeft() + QPoint(x, y)) * scale_, colour.rgb());
+        } else {
+            QPainter& painter = this->painter();
+            painter.setPen(colour);
+            for (const QGlyphRun& glyphs : shape.glyphs) {
+                painter.drawGlyphRun(baseline + QPointF(x, y), glyphs);
+            }
         }
         damage(shape.reach.translated(x, y));
     } else {
+        QPainter& painter = this->painter();
+        painter.setPen(colour);
         painter.setFont(font);
         painter.drawText(x, y + shape.ascent, text);
         // Laid out by the painter itself: it may reach anywhere.
         damage(QRect(QPoint(0, 0), size_));
     }
+}
+
+bool SurfaceCanvas::MasksDrawLikePainter(const QList<QGlyphRun>& glyphs, QPointF baseline, QRect reach) {
+    if (!masksDrawLikePainter_) {
+        masksDrawLikePainter_ = TextMask::DrawsLikePainter(glyphs, baseline, reach, scale_);
+    }
+    return *masksDrawLikePainter_;
 }
 
 const QImage& SurfaceCanvas::image() const {
@@ -230,15 +250,15 @@ void SurfaceCanvas::endText() const {
     painter_.reset();
 }
 
-const SurfaceCanvas::ShapedText& SurfaceCanvas::shaped(const QFont& font, const QString& text) {
+SurfaceCanvas::ShapedText& SurfaceCanvas::shaped(const QFont& font, const QString& text) {
     auto fontTexts = std::find_if(fontTexts_.begin(), fontTexts_.end(),
                                   [&font](const FontTexts& kept) { return kept.font == font; });
     if (fontTexts == fontTexts_.end()) {
         fontTexts = fontTexts_.insert(fontTexts_.end(), FontTexts{font, {}});
     }
     QHash<QString, ShapedText>& texts = fontTexts->texts;
-    const auto found = texts.constFind(text);
-    if (found != texts.constEnd()) {
+    const auto found = texts.find(text);
+    if (found != texts.end()) {
         return *found;
     }
     if (texts.size() >= kKeptTextsPerFont) {

@@ -16,6 +16,7 @@
 #include <vector>
 
 class PackedPicture;
+class TextMask;
 class QPainter;
 
 // The window's own pixels: one image the dialog copies to the screen in its paint handler. The
@@ -60,6 +61,7 @@ private:
         int height = 0;
         int advance = 0;
         QRect reach;  // every pixel the text may touch, relative to its cell's top-left
+        std::shared_ptr<const TextMask> mask;  // made at its first draw in an opaque colour
     };
     struct FontTexts {
         QFont font;
@@ -69,7 +71,10 @@ private:
     // The picture id, decoded at its first use and kept; null when there is none.
     const Picture* picture(int id);
     // text in font, shaped at its first use and kept for a while.
-    const ShapedText& shaped(const QFont& font, const QString& text);
+    ShapedText& shaped(const QFont& font, const QString& text);
+    // Whether texts are drawn from their masks here: once per scale, a text drawn both ways must
+    // come out the same (a painter that corrects its blend for gamma would not).
+    bool MasksDrawLikePainter(const QList<QGlyphRun>& glyphs, QPointF baseline, QRect reach);
     // The painter on the surface for texts and unpacked pictures, opened at the first and kept open.
     QPainter& painter();
     void damage(const QRect& rect);
@@ -82,4 +87,5 @@ private:
     std::unordered_map<int, std::optional<Picture>> pictures_;
     std::vector<FontTexts> fontTexts_;
     std::function<void(const QRect&)> damaged_;
+    std::optional<bool> masksDrawLikePainter_;
 };
