@@ -10,6 +10,7 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <utility>
 
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -204,7 +205,9 @@ void SurfaceCanvas::drawText(const QFont& font, const QColor& colour, int x, int
     if (shape.oneLine) {
         // The glyphs' baseline lands where drawText puts it: the cell's top plus the ascent.
         const QPointF baseline(0, shape.ascent - shape.lineAscent);
-        if (colour.alpha() == 255 && MasksDrawLikePainter(shape.glyphs, baseline, shape.reach)) {
+        // A text drawn once, as most are at start, is not worth its mask; one drawn again is.
+        const bool again = std::exchange(shape.drawn, true);
+        if (again && colour.alpha() == 255 && MasksDrawLikePainter(shape.glyphs, baseline, shape.reach)) {
             if (!shape.mask) {
                 shape.mask = std::make_shared<const TextMask>(shape.glyphs, baseline, shape.reach, scale_);
             }

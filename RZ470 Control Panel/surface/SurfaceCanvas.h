@@ -61,7 +61,8 @@ private:
         int height = 0;
         int advance = 0;
         QRect reach;  // every pixel the text may touch, relative to its cell's top-left
-        std::shared_ptr<const TextMask> mask;  // made at its first draw in an opaque colour
+        bool drawn = false;
+        std::shared_ptr<const TextMask> mask;  // made when drawn again in an opaque colour
     };
     struct FontTexts {
         QFont font;
