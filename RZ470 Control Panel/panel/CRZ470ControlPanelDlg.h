@@ -19,9 +19,6 @@
 #include <QDialog>
 #include <QIcon>
 
-#include <array>
-#include <memory>
-
 // The panel's one window: its frame and size, its pixels on screen, its child widgets and
 // auxiliary windows, the start-up and close sequence. The unit session, the settings and the
 // screen router do the rest.
