@@ -63,7 +63,7 @@ void UnitSession::PollSlots() {
                                        return api_.GetUnitStatus(slot.deviceIndex, records...,
                                                                  &slot.unitStatus);
                                    });
-            emit ValuesRead();
+            ReportValuesRead();
         } else if (intensityDue) {
             // Read aside, so a failed read leaves the levels as they were.
             std::array<uint16_t, rz470::kChannelCount> reported{};
@@ -73,7 +73,7 @@ void UnitSession::PollSlots() {
                                        }) != 0) {
                 TakeReportedLevels(slot, reported);
             }
-            emit ValuesRead();
+            ReportValuesRead();
         }
     }
     if (!anyActive) {
@@ -85,6 +85,16 @@ void UnitSession::PollSlots() {
         pollCountdown_ = kIntensityReadAt - 1;
     } else {
         --pollCountdown_;
+    }
+}
+
+void UnitSession::ReportValuesRead() {
+    emit ValuesRead();
+    // Those who redraw on the read come first; the status word is then taken as reported.
+    UnitSlot& slot = unit();
+    if (slot.unitStatus != slot.reportedUnitStatus) {
+        emit UnitStatusChanged();
+        slot.reportedUnitStatus = slot.unitStatus;
     }
 }
 

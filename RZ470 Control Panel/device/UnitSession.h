@@ -78,6 +78,9 @@ public:
 signals:
     // A status or intensity read landed: what is shown may differ from the unit now.
     void ValuesRead();
+    // After a read: the unit's status word differs from the one last reported (the demo loop
+    // watches it for alarms).
+    void UnitStatusChanged();
     // The unit was read, or never came: the title window goes and the panel shows.
     void TitlePhaseEnded();
     // There is no unit: the user is told and the panel closes.
@@ -89,6 +92,7 @@ private:
     void UnitConnected() override;
     void UnitLost() override;
     void PollSlots();
+    void ReportValuesRead();
     // The levels an intensity read brought. While some of the slot's levels are unknown, only
     // those are taken and then all nine are sent.
     void TakeReportedLevels(UnitSlot& slot, const std::array<uint16_t, rz470::kChannelCount>& reported);

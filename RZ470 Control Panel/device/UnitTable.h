@@ -18,6 +18,7 @@ struct UnitSlot {
     uint16_t firmwareVersion3 = 0;
     uint16_t unitStatus = 0;
     uint16_t shownUnitStatus = 0;
+    uint16_t reportedUnitStatus = 0;  // the status word the session last reported as changed
     std::array<rz470::ChannelRecord, rz470::kRecordsPerSlot> channels{};
     std::array<rz470::ChannelRecord, rz470::kRecordsPerSlot> shownChannels{};
     // Channels whose level neither the unit reported nor the panel holds. The unit takes all

@@ -75,6 +75,7 @@ CDemo::CDemo(UnitSession& session, PanelSettings& panelSettings, Prompts& prompt
     setFont(DialogUnits::DialogFont());
     setFixedSize(units_.Size(kDialogWidth, kDialogHeight));
     BuildControls();
+    connect(&session_, &UnitSession::UnitStatusChanged, this, &CDemo::OnUnitStatusChanged);
 }
 
 CDemo::~CDemo() = default;

@@ -5,13 +5,11 @@
 #include "PanelArtwork.h"
 #include "ProfileStore.h"
 #include "Prompts.h"
-#include "ScreenStates.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QTimer>
 #include <QTimerEvent>
 #include <QWindow>
 
@@ -26,28 +24,6 @@ const QString kNotFoundTitle = QStringLiteral("ORVANE Not Found!");
 const QString kGroupingNotClearedText = QStringLiteral("Unabled to Clear Grouping! Exiting Application!");
 const QString kErrorTitle = QStringLiteral("Error");
 const QString kFontNotLoaded = QStringLiteral("Unable to load Font!");
-const QString kSettingsNotSavedText = QStringLiteral(
-    "The panel's settings could not be saved to %1. The panel goes on with the values set in this "
-    "session, but they will be lost when it closes.");
-const QString kSettingsNotSavedTitle = QStringLiteral("Settings Not Saved");
-
-std::array<std::unique_ptr<CMainSliderCtrl>, kSliderCount> MakeSliders(QWidget* parent) {
-    std::array<std::unique_ptr<CMainSliderCtrl>, kSliderCount> sliders;
-    for (auto& slider : sliders) {
-        slider = std::make_unique<CMainSliderCtrl>(parent);
-        slider->hide();
-    }
-    return sliders;
-}
-
-std::array<CMainSliderCtrl*, kLedSliderCount> LedSlidersOf(
-    const std::array<std::unique_ptr<CMainSliderCtrl>, kSliderCount>& sliders) {
-    std::array<CMainSliderCtrl*, kLedSliderCount> led{};
-    for (size_t k = 0; k < led.size(); ++k) {
-        led[k] = sliders[k].get();
-    }
-    return led;
-}
 
 }  // namespace
 
@@ -60,15 +36,22 @@ CRZ470ControlPanelDlg::CRZ470ControlPanelDlg(const PanelServices& services, QWid
       session_(services.waits,
                StoredChannelValues{[this](uint16_t w) { return settings_.ChannelName(w); },
                                    [this](uint16_t w) { return settings_.ChannelIntensity(w); }}),
-      sliders_(MakeSliders(this)),
-      ledSliders_(LedSlidersOf(sliders_)),
+      sliders_(*this),
       errorPopup_(this),
-      windowMenu_(*this, services.prompts, [this] { OpenDemoLoop(); }),
+      demoLoop_(session_, settings_, services.prompts, services.waits, *this,
+                [this] { return !ended_ && isVisible(); }),
+      windowMenu_(*this, services.prompts, [this] { demoLoop_.Open(); }),
       router_(QSize(kClientWidth, kClientHeight), session_, settings_, services.prompts, *this, errorPopup_,
-              ledSliders_),
+              sliders_.led(),
+              WindowRequests{[this] { SendCloseMessage(); },
+                             [this] {
+                                 demoLoop_.Open();
+                                 return !ended_;
+                             }}),
       keyboardFocus_(*this, router_),
       accessibility_(*this, router_, keyboardFocus_),
       uncoveredWatch_(*this, [this] { router_.WindowUncovered(); }),
+      writeWarning_(services.profile, services.prompts, *this),
       icon_(PanelArtwork::applicationIcon()) {
     setWindowTitle(kCaption);
     setFixedSize(kClientWidth, kClientHeight);
@@ -85,15 +68,6 @@ CRZ470ControlPanelDlg::CRZ470ControlPanelDlg(const PanelServices& services, QWid
             [this] { ReportAndClose(kNotFoundText, kNotFoundTitle); });
     connect(&session_, &UnitSession::GroupingNotCleared, this,
             [this] { ReportAndClose(kGroupingNotClearedText, kErrorTitle); });
-    connect(&router_, &ScreenRouter::CloseRequested, this, &CRZ470ControlPanelDlg::SendCloseMessage);
-    connect(&router_, &ScreenRouter::DemoLoopRequested, this, &CRZ470ControlPanelDlg::RunDemoLoop);
-    // Told after the action that wrote, not in the middle of it.
-    services.profile.setWriteFailureHandler([this](const QString& location) {
-        QTimer::singleShot(0, this, [this, location] {
-            services_.prompts.message(kSettingsNotSavedText.arg(location), kSettingsNotSavedTitle,
-                                      Prompts::Buttons::Ok, Prompts::Icon::Warning);
-        });
-    });
 
     // Last, so that a failure anywhere after construction leaves a dump.
     if (services.installCrashHandlers) {
@@ -103,7 +77,6 @@ CRZ470ControlPanelDlg::CRZ470ControlPanelDlg(const PanelServices& services, QWid
 
 CRZ470ControlPanelDlg::~CRZ470ControlPanelDlg() {
     StopPollTimer();
-    services_.profile.setWriteFailureHandler({});
 }
 
 int CRZ470ControlPanelDlg::DoModal() {
@@ -117,7 +90,7 @@ int CRZ470ControlPanelDlg::DoModal() {
 bool CRZ470ControlPanelDlg::InitDialog() {
     windowMenu_.Install();
     setWindowIcon(icon_);
-    ConfigureSliders();
+    sliders_.Configure();
     if (!BindDeviceLibrary()) {
         SendCloseMessage();
         return true;
@@ -132,12 +105,6 @@ bool CRZ470ControlPanelDlg::InitDialog() {
     setWindowState(windowState() | Qt::WindowMinimized);
     title_.ShowCentred();
     return true;
-}
-
-void CRZ470ControlPanelDlg::ConfigureSliders() {
-    for (size_t i = 0; i < sliders_.size(); ++i) {
-        ConfigureSlider(*sliders_[i], kSliderSetups[i]);
-    }
 }
 
 bool CRZ470ControlPanelDlg::BindDeviceLibrary() {
@@ -196,58 +163,9 @@ void CRZ470ControlPanelDlg::FollowScreen() {
 
 void CRZ470ControlPanelDlg::ReportAndClose(const QString& text, const QString& title) {
     StopPollTimer();
-    // A demo loop left running would keep switching a unit that is gone, and its dialog, which
-    // cannot be left while the loop runs, would keep the panel from ending.
-    if (demo_) {
-        demo_->Abandon();
-    }
+    demoLoop_.Abandon();
     services_.prompts.message(text, title, Prompts::Buttons::Ok, Prompts::Icon::None);
     SendCloseMessage();
-}
-
-void CRZ470ControlPanelDlg::RunDemoLoop() {
-    OpenDemoLoop();
-    if (ended_) {
-        return;
-    }
-    // The focus passes over the intensity sliders to a hidden one, so no slider keeps it, and
-    // the main screen comes back.
-    for (int k = 0; k < kLedSliderCount; ++k) {
-        slider(k).setFocus();
-    }
-    slider(kLedSliderCount).setFocus();
-    router_.ChangeScreen(screens::kMain);
-}
-
-CDemo& CRZ470ControlPanelDlg::demoLoop() {
-    if (!demo_) {
-        demo_ = std::make_unique<CDemo>(session_, settings_, services_.prompts, services_.waits, this);
-        connect(&router_, &ScreenRouter::UnitStatusChanged, demo_.get(), &CDemo::OnUnitStatusChanged);
-    }
-    return *demo_;
-}
-
-void CRZ470ControlPanelDlg::OpenDemoLoop() {
-    CDemo& demo = demoLoop();
-    demo.CopyNames(session_.table());
-    services_.prompts.runModal(demo);
-    TakeBackActivation();
-}
-
-void CRZ470ControlPanelDlg::TakeBackActivation() {
-    if (ended_ || !isVisible()) {
-        return;
-    }
-    // When the demo dialog and its questions close, the keyboard falls to no window at all (on X
-    // without a window manager, to the root window): keys and Alt+Space would reach nothing.
-    // There the first request carries a time older than that fall and is refused; its own
-    // property change brings the newer time with which the second one holds.
-    activateWindow();
-    QTimer::singleShot(kActivationRetryMs, this, [this] {
-        if (!ended_ && isVisible()) {
-            activateWindow();
-        }
-    });
 }
 
 void CRZ470ControlPanelDlg::CloseDialog() {
@@ -276,9 +194,7 @@ void CRZ470ControlPanelDlg::done(int result) {
     session_.Stop();
     StopPollTimer();
     title_.hide();
-    if (demo_) {
-        demo_->Abandon();
-    }
+    demoLoop_.Abandon();
     QDialog::done(result);
 }
 
@@ -309,9 +225,7 @@ void CRZ470ControlPanelDlg::mouseReleaseEvent(QMouseEvent* event) {
 
 void CRZ470ControlPanelDlg::moveEvent(QMoveEvent* event) {
     QDialog::moveEvent(event);
-    if (router_.ScreenState() == screens::kMain) {
-        ledSliders_.Refresh();
-    }
+    router_.WindowMoved();
 }
 
 void CRZ470ControlPanelDlg::paintEvent(QPaintEvent* event) {

@@ -4,13 +4,14 @@
 #include "CError.h"
 #include "CMainSliderCtrl.h"
 #include "CTitle.h"
+#include "DemoLoopWindow.h"
 #include "KeyboardFocus.h"
-#include "LedSliders.h"
 #include "PanelAccessibility.h"
 #include "PanelServices.h"
 #include "PanelSettings.h"
+#include "PanelSliders.h"
 #include "ScreenRouter.h"
-#include "SliderSetup.h"
+#include "StoreWriteWarning.h"
 #include "UnitSession.h"
 #include "WindowMenu.h"
 #include "WindowUncoveredWatch.h"
@@ -18,20 +19,18 @@
 #include <QDialog>
 #include <QIcon>
 
-#include <array>
-#include <memory>
-
 // The panel's one window: its frame and size, its pixels on screen, its child widgets and
 // auxiliary windows, the start-up and close sequence. The unit session, the settings and the
 // screen router do the rest.
 class CRZ470ControlPanelDlg : public QDialog {
     Q_OBJECT
+    // Assistive technology sees the painted buttons as the window's children.
+    Q_CLASSINFO("PaintedButtons", "")
 
 public:
     static constexpr int kClientWidth = 1421;
     static constexpr int kClientHeight = 423;
     static constexpr int kPollPeriodMs = 50;
-    static constexpr int kActivationRetryMs = 50;
 
     explicit CRZ470ControlPanelDlg(const PanelServices& services, QWidget* parent = nullptr);
     ~CRZ470ControlPanelDlg() override;
@@ -54,12 +53,12 @@ public:
     ScreenRouter& router() { return router_; }
     CTitle& titleWindow() { return title_; }
     // The demo-loop dialog, made at its first use: most sessions never open it.
-    CDemo& demoLoop();
+    CDemo& demoLoop() { return demoLoop_.dialog(); }
     WindowMenu& windowMenu() { return windowMenu_; }
     KeyboardFocus& keyboardFocus() { return keyboardFocus_; }
     PanelAccessibility& accessibility() { return accessibility_; }
     // The intensity slider of panel k (0..8), or a unit-setting slider (9..11).
-    CMainSliderCtrl& slider(int index) { return *sliders_[static_cast<size_t>(index)]; }
+    CMainSliderCtrl& slider(int index) { return sliders_.at(index); }
 
 public slots:
     // Cancel (Escape) closes as the EXIT button does: grouping restored, then the save question.
@@ -77,7 +76,6 @@ protected:
     void moveEvent(QMoveEvent* event) override;
 
 private:
-    void ConfigureSliders();
     bool BindDeviceLibrary();
     // A face that does not register is told, and the substitutes draw instead.
     void CreateFonts();
@@ -86,26 +84,21 @@ private:
     void EndTitlePhase();
     void FollowScreen();
     void ReportAndClose(const QString& text, const QString& title);
-    // The DEMO LOOP button: the demo loop, then the main screen again.
-    void RunDemoLoop();
-    // The demo-loop dialog with the channels' names, modally; the panel is active again after it.
-    void OpenDemoLoop();
-    void TakeBackActivation();
 
     PanelServices services_;
     PanelSettings settings_;
     UnitSession session_;
-    std::array<std::unique_ptr<CMainSliderCtrl>, kSliderCount> sliders_;
-    LedSliders ledSliders_;
+    PanelSliders sliders_;
     CTitle title_;
     CError errorPopup_;
-    std::unique_ptr<CDemo> demo_;
+    DemoLoopWindow demoLoop_;
     WindowMenu windowMenu_;
     ScreenRouter router_;
     KeyboardFocus keyboardFocus_;
     PanelAccessibility accessibility_;
     // Uncovered or restored, the screen draws again what the surface kept unpolled.
     WindowUncoveredWatch uncoveredWatch_;
+    StoreWriteWarning writeWarning_;
     QIcon icon_;
 
     int pollTimer_ = 0;  // Qt's id of the poll timer, 0 while stopped

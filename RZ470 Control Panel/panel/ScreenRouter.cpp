@@ -15,12 +15,14 @@
 #include <algorithm>
 
 ScreenRouter::ScreenRouter(QSize size, UnitSession& session, PanelSettings& settings, Prompts& prompts,
-                           QWidget& window, CError& errorPopup, LedSliders& ledSliders)
+                           QWidget& window, CError& errorPopup, LedSliders& ledSliders,
+                           WindowRequests requests)
     : canvas_(size, PanelArtwork::pictureScale(window.devicePixelRatioF())),
       painter_(canvas_, fonts_),
       statusBar_(painter_),
       session_(session),
-      context_{painter_, statusBar_, session, settings, prompts, *this, window, errorPopup, ledSliders},
+      context_{painter_, statusBar_,          session, settings,   prompts,
+               *this,    std::move(requests), window,  errorPopup, ledSliders},
       mainScreen_(std::make_unique<MainScreen>(context_)),
       screenState_(screens::kMain) {
     const auto add = [this](std::unique_ptr<Screen> screen) {
@@ -92,5 +94,5 @@ void ScreenRouter::Release() {
 }
 
 void ScreenRouter::DetectChanges() {
-    ::DetectChanges(session_.unit(), screenState_, *redraws_, [this] { emit UnitStatusChanged(); });
+    ::DetectChanges(session_.unit(), screenState_, redraws_ != nullptr ? *redraws_ : Shown());
 }

@@ -104,6 +104,38 @@ private slots:
         QCOMPARE(readTicks, (QList<int>{5, 10, 15, 20}));
     }
 
+    // The demo loop stops on an alarm of the unit the panel shows; it is told once per change of
+    // the status word, after the redraws of the same read, and not about another unit.
+    void unitStatusChangesAreReportedOnceForTheUnitShown_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("reports");
+        QTest::newRow("the unit shown") << QStringLiteral("unit-status set alarm") << 1;
+        QTest::newRow("a second unit") << QStringLiteral("unit 1 unit-status set alarm") << 0;
+    }
+
+    void unitStatusChangesAreReportedOnceForTheUnitShown() {
+        QFETCH(QString, command);
+        QFETCH(int, reports);
+        session_->Tick();
+        simOk(QStringLiteral("plug 1"));
+        for (int tick = 0; tick < 20; ++tick) {
+            session_->Tick();
+        }
+        QStringList told;
+        connect(session_.get(), &UnitSession::ValuesRead, this, [&told] { told << QStringLiteral("read"); });
+        connect(session_.get(), &UnitSession::UnitStatusChanged, this,
+                [&told] { told << QStringLiteral("status"); });
+        simOk(command);
+        for (int tick = 0; tick < 30; ++tick) {
+            session_->Tick();
+        }
+        QCOMPARE(told.count(QStringLiteral("status")), reports);
+        if (reports > 0) {
+            QCOMPARE(told.at(told.indexOf(QStringLiteral("status")) - 1), QStringLiteral("read"));
+            QVERIFY((session_->unit().unitStatus & rz470::UnitStatus::AlarmActive) != 0);
+        }
+    }
+
     // With a second unit connected each unit still gets both reads in the same rhythm; a count
     // stepped once per unit left the unit in slot 0 with only one kind of read.
     void everyUnitGetsBothReadsWithTwoConnected() {

@@ -2,7 +2,7 @@
 
 #include "PanelPainter.h"
 #include "PanelStyle.h"
-#include "ScreenRouter.h"
+#include "ScreenNavigation.h"
 #include "UnitSession.h"
 
 #include <algorithm>

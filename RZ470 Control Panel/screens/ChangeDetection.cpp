@@ -6,8 +6,7 @@
 
 #include <cstring>
 
-void DetectChanges(UnitSlot& unit, int screenState, ScreenRedraws& redraws,
-                   const std::function<void()>& unitStatusChanged) {
+void DetectChanges(UnitSlot& unit, int screenState, ScreenRedraws& redraws) {
     const bool main = screenState == screens::kMain;
     const bool alarms = screenState == screens::kAlarms;
     for (int k = 0; k < rz470::kChannelCount; ++k) {
@@ -44,9 +43,6 @@ void DetectChanges(UnitSlot& unit, int screenState, ScreenRedraws& redraws,
         redraws.DrawStatusIcons();
         if (alarms) {
             redraws.UpdateAlarmTiles();
-        }
-        if (unitStatusChanged) {
-            unitStatusChanged();
         }
         unit.shownUnitStatus = unit.unitStatus;
     }

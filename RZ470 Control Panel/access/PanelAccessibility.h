@@ -13,18 +13,21 @@ class KeyboardFocus;
 class QAccessibleEvent;
 class QAccessibleInterface;
 class QWidget;
-class ScreenRouter;
+class ScreenNavigation;
 struct ButtonRow;
 
 // The painted buttons of the shown screen as assistive technology sees them: the children the
 // window's accessible interface reports, in reading order, and the announcements of what
 // changes on them. A QAccessible factory gives the window that has one of these as a direct
-// child the interface that reports them.
+// child the interface that reports them; the window's class says it is one with
+// Q_CLASSINFO("PaintedButtons", "") (kWindowMark).
 class PanelAccessibility : public QObject {
     Q_OBJECT
 
 public:
-    PanelAccessibility(QWidget& window, ScreenRouter& router, KeyboardFocus& keyboardFocus);
+    static constexpr char kWindowMark[] = "PaintedButtons";
+
+    PanelAccessibility(QWidget& window, ScreenNavigation& router, KeyboardFocus& keyboardFocus);
     ~PanelAccessibility() override;
 
     // Lets Qt give the panel window its interface; the first of these does it too, but the
@@ -77,7 +80,7 @@ private:
     void Send(QAccessibleEvent& event);
 
     QWidget& window_;
-    ScreenRouter& router_;
+    ScreenNavigation& router_;
     KeyboardFocus& keyboardFocus_;
     std::vector<int> order_;                   // button ids in reading order
     std::vector<QAccessible::Id> interfaces_;  // by place; 0 until asked for

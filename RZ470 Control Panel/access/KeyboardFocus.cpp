@@ -1,7 +1,7 @@
 #include "KeyboardFocus.h"
 
 #include "Screen.h"
-#include "ScreenRouter.h"
+#include "ScreenNavigation.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -24,8 +24,8 @@ QRect RowRect(const ButtonRow& row) {
 
 }  // namespace
 
-KeyboardFocus::KeyboardFocus(QWidget& window, ScreenRouter& router) : window_(window), router_(router) {
-    connect(&router_, &ScreenRouter::ScreenChanged, this, &KeyboardFocus::ScreenChanged);
+KeyboardFocus::KeyboardFocus(QWidget& window, ScreenNavigation& router) : window_(window), router_(router) {
+    connect(&router_, &ScreenNavigation::ScreenChanged, this, &KeyboardFocus::ScreenChanged);
     // A key goes to the widget with the focus, which may be a slider or the favourites list.
     QCoreApplication::instance()->installEventFilter(this);
 }

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 class CError;
@@ -13,9 +14,17 @@ class PanelPainter;
 class PanelSettings;
 class Prompts;
 class QWidget;
-class ScreenRouter;
+class ScreenNavigation;
 class StatusBar;
 class UnitSession;
+
+// What only the window does, asked for by a screen's button.
+struct WindowRequests {
+    // Closes as EXIT does: grouping restored, then the save question.
+    std::function<void()> close;
+    // The demo-loop dialog, modally; false when the panel ended meanwhile.
+    std::function<bool()> runDemoLoop;
+};
 
 // Everything the screens share.
 struct ScreenContext {
@@ -24,7 +33,8 @@ struct ScreenContext {
     UnitSession& session;
     PanelSettings& settings;
     Prompts& prompts;
-    ScreenRouter& router;
+    ScreenNavigation& router;
+    WindowRequests requests;
     QWidget& window;  // the window the panel's dialogs open over
     CError& errorPopup;
     LedSliders& ledSliders;
@@ -48,6 +58,8 @@ public:
     // The window system shows the window again (uncovered, restored): what the poll does not keep
     // current is drawn again from the unit's records.
     virtual void Uncovered() {}
+    // The window moved on the desktop.
+    virtual void Moved() {}
     // The look of button id while it is held: its pressed picture, and its caption again when
     // the row says so.
     virtual void DrawPressed(int id);

@@ -3,7 +3,7 @@
 #include "MenuButtons.h"
 #include "PanelPainter.h"
 #include "PanelStyle.h"
-#include "ScreenRouter.h"
+#include "ScreenNavigation.h"
 #include "ScreenStates.h"
 #include "StatusBar.h"
 #include "UnitSession.h"

@@ -25,6 +25,7 @@ public:
     void Leave() override;
     void DrawPressed(int id) override;
     bool ForgetsPressOnRelease() const override { return true; }
+    void Moved() override;
 
     void DrawChannelPanels();
     void DrawSwitch(int panel, bool on) override;
@@ -36,6 +37,8 @@ public:
 private:
     void AddPanelRows(int panel);
     void AddMenuRows();
+    // The DEMO LOOP button: the demo loop, then the main screen again.
+    void RunDemoLoop();
     bool IsFitted(int panel) const;
     // Fitted, with a level the panel knows.
     bool ShowsLevel(int panel) const;

@@ -12,7 +12,7 @@
 #include "PanelSettings.h"
 #include "PanelStyle.h"
 #include "Prompts.h"
-#include "ScreenRouter.h"
+#include "ScreenNavigation.h"
 #include "ScreenStates.h"
 #include "StatusBar.h"
 #include "UnitSession.h"
@@ -97,7 +97,7 @@ void MainScreen::AddMenuRows() {
     // The menu buttons that leave the main screen, in id order, which is also the drawing order.
     const auto toScreen = [this](int state) { return [this, state] { ctx_.router.ChangeScreen(state); }; };
     const MenuBar bar = {
-        {&menubuttons::kExit, true, [this] { ctx_.router.RequestClose(); }},
+        {&menubuttons::kExit, true, [this] { ctx_.requests.close(); }},
         {&menubuttons::kGrouping, false, toScreen(screens::kGroupingFirst)},
         {&menubuttons::kTrigger, true,
          [this] {
@@ -107,11 +107,25 @@ void MainScreen::AddMenuRows() {
          }},
         {&menubuttons::kMaintenance, true, toScreen(screens::kMaintenance)},
         {&menubuttons::kAlarms, false, toScreen(screens::kAlarms)},
-        {&menubuttons::kDemoLoop, true, [this] { ctx_.router.RequestDemoLoop(); }},
+        {&menubuttons::kDemoLoop, true, [this] { RunDemoLoop(); }},
     };
     for (const MenuEntry& entry : bar) {
         buttons_.push_back(MenuRow(entry));
     }
+}
+
+void MainScreen::RunDemoLoop() {
+    if (!ctx_.requests.runDemoLoop()) {
+        return;
+    }
+    // The focus passes over the sliders after the demo loop, and the main screen comes back.
+    ctx_.ledSliders.PassFocusOn();
+    ctx_.router.ChangeScreen(screens::kMain);
+}
+
+void MainScreen::Moved() {
+    // Each slider repaints at its new place.
+    ctx_.ledSliders.Refresh();
 }
 
 QString MainScreen::IntensityText(uint16_t intensity) {

@@ -11,7 +11,7 @@ class QKeyEvent;
 class QPainter;
 class QWidget;
 class Screen;
-class ScreenRouter;
+class ScreenNavigation;
 
 // The keyboard's way through the painted buttons: Tab and Shift+Tab move a focus ring through
 // the shown screen's buttons in reading order (and through the screen's own child widgets, which
@@ -22,7 +22,7 @@ class KeyboardFocus : public QObject {
     Q_OBJECT
 
 public:
-    KeyboardFocus(QWidget& window, ScreenRouter& router);
+    KeyboardFocus(QWidget& window, ScreenNavigation& router);
 
     // Tab (forward) or Shift+Tab: the next or previous button, round the end of the screen.
     void Move(bool forward);
@@ -59,7 +59,7 @@ private:
     const ButtonRow* FocusedRow() const;
 
     QWidget& window_;
-    ScreenRouter& router_;
+    ScreenNavigation& router_;
     const Screen* screen_ = nullptr;  // the screen the focused id belongs to
     int focused_ = kNoButton;
     bool used_ = false;       // Tab was pressed once: the ring shows from then on

@@ -2,7 +2,8 @@
 
 #include "CMainSliderCtrl.h"
 
-LedSliders::LedSliders(const std::array<CMainSliderCtrl*, kLedSliderCount>& sliders) : sliders_(sliders) {
+LedSliders::LedSliders(const std::array<CMainSliderCtrl*, kLedSliderCount>& sliders, QWidget& focusSink)
+    : sliders_(sliders), focusSink_(focusSink) {
     for (CMainSliderCtrl* slider : sliders_) {
         // The slider's value is its position, which runs the other way from the intensity.
         slider->setAccessibleDescription(
@@ -25,6 +26,13 @@ void LedSliders::Hide() const {
 void LedSliders::Refresh() const {
     Hide();
     Show();
+}
+
+void LedSliders::PassFocusOn() const {
+    for (CMainSliderCtrl* slider : sliders_) {
+        slider->setFocus();
+    }
+    focusSink_.setFocus();
 }
 
 void LedSliders::SetPosition(int panel, int position) const {

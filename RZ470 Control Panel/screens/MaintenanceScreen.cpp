@@ -6,7 +6,7 @@
 #include "PanelPainter.h"
 #include "PanelStyle.h"
 #include "ProductVersion.h"
-#include "ScreenRouter.h"
+#include "ScreenNavigation.h"
 #include "ScreenStates.h"
 #include "StatusBar.h"
 #include "UnitSession.h"

@@ -5,7 +5,7 @@
 #include "PanelPainter.h"
 #include "PanelStyle.h"
 #include "Prompts.h"
-#include "ScreenRouter.h"
+#include "ScreenNavigation.h"
 #include "ScreenStates.h"
 #include "StatusBar.h"
 #include "TriggerLayout.h"

@@ -1,12 +1,11 @@
 #include "PanelAccessibility.h"
 
 #include "ButtonRow.h"
-#include "CRZ470ControlPanelDlg.h"
 #include "KeyboardFocus.h"
 #include "PaintedButtonAccessible.h"
 #include "PanelAccessible.h"
 #include "Screen.h"
-#include "ScreenRouter.h"
+#include "ScreenNavigation.h"
 
 #include <QAccessibleEvent>
 #include <QApplication>
@@ -14,10 +13,11 @@
 
 #include <algorithm>
 
-PanelAccessibility::PanelAccessibility(QWidget& window, ScreenRouter& router, KeyboardFocus& keyboardFocus)
+PanelAccessibility::PanelAccessibility(QWidget& window, ScreenNavigation& router,
+                                       KeyboardFocus& keyboardFocus)
     : QObject(&window), window_(window), router_(router), keyboardFocus_(keyboardFocus) {
     InstallFactory();
-    connect(&router_, &ScreenRouter::ScreenChanged, this, &PanelAccessibility::ScreenChanged);
+    connect(&router_, &ScreenNavigation::ScreenChanged, this, &PanelAccessibility::ScreenChanged);
     connect(&keyboardFocus_, &KeyboardFocus::FocusMoved, this, &PanelAccessibility::FocusMoved);
     ScreenChanged();
 }
@@ -36,8 +36,10 @@ void PanelAccessibility::InstallFactory() {
 }
 
 QAccessibleInterface* PanelAccessibility::Factory(const QString& className, QObject* object) {
-    if (object == nullptr ||
-        className != QLatin1String(CRZ470ControlPanelDlg::staticMetaObject.className())) {
+    // Asked first with the object's own class, which carries the mark when it is the window's.
+    if (object == nullptr || !object->isWidgetType() ||
+        className != QLatin1String(object->metaObject()->className()) ||
+        object->metaObject()->indexOfClassInfo(kWindowMark) < 0) {
         return nullptr;
     }
     return new PanelAccessible(static_cast<QWidget*>(object));
