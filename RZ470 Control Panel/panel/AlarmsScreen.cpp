@@ -32,7 +32,7 @@ void AlarmsScreen::Paint() {
 
 void AlarmsScreen::DrawAlarmsScreen() {
     PanelPainter& painter = ctx_.painter;
-    painter.DrawBitmap(kFrame.id, kFrame.x, kFrame.y, kFrame.width, kFrame.height);
+    painter.DrawPicture(kFrame);
     for (const Tile& tile : kTiles) {
         painter.DrawBitmap(tile.normalPicture, tile.x, tile.y, kTileWidth, kTileHeight);
     }

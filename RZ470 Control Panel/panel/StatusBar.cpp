@@ -2,6 +2,7 @@
 
 #include "PanelPainter.h"
 #include "PanelStyle.h"
+#include "PictureIds.h"
 #include "RZ470Api.h"
 
 #include <QString>
@@ -23,10 +24,11 @@ constexpr int kLabelY = 1;
 
 // In drawing order.
 constexpr Indicator kIndicators[] = {
-    {rz470::UnitStatus::LightGuideInserted, 136, 137, 433, "Light Guide Inserted", 473},
-    {rz470::UnitStatus::KnobLocked, 140, 141, 20, "RotaKNOB Locked", 60},
-    {rz470::UnitStatus::AlarmActive, 134, 135, 846, "Alarm", 886},
-    {rz470::UnitStatus::LedOn, 138, 139, 1259, "LED on", 1300},
+    {rz470::UnitStatus::LightGuideInserted, pictures::kBulbDim, pictures::kBulbLit, 433,
+     "Light Guide Inserted", 473},
+    {rz470::UnitStatus::KnobLocked, pictures::kPadlockDim, pictures::kPadlockLit, 20, "RotaKNOB Locked", 60},
+    {rz470::UnitStatus::AlarmActive, pictures::kBellDim, pictures::kBellLit, 846, "Alarm", 886},
+    {rz470::UnitStatus::LedOn, pictures::kLedOnDim, pictures::kLedOnLit, 1259, "LED on", 1300},
 };
 // Labels go left to right.
 constexpr int kLabelOrder[] = {1, 0, 2, 3};

@@ -150,8 +150,8 @@ private slots:
         QVERIFY(shows(surface(), 184, xk + 254, 111));
         QVERIFY(shows(surface(), kSwitchDark, kPelionSwitch.x, kPelionSwitch.y));
         QVERIFY(shows(surface(), kSwitchDark, kZephraSwitch.x, kZephraSwitch.y));
-        QVERIFY(
-            showsColumns(surface(), 132, groupinglayout::kLoadSave.x, groupinglayout::kLoadSave.y, 0, 30));
+        QVERIFY(showsColumns(surface(), 132, groupinglayout::kLoadSave.place.x,
+                             groupinglayout::kLoadSave.place.y, 0, 30));
         QVERIFY(showsColumns(surface(), 202, 17, 359, 0, 70));
         // The status icons without their labels.
         QVERIFY(shows(surface(), 137, 433, 0));
