@@ -340,14 +340,19 @@ private slots:
     void pressedLooks_data() {
         addButtonLookColumns();
         QTest::newRow("RETURN TO MAIN SCREEN")
-            << QPoint(100, 380) << 170 << QPoint(17, 359) << true << 0 << false;
-        QTest::newRow("TTL/Trigger") << QPoint(950, 380) << 133 << QPoint(912, 359) << false << 0 << false;
-        QTest::newRow("MAINTENANCE") << QPoint(1100, 380) << 133 << QPoint(1073, 359) << true << 0 << false;
-        QTest::newRow("ALARMS") << QPoint(1300, 380) << 133 << QPoint(1234, 359) << false << 0 << false;
-        QTest::newRow("CLEAR GROUPING") << clearAt(0) << 278 << QPoint(104, 41) << false << 278 << true;
-        QTest::newRow("Load/Save") << kLoadSave << 133 << QPoint(1075, 240) << true << 132 << true;
-        QTest::newRow("down arrow") << downAt(0) << 183 << QPoint(163, 111) << false << 182 << false;
-        QTest::newRow("number field") << fieldAt(0) << 200 << QPoint(23, 113) << false << 200 << true;
+            << ButtonLook::Pressed(QPoint(100, 380), 170, QPoint(17, 359), ButtonLook::kCaption);
+        QTest::newRow("TTL/Trigger") << ButtonLook::Pressed(QPoint(950, 380), 133, QPoint(912, 359));
+        QTest::newRow("MAINTENANCE") << ButtonLook::Pressed(QPoint(1100, 380), 133, QPoint(1073, 359),
+                                                            ButtonLook::kCaption);
+        QTest::newRow("ALARMS") << ButtonLook::Pressed(QPoint(1300, 380), 133, QPoint(1234, 359));
+        QTest::newRow("CLEAR GROUPING")
+            << ButtonLook::Pressed(clearAt(0), 278, QPoint(104, 41)).ReleasedTo(278, ButtonLook::kCaption);
+        QTest::newRow("Load/Save") << ButtonLook::Pressed(kLoadSave, 133, QPoint(1075, 240),
+                                                          ButtonLook::kCaption)
+                                          .ReleasedTo(132, ButtonLook::kCaption);
+        QTest::newRow("down arrow") << ButtonLook::Pressed(downAt(0), 183, QPoint(163, 111)).ReleasedTo(182);
+        QTest::newRow("number field")
+            << ButtonLook::Pressed(fieldAt(0), 200, QPoint(23, 113)).ReleasedTo(200, ButtonLook::kCaption);
         QTest::newRow("a closed panel hides its texts")
             << panelAt(5, 0) << 281 << QPoint(left(5, 0), 25) << false << 0 << false;
     }

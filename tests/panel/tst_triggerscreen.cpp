@@ -501,22 +501,25 @@ private slots:
         addButtonLookColumns();
         const int x = left(0, 0);
         QTest::newRow("RETURN TO MAIN SCREEN")
-            << QPoint(100, 380) << 170 << QPoint(17, 359) << true << 0 << false;
-        QTest::newRow("GROUPING") << QPoint(800, 380) << 133 << QPoint(751, 359) << false << 0 << false;
-        QTest::newRow("MAINTENANCE") << QPoint(1100, 380) << 133 << QPoint(1073, 359) << true << 0 << false;
-        QTest::newRow("ALARMS") << QPoint(1300, 380) << 133 << QPoint(1234, 359) << false << 0 << false;
-        QTest::newRow("CLEAR TRIGGER") << clearAt(0) << 278 << QPoint(x + 101, 41) << false << 278 << true;
+            << ButtonLook::Pressed(QPoint(100, 380), 170, QPoint(17, 359), ButtonLook::kCaption);
+        QTest::newRow("GROUPING") << ButtonLook::Pressed(QPoint(800, 380), 133, QPoint(751, 359));
+        QTest::newRow("MAINTENANCE") << ButtonLook::Pressed(QPoint(1100, 380), 133, QPoint(1073, 359),
+                                                            ButtonLook::kCaption);
+        QTest::newRow("ALARMS") << ButtonLook::Pressed(QPoint(1300, 380), 133, QPoint(1234, 359));
+        QTest::newRow("CLEAR TRIGGER") << ButtonLook::Pressed(clearAt(0), 278, QPoint(x + 101, 41))
+                                              .ReleasedTo(278, ButtonLook::kCaption);
         QTest::newRow("timeout down")
-            << timeoutDownAt(0) << 183 << QPoint(x + 160, 111) << false << 182 << false;
-        QTest::newRow("timeout up") << timeoutUpAt(0) << 185 << QPoint(x + 254, 111) << false << 184 << false;
+            << ButtonLook::Pressed(timeoutDownAt(0), 183, QPoint(x + 160, 111)).ReleasedTo(182);
+        QTest::newRow("timeout up")
+            << ButtonLook::Pressed(timeoutUpAt(0), 185, QPoint(x + 254, 111)).ReleasedTo(184);
         QTest::newRow("sequence down")
-            << sequenceDownAt(0) << 183 << QPoint(x + 160, 184) << false << 182 << false;
-        QTest::newRow("sequence up") << sequenceUpAt(0) << 185 << QPoint(x + 254, 184) << false << 184
-                                     << false;
-        QTest::newRow("timeout field")
-            << timeoutFieldAt(0) << 200 << QPoint(x + 20, 113) << false << 200 << true;
-        QTest::newRow("sequence field")
-            << sequenceFieldAt(0) << 200 << QPoint(x + 20, 187) << false << 200 << true;
+            << ButtonLook::Pressed(sequenceDownAt(0), 183, QPoint(x + 160, 184)).ReleasedTo(182);
+        QTest::newRow("sequence up")
+            << ButtonLook::Pressed(sequenceUpAt(0), 185, QPoint(x + 254, 184)).ReleasedTo(184);
+        QTest::newRow("timeout field") << ButtonLook::Pressed(timeoutFieldAt(0), 200, QPoint(x + 20, 113))
+                                              .ReleasedTo(200, ButtonLook::kCaption);
+        QTest::newRow("sequence field") << ButtonLook::Pressed(sequenceFieldAt(0), 200, QPoint(x + 20, 187))
+                                               .ReleasedTo(200, ButtonLook::kCaption);
         QTest::newRow("a closed panel hides its texts")
             << panelAt(5, 0) << 273 << QPoint(left(5, 0), 25) << false << 0 << false;
     }
