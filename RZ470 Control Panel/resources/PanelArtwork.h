@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PictureIds.h"
+
 #include <QIcon>
 #include <QImage>
 #include <QString>
@@ -9,7 +11,7 @@
 // way at ":/bitmaps/2x/<id>.bmp"; an id without a picture has no file.
 class PanelArtwork {
 public:
-    static constexpr int kApplicationIconId = 267;
+    static constexpr int kApplicationIconId = pictures::kAppIcon;
     // The device pixel ratios the pictures are drawn at.
     static constexpr int kLargestScale = 2;
 

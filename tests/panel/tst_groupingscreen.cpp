@@ -3,7 +3,7 @@
 // the unit's state and the calls made.
 #include "GroupingLayout.h"
 #include "GroupingScreen.h"
-#include "SimulatedPanelTest.h"
+#include "OpenedStripTest.h"
 #include "SurfaceChecks.h"
 
 #include <QComboBox>
@@ -23,32 +23,11 @@ constexpr QPoint kLoadSave(1140, 265);
 const QString kWarning =
     QStringLiteral("Some setting values exceed the limit in the selected mode, please change them. ");
 
-int left(int panel, int opened) {
-    return openedstrip::PanelLeft(panel, opened);
-}
-
-// Points inside the opened panel's controls.
-QPoint clearAt(int k) {
-    return {left(k, k) + 200, 65};
-}
-QPoint downAt(int k) {
-    return {left(k, k) + 200, 135};
-}
-QPoint upAt(int k) {
-    return {left(k, k) + 300, 135};
-}
-QPoint fieldAt(int k) {
-    return {left(k, k) + 80, 135};
-}
-QPoint panelAt(int panel, int opened) {
-    return {left(panel, opened) + 40, 50};
-}
-
 }  // namespace
 
 Q_DECLARE_METATYPE(Groups)
 
-class GroupingScreenTest : public SimulatedPanelTest {
+class GroupingScreenTest : public OpenedStripTest {
     Q_OBJECT
 
 private:
@@ -58,12 +37,7 @@ private:
     void open(int k, const Groups& groups = {}, uint8_t mode = 0) {
         tables().ledGroup = groups;
         tables().groupingMode = mode;
-        click(kGroupingButton);
-        if (k != 0) {
-            click(panelAt(k, 0));
-        }
-        QCOMPARE(state(), 15 + k);
-        panel_->clearLog();
+        openStrip(kGroupingButton, 15, k);
         panel_->prompts.shown.clear();
     }
     int groupingSends() { return panel_->calls().count(QStringLiteral("SetGrouping")); }
@@ -354,7 +328,7 @@ private slots:
         QTest::newRow("number field")
             << ButtonLook::Pressed(fieldAt(0), 200, QPoint(23, 113)).ReleasedTo(200, ButtonLook::kCaption);
         QTest::newRow("a closed panel hides its texts")
-            << panelAt(5, 0) << 281 << QPoint(left(5, 0), 25) << false << 0 << false;
+            << ButtonLook::Pressed(panelAt(5, 0), 281, QPoint(left(5, 0), 25));
     }
 
     void pressedLooks() {
