@@ -17,11 +17,6 @@ const QColor kRingOuter(255, 214, 0);
 const QColor kRingInner(0, 0, 0);
 constexpr int kRingWidth = 3;
 
-QRect RowRect(const ButtonRow& row) {
-    return QRect(row.region.left, row.region.top, row.region.right - row.region.left,
-                 row.region.bottom - row.region.top);
-}
-
 }  // namespace
 
 KeyboardFocus::KeyboardFocus(QWidget& window, ScreenNavigation& router) : window_(window), router_(router) {
@@ -107,7 +102,7 @@ bool KeyboardFocus::KeyPress(const QKeyEvent& event) {
     }
     if (!event.isAutoRepeat() && !spaceHeld_) {
         spaceHeld_ = true;
-        const QPoint centre = RowRect(*row).center();
+        const QPoint centre = row->region.centre();
         router_.Press(centre.x(), centre.y());
     }
     return true;
@@ -126,7 +121,7 @@ bool KeyboardFocus::KeyRelease(const QKeyEvent& event) {
 
 QRect KeyboardFocus::RingRect() const {
     const ButtonRow* row = FocusedRow();
-    return row != nullptr ? RowRect(*row) : QRect();
+    return row != nullptr ? row->region.rect() : QRect();
 }
 
 void KeyboardFocus::PaintRing(QPainter& painter) const {

@@ -93,9 +93,8 @@ QRect PanelAccessibility::ScreenRect(int id) const {
     if (row == nullptr) {
         return {};
     }
-    const HitRegion& region = row->region;
-    return QRect(window_.mapToGlobal(QPoint(region.left, region.top)),
-                 QSize(region.right - region.left, region.bottom - region.top));
+    const QRect rect = row->region.rect();
+    return QRect(window_.mapToGlobal(rect.topLeft()), rect.size());
 }
 
 QAccessible::State PanelAccessibility::State(int id) const {
@@ -129,8 +128,8 @@ void PanelAccessibility::Press(int id) {
                 (modal != nullptr && modal != &window_)) {
                 return;
             }
-            const HitRegion& region = row->region;
-            router_.Press((region.left + region.right) / 2, (region.top + region.bottom) / 2);
+            const QPoint centre = row->region.centre();
+            router_.Press(centre.x(), centre.y());
             router_.Release();
         },
         Qt::QueuedConnection);

@@ -5,6 +5,7 @@
 #include "LedName.h"
 #include "PanelArtwork.h"
 #include "PanelFont.h"
+#include "PanelLayout.h"
 #include "PanelSettings.h"
 #include "Prompts.h"
 #include "UnitSession.h"
@@ -24,9 +25,7 @@
 namespace {
 
 // The template's layout, in dialog units.
-struct Place {
-    int x, y, width, height;
-};
+using layout::Place;
 
 constexpr std::array<int, CDemo::kPositions> kColumnX{22, 62, 106, 147, 190, 231, 274, 316, 357};
 constexpr int kColumnWidth = 41;

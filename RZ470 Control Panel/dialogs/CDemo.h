@@ -3,6 +3,7 @@
 #include "DemoLoopSequence.h"
 #include "DemoLoopSettings.h"
 #include "DialogUnits.h"
+#include "PictureIds.h"
 
 #include <QDialog>
 #include <QFont>
@@ -28,8 +29,8 @@ class CDemo : public QDialog, private DemoLoopTimers, private DemoLoopOutput {
 
 public:
     static constexpr int kPositions = DemoLoopSettings::kPositions;
-    static constexpr int kStoppedPicture = 164;
-    static constexpr int kRunningPicture = 165;
+    static constexpr int kStoppedPicture = pictures::kSwitchOff;
+    static constexpr int kRunningPicture = pictures::kSwitchOn;
     static constexpr int kLeaveWaitMs = 200;
 
     static constexpr const char* kCaption = "Demo Loop Setting";

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PictureIds.h"
+
 #include <QDialog>
 #include <QList>
 #include <QPoint>
@@ -14,7 +16,7 @@ class CError : public QDialog {
     Q_OBJECT
 
 public:
-    static constexpr int kPictureId = 223;
+    static constexpr int kPictureId = pictures::kWarningPopup;
     static constexpr int kWidth = 403;
     static constexpr int kHeight = 203;
     // The painted OK button, edges included.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PictureIds.h"
+
 #include <QWidget>
 
 // The title window shown instead of the main window while the panel looks for the unit.
@@ -7,7 +9,7 @@ class CTitle : public QWidget {
     Q_OBJECT
 
 public:
-    static constexpr int kPictureId = 130;
+    static constexpr int kPictureId = pictures::kTitlePicture;
     static constexpr int kWidth = 800;
     static constexpr int kHeight = 480;
 

@@ -6,6 +6,21 @@
 
 #include <QDesktopServices>
 
+WindowMenu::WindowMenu(QWidget& window, Prompts& prompts, std::function<void()> runDemoLoop)
+    : window_(window), prompts_(prompts), runDemoLoop_(std::move(runDemoLoop)) {}
+
+WindowMenu::~WindowMenu() = default;
+
+void WindowMenu::Install() {
+    if (!platform_) {
+        platform_ = JoinWindow();
+    }
+}
+
+QMenu* WindowMenu::popupMenu() const {
+    return platform_ ? platform_->popupMenu() : nullptr;
+}
+
 WindowMenu::Texts WindowMenu::DefaultTexts() {
     return {QString::fromLatin1(kWebPageText), QString::fromLatin1(kAboutText),
             QString::fromLatin1(kDemoLoopText)};

@@ -59,11 +59,18 @@ public:
     // Install.
     QMenu* popupMenu() const;
 
+    // How the items join the window; each platform file has its own.
+    struct Platform {
+        virtual ~Platform() = default;
+        virtual QMenu* popupMenu() { return nullptr; }
+    };
+
 private:
+    // The platform's join; null where the window has no menu to join.
+    std::unique_ptr<Platform> JoinWindow();
+
     void ShowAbout();
     void OpenWebPage();
-
-    struct Platform;
 
     QWidget& window_;
     Prompts& prompts_;

@@ -7,9 +7,10 @@
 #include <QMenu>
 #include <QWidget>
 
-struct WindowMenu::Platform : QObject {
-    Platform(WindowMenu& owner, QWidget& window) : window(window), menu(&window) {
-        for (const Item& item : Items()) {
+namespace {
+struct PopupMenu : QObject, WindowMenu::Platform {
+    PopupMenu(WindowMenu& owner, QWidget& window) : window(window), menu(&window) {
+        for (const WindowMenu::Item& item : WindowMenu::Items()) {
             if (item.separatorBefore) {
                 menu.addSeparator();
             }
@@ -40,21 +41,14 @@ struct WindowMenu::Platform : QObject {
         return false;
     }
 
+    QMenu* popupMenu() override { return &menu; }
+
     QWidget& window;
     QMenu menu;
 };
 
-WindowMenu::WindowMenu(QWidget& window, Prompts& prompts, std::function<void()> runDemoLoop)
-    : window_(window), prompts_(prompts), runDemoLoop_(std::move(runDemoLoop)) {}
+}  // namespace
 
-WindowMenu::~WindowMenu() = default;
-
-void WindowMenu::Install() {
-    if (!platform_) {
-        platform_ = std::make_unique<Platform>(*this, window_);
-    }
-}
-
-QMenu* WindowMenu::popupMenu() const {
-    return platform_ ? &platform_->menu : nullptr;
+std::unique_ptr<WindowMenu::Platform> WindowMenu::JoinWindow() {
+    return std::make_unique<PopupMenu>(*this, window_);
 }

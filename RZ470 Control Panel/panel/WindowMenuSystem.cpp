@@ -10,11 +10,12 @@
 
 #include <windows.h>
 
-struct WindowMenu::Platform : QAbstractNativeEventFilter {
-    Platform(WindowMenu& owner, HWND window) : owner(owner), window(window) {
+namespace {
+struct SystemMenu : QAbstractNativeEventFilter, WindowMenu::Platform {
+    SystemMenu(WindowMenu& owner, HWND window) : owner(owner), window(window) {
         QCoreApplication::instance()->installNativeEventFilter(this);
     }
-    ~Platform() override { QCoreApplication::instance()->removeNativeEventFilter(this); }
+    ~SystemMenu() override { QCoreApplication::instance()->removeNativeEventFilter(this); }
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override {
         if (eventType != "windows_generic_MSG") {
@@ -33,19 +34,13 @@ struct WindowMenu::Platform : QAbstractNativeEventFilter {
     HWND window;
 };
 
-WindowMenu::WindowMenu(QWidget& window, Prompts& prompts, std::function<void()> runDemoLoop)
-    : window_(window), prompts_(prompts), runDemoLoop_(std::move(runDemoLoop)) {}
+}  // namespace
 
-WindowMenu::~WindowMenu() = default;
-
-void WindowMenu::Install() {
-    if (platform_) {
-        return;
-    }
+std::unique_ptr<WindowMenu::Platform> WindowMenu::JoinWindow() {
     const HWND window = reinterpret_cast<HWND>(window_.winId());
     const HMENU systemMenu = GetSystemMenu(window, FALSE);
     if (systemMenu == nullptr) {
-        return;
+        return nullptr;
     }
     for (const Item& item : Items()) {
         if (item.separatorBefore) {
@@ -54,9 +49,5 @@ void WindowMenu::Install() {
         const std::wstring text = item.text.toStdWString();
         AppendMenuW(systemMenu, MF_STRING, item.command, text.c_str());
     }
-    platform_ = std::make_unique<Platform>(*this, window);
-}
-
-QMenu* WindowMenu::popupMenu() const {
-    return nullptr;
+    return std::make_unique<SystemMenu>(*this, window);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PictureIds.h"
+
 #include <QIcon>
 #include <QImage>
 #include <QString>
@@ -10,7 +12,7 @@
 // beside it.
 class PanelArtwork {
 public:
-    static constexpr int kApplicationIconId = 267;
+    static constexpr int kApplicationIconId = pictures::kAppIcon;
     // The device pixel ratios the pictures are drawn at.
     static constexpr int kLargestScale = 2;
 

@@ -1,28 +1,29 @@
 #pragma once
 
+#include "PanelLayout.h"
+#include "PictureIds.h"
 #include "RZ470Api.h"
 
 #include <cstdint>
 
 // Where everything of the alarms screen stands and which status bits light each tile. The
-// painters and the tests read it; plain C++, so the build-time tools can too.
+// painters and the tests read it.
 namespace alarmslayout {
 
-struct Picture {
-    int id, x, y, width, height;
-};
-
-constexpr Picture kFrame{282, 5, 29, 790, 312};
-constexpr int kTileWidth = 101;
-constexpr int kTileHeight = 107;
+constexpr layout::Picture kFrame{pictures::kAlarmFrame, {5, 29, 790, 312}};
+constexpr layout::Place TilePlace(int x, int y) {
+    return {x, y, 101, 107};
+}
+constexpr layout::Text TileCaption(int x, int y, const char* text) {
+    return {{x, y}, text, layout::Face::Small, layout::Tone::FrameText};
+}
 
 // A tile with its caption below it. It is lit when any channel's status has one of channelBits,
 // when the unit status has one of unitBitsSet, or when it lacks one of unitBitsClear. A tile
 // without a lit picture never changes.
 struct Tile {
-    const char* caption;
-    int x, y;
-    int captionX, captionY;
+    layout::Text caption;
+    layout::Place place;
     int normalPicture;
     int litPicture;
     uint16_t channelBits;
@@ -39,15 +40,21 @@ namespace us = rz470::UnitStatus;
 
 // In drawing order, left to right, top row first.
 constexpr Tile kTiles[kTileCount] = {
-    {"Max Temp Exceeded", 72, 50, 62, 160, 152, 153, cs::OverTemperature, 0, 0},
-    {"Min Temp Exceeded", 256, 50, 246, 160, 154, 155, cs::UnderTemperature, 0, 0},
-    {"LED Module Fail", 436, 50, 438, 160, 148, 149, cs::CurrentAlarm, 0, 0},
-    {"Light Guide Not Present", 623, 50, 605, 160, 150, 151, 0, 0, us::LightGuideInserted},
+    {TileCaption(62, 160, "Max Temp Exceeded"), TilePlace(72, 50), pictures::kMaxTempTile,
+     pictures::kMaxTempTileLit, cs::OverTemperature, 0, 0},
+    {TileCaption(246, 160, "Min Temp Exceeded"), TilePlace(256, 50), pictures::kMinTempTile,
+     pictures::kMinTempTileLit, cs::UnderTemperature, 0, 0},
+    {TileCaption(438, 160, "LED Module Fail"), TilePlace(436, 50), pictures::kModuleFailTile,
+     pictures::kModuleFailTileLit, cs::CurrentAlarm, 0, 0},
+    {TileCaption(605, 160, "Light Guide Not Present"), TilePlace(623, 50), pictures::kLightGuideTile,
+     pictures::kLightGuideTileLit, 0, 0, us::LightGuideInserted},
     // The unit reports nothing that would light these two.
-    {"Comms Error", 72, 200, 82, 310, 146, 0, 0, 0, 0},
-    {"Watchdog Timeout", 256, 200, 250, 310, 213, 0, 0, 0, 0},
-    {"NVM Fail", 436, 200, 460, 310, 156, 210, cs::NvmError, us::NvmFailure, 0},
-    {"System Performance", 623, 200, 612, 310, 211, 212, 0, us::PerformanceAlarm, 0},
+    {TileCaption(82, 310, "Comms Error"), TilePlace(72, 200), pictures::kCommsTile, 0, 0, 0, 0},
+    {TileCaption(250, 310, "Watchdog Timeout"), TilePlace(256, 200), pictures::kWatchdogTile, 0, 0, 0, 0},
+    {TileCaption(460, 310, "NVM Fail"), TilePlace(436, 200), pictures::kNvmTile, pictures::kNvmTileLit,
+     cs::NvmError, us::NvmFailure, 0},
+    {TileCaption(612, 310, "System Performance"), TilePlace(623, 200), pictures::kPerformanceTile,
+     pictures::kPerformanceTileLit, 0, us::PerformanceAlarm, 0},
 };
 
 // The order in which the tiles that can change are drawn again.

@@ -32,13 +32,12 @@ void AlarmsScreen::Paint() {
 
 void AlarmsScreen::DrawAlarmsScreen() {
     PanelPainter& painter = ctx_.painter;
-    painter.DrawBitmap(kFrame.id, kFrame.x, kFrame.y, kFrame.width, kFrame.height);
+    painter.DrawPicture(kFrame);
     for (const Tile& tile : kTiles) {
-        painter.DrawBitmap(tile.normalPicture, tile.x, tile.y, kTileWidth, kTileHeight);
+        painter.DrawPicture(tile.normalPicture, tile.place);
     }
     for (const Tile& tile : kTiles) {
-        painter.DrawLabel(painter.fonts().small, panelstyle::kFrameText, tile.captionX, tile.captionY,
-                          QString::fromLatin1(tile.caption));
+        panelstyle::DrawText(painter, tile.caption);
     }
     DrawRows(0, 0);
 }
@@ -47,7 +46,6 @@ void AlarmsScreen::UpdateAlarmTiles() {
     const UnitSlot& unit = ctx_.session.unit();
     for (TileId id : kRedrawOrder) {
         const Tile& tile = kTiles[id];
-        ctx_.painter.DrawBitmap(IsLit(tile, unit) ? tile.litPicture : tile.normalPicture, tile.x, tile.y,
-                                kTileWidth, kTileHeight);
+        ctx_.painter.DrawPicture(IsLit(tile, unit) ? tile.litPicture : tile.normalPicture, tile.place);
     }
 }

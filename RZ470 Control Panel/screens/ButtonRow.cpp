@@ -10,7 +10,7 @@ int FindButton(const ButtonTable& table, int x, int y) {
 }
 
 bool IsButton(const ButtonRow& row) {
-    return row.region.left < row.region.right && row.region.top < row.region.bottom;
+    return !row.region.isEmpty();
 }
 
 QString AccessibleName(const ButtonRow& row) {

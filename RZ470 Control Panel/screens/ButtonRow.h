@@ -1,31 +1,12 @@
 #pragma once
 
+#include "PanelLayout.h"
+
 #include <QString>
 
 #include <cstdint>
 #include <functional>
 #include <vector>
-
-// Where a button reacts: a point is inside only strictly between the edges.
-struct HitRegion {
-    int left = 0, top = 0, right = 0, bottom = 0;
-
-    bool contains(int px, int py) const { return left < px && px < right && top < py && py < bottom; }
-};
-
-// Where a button's pictures are drawn, at their own size.
-struct PicturePlace {
-    int x = 0, y = 0, width = 0, height = 0;
-
-    HitRegion region() const { return {x, y, x + width, y + height}; }
-};
-
-// Text a button carries on its picture, written in the menu-caption style.
-struct Caption {
-    const char* text = nullptr;
-    int x = 0, y = 0;
-    bool heading = false;  // in the heading colour rather than the label colour
-};
 
 // What assistive technology is told of a button. The texts are asked for when needed, so they
 // follow the unit and the screen without being stored.
@@ -39,11 +20,11 @@ struct ButtonAccess {
 
 // One button of a screen; its index in the screen's table is its id.
 struct ButtonRow {
-    HitRegion region;
-    PicturePlace place;
+    layout::Region region;
+    layout::Place place;
     int normalPicture = 0;
     int pressedPicture = 0;
-    Caption caption;
+    layout::Text caption;             // written over the picture
     bool captionWhenPressed = false;  // the caption is written again over the pressed picture
     bool captionOnRelease = false;    // the caption comes back with the normal picture
     bool keepOnRelease = false;       // the release leaves the look to the action

@@ -20,50 +20,51 @@ namespace {
 constexpr StripLook kGroupingStrip{kClosedPanelPicture, kClosedPanelHeight,      kOpenedPanelPicture,
                                    kOpenedPanelHeight,  screens::kGroupingFirst, true};
 
-enum class Face { Small, Medium, Large };
-enum class Colour { Label, Heading };
-
-struct FixedText {
-    Face face;
-    Colour colour;
-    int x, y;
-    const char* text;  // UTF-8
-};
+using layout::Face;
+using layout::Tone;
 
 // The texts after the switches, in drawing order.
-constexpr FixedText kFixedTexts[] = {
-    {Face::Large, Colour::Label, 1228, 115, "PELION Grouping"},
-    {Face::Large, Colour::Label, 1228, 182, "ZEPHRA Grouping"},
-    {Face::Large, Colour::Label, 1228, 253, "Load/Save"},
-    {Face::Small, Colour::Heading, 50, 175, "Grouping LEDs together enables:"},
-    {Face::Small, Colour::Heading, 60, 190, "- Simultaneous on/off control of several LEDs via USB"},
-    {Face::Small, Colour::Heading, 60, 205,
+constexpr layout::Text kFixedTexts[] = {
+    {{1228, 115}, "PELION Grouping", Face::Large, Tone::Caption},
+    {{1228, 182}, "ZEPHRA Grouping", Face::Large, Tone::Caption},
+    {{1228, 253}, "Load/Save", Face::Large, Tone::Caption},
+    {{50, 175}, "Grouping LEDs together enables:", Face::Small, Tone::Heading},
+    {{60, 190}, "- Simultaneous on/off control of several LEDs via USB", Face::Small, Tone::Heading},
+    {{60, 205},
      "- Compatibility with 4-channel Kynex PELION1 device drivers (*Selecting this option when ZEPHRA is "
-     "selected clears all entries)"},
-    {Face::Small, Colour::Heading, 60, 220,
+     "selected clears all entries)",
+     Face::Small,
+     Tone::Heading},
+    {{60, 220},
      "- Compatibility with 6-channel Kynex ZEPHRA device drivers (*Turning this option off clears all "
-     "entries)"},
-    {Face::Medium, Colour::Label, 20, 242, "PELION Grouping"},
-    {Face::Small, Colour::Heading, 60, 260,
+     "entries)",
+     Face::Small,
+     Tone::Heading},
+    {{20, 242}, "PELION Grouping", Face::Medium, Tone::Caption},
+    {{60, 260},
      "1. Assign LEDs to Groups 1 - 4.  Use 0 to omit an LED. (Group numbers will correspond to LED/Channel# "
-     "in Kynex PELION1 drivers.)"},
-    {Face::Small, Colour::Heading, 60, 275, "2. Click \u201cPELION ON\u201d to enable grouping. "},
-    {Face::Medium, Colour::Label, 20, 292, "ZEPHRA Grouping"},
-    {Face::Small, Colour::Heading, 60, 310,
+     "in Kynex PELION1 drivers.)",
+     Face::Small,
+     Tone::Heading},
+    {{60, 275}, "2. Click \u201cPELION ON\u201d to enable grouping. ", Face::Small, Tone::Heading},
+    {{20, 292}, "ZEPHRA Grouping", Face::Medium, Tone::Caption},
+    {{60, 310},
      "1. Assign LEDs to Groups 1 - 6.  Use 0 to omit an LED. (Group numbers will correspond to LED/Channel# "
-     "in Kynex ZEPHRA drivers.)"},
-    {Face::Small, Colour::Heading, 60, 325, "2. Click \u201cZEPHRA ON\u201d to enable grouping. "},
-    {Face::Medium, Colour::Label, 865, 230, "Favorite Groupings"},
+     "in Kynex ZEPHRA drivers.)",
+     Face::Small,
+     Tone::Heading},
+    {{60, 325}, "2. Click \u201cZEPHRA ON\u201d to enable grouping. ", Face::Small, Tone::Heading},
+    {{865, 230}, "Favorite Groupings", Face::Medium, Tone::Caption},
 };
-constexpr FixedText kHeading{Face::Large, Colour::Heading, 1105, 70, "GROUPING"};
+constexpr layout::Text kHeading{{1105, 70}, "GROUPING", Face::Large, Tone::Heading};
 
-ButtonRow SwitchRow(const Place& place, const char* name, std::function<bool()> lit,
+ButtonRow SwitchRow(const layout::Place& place, const char* name, std::function<bool()> lit,
                     std::function<void()> action) {
     ButtonRow row;
     row.access.role = ButtonAccess::Role::Toggle;
     row.access.name = [name] { return QString::fromLatin1(name); };
     row.access.checked = std::move(lit);
-    row.place = {place.x, place.y, place.width, place.height};
+    row.place = place;
     row.region = row.place.region();
     row.normalPicture = kSwitchDark;
     row.pressedPicture = kSwitchDark;
@@ -117,12 +118,11 @@ void GroupingScreen::BuildButtons() {
         [this] { SwitchGroupingMode(1); }));
 
     ButtonRow loadSave;
-    loadSave.place = {kLoadSavePressedX, kLoadSave.y, kLoadSave.width, kLoadSave.height};
-    loadSave.region = {kLoadSave.x, kLoadSave.y, kLoadSave.x + kLoadSave.width,
-                       kLoadSave.y + kLoadSave.height};
-    loadSave.normalPicture = kLoadSavePicture;
-    loadSave.pressedPicture = kLoadSavePressedPicture;
-    loadSave.caption = {"Load/Save", kLoadSaveCaptionX, kLoadSaveCaptionY, true};
+    loadSave.place = kLoadSave.place.movedBy(kLoadSavePressedDx);
+    loadSave.region = kLoadSave.place.region();
+    loadSave.normalPicture = kLoadSave.picture;
+    loadSave.pressedPicture = kLoadSave.pressedPicture;
+    loadSave.caption = kLoadSaveCaption;
     loadSave.captionWhenPressed = true;
     loadSave.captionOnRelease = true;
     loadSave.action = [this] { FavouriteOptions(); };
@@ -168,21 +168,13 @@ void GroupingScreen::PaintGroupingScreen() {
     DrawRows(Maintenance, Alarms);
 
     PanelPainter& painter = ctx_.painter;
-    const auto draw = [&painter](const FixedText& text) {
-        const PanelFont::Fonts& fonts = painter.fonts();
-        const QFont& font = text.face == Face::Small    ? fonts.small
-                            : text.face == Face::Medium ? fonts.medium
-                                                        : fonts.large;
-        painter.DrawLabel(font, text.colour == Colour::Heading ? panelstyle::kHeading : panelstyle::kCaption,
-                          text.x, text.y, QString::fromUtf8(text.text));
-    };
-    draw(kHeading);
+    panelstyle::DrawText(painter, kHeading);
     DrawModeSwitches();
     ButtonRow loadSave = buttons_[LoadSave];
-    loadSave.place.x = kLoadSave.x;
+    loadSave.place = kLoadSave.place;
     DrawButtonRow(painter, loadSave, false, true);
-    for (const FixedText& text : kFixedTexts) {
-        draw(text);
+    for (const layout::Text& text : kFixedTexts) {
+        panelstyle::DrawText(painter, text);
     }
     favourites_->RefreshFavourites();
 }

@@ -24,9 +24,9 @@ namespace {
 using namespace mainlayout;
 
 // A panel button's row, placed at the panel's left edge.
-ButtonRow PanelRow(int panel, const Element& element, std::function<void()> action) {
+ButtonRow PanelRow(int panel, const layout::Button& element, std::function<void()> action) {
     ButtonRow row;
-    row.place = {PanelLeft(panel) + element.box.dx, element.box.y, element.box.width, element.box.height};
+    row.place = element.place.movedBy(PanelLeft(panel));
     row.region = row.place.region();
     row.normalPicture = element.picture;
     row.pressedPicture = element.pressedPicture;
@@ -35,8 +35,12 @@ ButtonRow PanelRow(int panel, const Element& element, std::function<void()> acti
 }
 
 // The pictures every panel shows under its texts, in drawing order.
-constexpr const Element* kPanelPictures[] = {&kNameField, &kValueBox, &kUpArrow,
-                                             &kDownArrow, &kScaleTop, &kScaleBottom};
+constexpr layout::Picture kPanelPictures[] = {{kNameField.picture, kNameField.place},
+                                              {kValueBox.picture, kValueBox.place},
+                                              {kUpArrow.picture, kUpArrow.place},
+                                              {kDownArrow.picture, kDownArrow.place},
+                                              kScaleTop,
+                                              kScaleBottom};
 
 static_assert(static_cast<uint8_t>(WarningPopup::AlarmActive) == CError::AlarmActive);
 static_assert(static_cast<uint8_t>(WarningPopup::LightGuideOut) == CError::LightGuideOut);
@@ -168,13 +172,12 @@ void MainScreen::Leave() {
 void MainScreen::DrawChannelPanels() {
     for (int k = 0; k < kPanelCount; ++k) {
         const int x0 = PanelLeft(k);
-        for (const Element* picture : kPanelPictures) {
-            ctx_.painter.DrawBitmap(picture->picture, x0 + picture->box.dx, picture->box.y,
-                                    picture->box.width, picture->box.height);
+        for (const layout::Picture& picture : kPanelPictures) {
+            ctx_.painter.DrawPicture(picture.id, picture.place.movedBy(x0));
         }
         DrawSwitch(k, IsOn(k));
         if (ShowsLevel(k)) {
-            ctx_.painter.DrawLabel(ctx_.painter.fonts().large, panelstyle::kValue, x0 + kValueText.dx,
+            ctx_.painter.DrawLabel(ctx_.painter.fonts().large, panelstyle::kValue, x0 + kValueText.x,
                                    kValueText.y,
                                    IntensityText(ctx_.session.table().channelAtPanel(k).intensity));
         }
@@ -191,7 +194,7 @@ void MainScreen::DrawChannelName(int panel) {
     const ButtonRow& field = buttons_[static_cast<size_t>(kButtonsPerPanel * panel + NameField)];
     DrawButtonRow(ctx_.painter, field, false, false);
     // The name is not clipped: a long one runs over the next panel until that is drawn again.
-    ctx_.painter.DrawLabel(ctx_.painter.fonts().large, panelstyle::kValue, PanelLeft(panel) + kNameText.dx,
+    ctx_.painter.DrawLabel(ctx_.painter.fonts().large, panelstyle::kValue, PanelLeft(panel) + kNameText.x,
                            kNameText.y, ChannelName(panel));
 }
 
@@ -199,8 +202,7 @@ void MainScreen::DrawSwitch(int panel, bool on) {
     const bool triggered = ctx_.session.table().channelAtPanel(panel).triggered != 0;
     const int picture = triggered ? (on ? kTriggeredOnPicture : kTriggeredOffPicture)
                                   : (on ? kSwitch.pressedPicture : kSwitch.picture);
-    ctx_.painter.DrawBitmap(picture, PanelLeft(panel) + kSwitch.box.dx, kSwitch.box.y, kSwitch.box.width,
-                            kSwitch.box.height);
+    ctx_.painter.DrawPicture(picture, kSwitch.place.movedBy(PanelLeft(panel)));
 }
 
 void MainScreen::ShowAndSaveIntensity(int panel, bool fromSlider) {
@@ -222,7 +224,7 @@ void MainScreen::ShowIntensity(int panel, bool fromSlider) {
     if (!ShowsLevel(panel)) {
         return;
     }
-    ctx_.painter.DrawLabel(ctx_.painter.fonts().large, panelstyle::kValue, PanelLeft(panel) + kValueText.dx,
+    ctx_.painter.DrawLabel(ctx_.painter.fonts().large, panelstyle::kValue, PanelLeft(panel) + kValueText.x,
                            kValueText.y, IntensityText(record.intensity));
 }
 

@@ -1,39 +1,27 @@
 #pragma once
 
-// Where everything of the maintenance screen stands. The painters and the tests read it; plain
-// C++, so the build-time tools can too.
+#include "PanelLayout.h"
+#include "PictureIds.h"
+
+// Where everything of the maintenance screen stands. The painters and the tests read it.
 namespace maintenancelayout {
 
-struct Picture {
-    int id, x, y, width, height;
-};
-
-struct Label {
-    const char* text;
-    int x, y;
-};
-
-struct TextPlace {
-    int x, y;
-};
-
 // The screen's frame, the error list's frame and the frames of the two values.
-constexpr Picture kFrames[] = {
-    {199, 5, 29, 408, 312},
-    {230, 24, 65, 370, 162},
-    {221, 24, 265, 144, 45},
-    {221, 224, 265, 144, 45},
+constexpr layout::Picture kFrames[] = {
+    {pictures::kMaintenanceFrame, {5, 29, 408, 312}},
+    {pictures::kErrorListFrame, {24, 65, 370, 162}},
+    {pictures::kValueFrame, {24, 265, 144, 45}},
+    {pictures::kValueFrame, {224, 265, 144, 45}},
 };
 
-// Written in the large face.
-constexpr Label kCaptions[] = {
-    {"Software Versions", 20, 239},
-    {"Serial Number", 231, 239},
-    {"Errors", 28, 39},
+constexpr layout::Text kCaptions[] = {
+    {{20, 239}, "Software Versions", layout::Face::Large, layout::Tone::FrameText},
+    {{231, 239}, "Serial Number", layout::Face::Large, layout::Tone::FrameText},
+    {{28, 39}, "Errors", layout::Face::Large, layout::Tone::FrameText},
 };
 
-constexpr TextPlace kVersionText{60, 278};
-constexpr TextPlace kSerialText{257, 278};
+constexpr layout::Point kVersionText{60, 278};
+constexpr layout::Point kSerialText{257, 278};
 
 // The error list: one line every 20 pixels; the frame has room down to the line at y = 200.
 constexpr int kErrorLineX = 50;

@@ -31,20 +31,18 @@ void MaintenanceScreen::Paint() {
 void MaintenanceScreen::Uncovered() {
     // Every frame but the screen's own: the error list's and the two values'.
     for (size_t i = 1; i < std::size(kFrames); ++i) {
-        const Picture& frame = kFrames[i];
-        ctx_.painter.DrawBitmap(frame.id, frame.x, frame.y, frame.width, frame.height);
+        ctx_.painter.DrawPicture(kFrames[i]);
     }
     DrawMaintenanceValues();
 }
 
 void MaintenanceScreen::DrawMaintenanceScreen() {
     PanelPainter& painter = ctx_.painter;
-    for (const Picture& frame : kFrames) {
-        painter.DrawBitmap(frame.id, frame.x, frame.y, frame.width, frame.height);
+    for (const layout::Picture& frame : kFrames) {
+        painter.DrawPicture(frame);
     }
-    for (const Label& caption : kCaptions) {
-        painter.DrawLabel(painter.fonts().large, panelstyle::kFrameText, caption.x, caption.y,
-                          QString::fromLatin1(caption.text));
+    for (const layout::Text& caption : kCaptions) {
+        panelstyle::DrawText(painter, caption);
     }
 }
 

@@ -2,28 +2,40 @@
 
 #include "PanelPainter.h"
 #include "PanelStyle.h"
-
-#include <QString>
+#include "PictureIds.h"
 
 namespace menubuttons {
+namespace {
+constexpr int kCaptionY = 374;
+
+constexpr layout::Text Caption(int x, const char* text) {
+    return {{x, kCaptionY}, text, layout::Face::Medium, layout::Tone::Caption};
+}
+constexpr layout::Button MenuPicture(int x) {
+    return {{x, 359, 142, 51}, pictures::kMenuButton, pictures::kMenuButtonPressed};
+}
+}  // namespace
+
 // The EXIT picture serves both looks.
-const MenuButton kExit{{7, 353, 166, 64}, 271, 271, "EXIT", 95};
-const MenuButton kDemoLoop{{590, 359, 142, 51}, 132, 133, "DEMO LOOP", 620};
-const MenuButton kGrouping{{751, 359, 142, 51}, 132, 133, "GROUPING", 784};
-const MenuButton kTrigger{{912, 359, 142, 51}, 132, 133, "TTL/Trigger", 940};
-const MenuButton kMaintenance{{1073, 359, 142, 51}, 132, 133, "MAINTENANCE", 1088};
-const MenuButton kAlarms{{1234, 359, 142, 51}, 132, 133, "ALARMS", 1275};
-const MenuButton kReturnToMain{{17, 359, 342, 51}, 202, 170, "RETURN TO MAIN SCREEN", 95};
+const MenuButton kExit{{{7, 353, 166, 64}, pictures::kExitButton, pictures::kExitButton},
+                       Caption(95, "EXIT")};
+const MenuButton kDemoLoop{MenuPicture(590), Caption(620, "DEMO LOOP")};
+const MenuButton kGrouping{MenuPicture(751), Caption(784, "GROUPING")};
+const MenuButton kTrigger{MenuPicture(912), Caption(940, "TTL/Trigger")};
+const MenuButton kMaintenance{MenuPicture(1073), Caption(1088, "MAINTENANCE")};
+const MenuButton kAlarms{MenuPicture(1234), Caption(1275, "ALARMS")};
+const MenuButton kReturnToMain{{{17, 359, 342, 51}, pictures::kReturnButton, pictures::kReturnButtonPressed},
+                               Caption(95, "RETURN TO MAIN SCREEN")};
 }  // namespace menubuttons
 
 ButtonRow MenuRow(const MenuEntry& entry) {
-    const MenuButton& button = *entry.button;
+    const layout::Button& button = entry.button->button;
     ButtonRow row;
     row.region = button.place.region();
     row.place = button.place;
-    row.normalPicture = button.normalPicture;
+    row.normalPicture = button.picture;
     row.pressedPicture = button.pressedPicture;
-    row.caption = {button.caption, button.captionX, menubuttons::kCaptionY};
+    row.caption = entry.button->caption;
     row.captionWhenPressed = entry.captionWhenPressed;
     row.action = entry.action;
     return row;
@@ -33,8 +45,6 @@ void DrawButtonRow(PanelPainter& painter, const ButtonRow& row, bool pressed, bo
     painter.DrawBitmap(pressed ? row.pressedPicture : row.normalPicture, row.place.x, row.place.y,
                        row.place.width, row.place.height);
     if (withCaption && row.caption.text != nullptr) {
-        painter.DrawLabel(painter.fonts().medium,
-                          row.caption.heading ? panelstyle::kHeading : panelstyle::kCaption, row.caption.x,
-                          row.caption.y, QString::fromLatin1(row.caption.text));
+        panelstyle::DrawText(painter, row.caption);
     }
 }

@@ -9,14 +9,11 @@ class PanelPainter;
 // A captioned picture button of the menu bars; the same data places the picture, the caption
 // and the sensitive rectangle.
 struct MenuButton {
-    PicturePlace place;
-    int normalPicture, pressedPicture;
-    const char* caption;
-    int captionX;
+    layout::Button button;
+    layout::Text caption;
 };
 
 namespace menubuttons {
-constexpr int kCaptionY = 374;
 // No menu button stands higher; nothing else of a screen stands this low.
 constexpr int kBarTop = 353;
 extern const MenuButton kExit;

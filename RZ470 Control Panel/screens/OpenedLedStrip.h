@@ -1,7 +1,10 @@
 #pragma once
 
+#include "PanelLayout.h"
+#include "PictureIds.h"
+
 // The strip of nine LED panels of the grouping and trigger screens, with LED k's panel opened
-// 270 pixels wider than a closed one. Plain C++, so the build-time tools can read it.
+// 270 pixels wider than a closed one.
 namespace openedstrip {
 
 constexpr int kFirstLeft = 3;
@@ -34,14 +37,11 @@ constexpr int kNameStripWidth = 86;
 constexpr int kNameStripBottom = 83;
 constexpr int kNameY = 43;
 
-// A picture of the opened panel, dx from the panel's left edge, y from the window's top.
-struct Element {
-    int dx, y, width, height;
-    int picture, pressedPicture;
-};
+// The pictures of the opened panel are placed from the panel's left edge; y from the window's top,
+// or from the value row's where it is 0.
 
 // The opened panel's CLEAR button; its caption is the screen's own.
-constexpr Element kClearButton{101, 41, 246, 50, 278, 278};
+constexpr layout::Button kClearButton{{101, 41, 246, 50}, pictures::kClearButton, pictures::kClearButton};
 constexpr int kClearCaptionY = 55;
 
 // A value row of the strip: where the opened panel's arrows and field react, and where the value
@@ -55,14 +55,14 @@ struct ValueRow {
 };
 
 // The arrows of a row, and its field's sensitive edges and picture in the opened panel.
-constexpr Element kDownArrow{160, 0, 87, 49, 182, 183};
-constexpr Element kUpArrow{254, 0, 87, 49, 184, 185};
+constexpr layout::Button kDownArrow{{160, 0, 87, 49}, pictures::kStepDown, pictures::kStepDownPressed};
+constexpr layout::Button kUpArrow{{254, 0, 87, 49}, pictures::kStepUp, pictures::kStepUpPressed};
 constexpr int kFieldLeftDx = 17;
 constexpr int kFieldRightDx = 152;
 constexpr int kFieldHeight = 50;
-constexpr Element kOpenedField{20, 0, 132, 46, 200, 200};
+constexpr layout::Picture kOpenedField{pictures::kOpenedNumberField, {20, 0, 132, 46}};
 constexpr int kOpenedTextDx = 27;
 // A closed panel's field picture; its dx is ClosedBlankDx.
-constexpr Element kClosedField{0, 0, 72, 45, 284, 284};
+constexpr layout::Picture kClosedField{pictures::kClosedNumberField, {0, 0, 72, 45}};
 
 }  // namespace openedstrip

@@ -65,31 +65,34 @@ void OpenedLedStripScreen::AddPanelRows() {
     }
 }
 
-ButtonRow OpenedLedStripScreen::OpenedRow(const Element& element, int y, std::function<void()> action) const {
+ButtonRow OpenedLedStripScreen::OpenedRow(const layout::Button& button, int y,
+                                          std::function<void()> action) const {
     ButtonRow row;
-    row.place = {OpenedLeft() + element.dx, y, element.width, element.height};
+    row.place = OpenedPlace(button.place, y);
     row.region = row.place.region();
-    row.normalPicture = element.picture;
-    row.pressedPicture = element.pressedPicture;
+    row.normalPicture = button.picture;
+    row.pressedPicture = button.pressedPicture;
     row.action = std::move(action);
     return row;
 }
 
 ButtonRow OpenedLedStripScreen::ClearRow(const char* caption, int captionDx,
                                          std::function<void()> action) const {
-    ButtonRow row = OpenedRow(kClearButton, kClearButton.y, std::move(action));
-    row.caption = {caption, OpenedLeft() + captionDx, kClearCaptionY};
+    ButtonRow row = OpenedRow(kClearButton, kClearButton.place.y, std::move(action));
+    row.caption = {
+        {OpenedLeft() + captionDx, kClearCaptionY}, caption, layout::Face::Medium, layout::Tone::Caption};
     row.captionOnRelease = true;
     return row;
 }
 
-ButtonRow OpenedLedStripScreen::ArrowRow(const Element& arrow, const ValueRow& valueRow,
+ButtonRow OpenedLedStripScreen::ArrowRow(const layout::Button& arrow, const ValueRow& valueRow,
                                          std::function<void()> action) const {
     return OpenedRow(arrow, valueRow.top, std::move(action));
 }
 
 ButtonRow OpenedLedStripScreen::FieldRow(const ValueRow& valueRow, std::function<void()> action) const {
-    ButtonRow row = OpenedRow(kOpenedField, valueRow.fieldPictureY, std::move(action));
+    ButtonRow row = OpenedRow({kOpenedField.place, kOpenedField.id, kOpenedField.id}, valueRow.fieldPictureY,
+                              std::move(action));
     row.region = {OpenedLeft() + kFieldLeftDx, valueRow.top, OpenedLeft() + kFieldRightDx,
                   valueRow.top + kFieldHeight};
     return row;
@@ -100,8 +103,8 @@ ButtonRow OpenedLedStripScreen::ForOpenedChannel(ButtonRow row, const char* purp
     return row;
 }
 
-void OpenedLedStripScreen::DrawElement(const Element& element, int y) const {
-    ctx_.painter.DrawBitmap(element.picture, OpenedLeft() + element.dx, y, element.width, element.height);
+layout::Place OpenedLedStripScreen::OpenedPlace(const layout::Place& place, int y) const {
+    return {OpenedLeft() + place.x, y, place.width, place.height};
 }
 
 void OpenedLedStripScreen::DrawName(int panel) {
@@ -114,15 +117,15 @@ void OpenedLedStripScreen::DrawValue(int panel, const ValueRow& row, const QStri
     const int left = PanelLeft(panel);
     if (panel == opened_) {
         if (blankFirst) {
-            DrawElement(kOpenedField, row.fieldPictureY);
+            ctx_.painter.DrawPicture(kOpenedField.id, OpenedPlace(kOpenedField.place, row.fieldPictureY));
         }
         ctx_.painter.DrawLabel(ctx_.painter.fonts().large, panelstyle::kValue, left + kOpenedTextDx,
                                row.openedTextY, text);
         return;
     }
     if (blankFirst) {
-        ctx_.painter.DrawBitmap(kClosedField.picture, left + ClosedBlankDx(left), row.closedBlankY,
-                                kClosedField.width, kClosedField.height);
+        ctx_.painter.DrawPicture(kClosedField.id,
+                                 kClosedField.place.movedBy(left + ClosedBlankDx(left), row.closedBlankY));
     }
     ctx_.painter.DrawLabel(ctx_.painter.fonts().large, panelstyle::kValue, left + ClosedNumberDx(left),
                            row.closedTextY, text);

@@ -54,14 +54,14 @@ protected:
     void AddPanelRows();
     // A row of the opened panel's CLEAR button with its caption at captionDx from the panel's edge.
     ButtonRow ClearRow(const char* caption, int captionDx, std::function<void()> action) const;
-    ButtonRow ArrowRow(const openedstrip::Element& arrow, const openedstrip::ValueRow& row,
+    ButtonRow ArrowRow(const layout::Button& arrow, const openedstrip::ValueRow& row,
                        std::function<void()> action) const;
     // The opened panel's field of a row: its picture blanks it while pressed.
     ButtonRow FieldRow(const openedstrip::ValueRow& row, std::function<void()> action) const;
     // The row named for the opened panel's channel and its purpose: "Blue 470 group number up".
     ButtonRow ForOpenedChannel(ButtonRow row, const char* purpose);
-    // Draws a row's picture in its normal look.
-    void DrawElement(const openedstrip::Element& element, int y) const;
+    // A place of the opened panel's layout at the opened panel, at height y.
+    layout::Place OpenedPlace(const layout::Place& place, int y) const;
 
     // The channel's name on its panel.
     void DrawName(int panel);
@@ -69,7 +69,7 @@ protected:
     void DrawValue(int panel, const openedstrip::ValueRow& row, const QString& text, bool blankFirst);
 
 private:
-    ButtonRow OpenedRow(const openedstrip::Element& element, int y, std::function<void()> action) const;
+    ButtonRow OpenedRow(const layout::Button& button, int y, std::function<void()> action) const;
 
     StripLook look_;
     int opened_ = 0;

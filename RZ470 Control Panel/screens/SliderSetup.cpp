@@ -2,18 +2,19 @@
 
 #include "CMainSliderCtrl.h"
 #include "MainScreenLayout.h"
+#include "PictureIds.h"
 
 #include <QCursor>
 
 namespace {
 
-constexpr int kLedKnob = 145;
-constexpr int kLedTrack = 144;
-constexpr int kUnitKnob = 226;
-constexpr int kUnitTrack = 225;
+constexpr int kLedKnob = pictures::kLedSliderKnob;
+constexpr int kLedTrack = pictures::kLedSliderTrack;
+constexpr int kUnitKnob = pictures::kSystemSliderKnob;
+constexpr int kUnitTrack = pictures::kSystemSliderTrack;
 
 constexpr QPoint LedPlace(int panel) {
-    return QPoint(mainlayout::PanelLeft(panel) + mainlayout::kSliderPlace.dx, mainlayout::kSliderPlace.y);
+    return QPoint(mainlayout::PanelLeft(panel) + mainlayout::kSliderPlace.x, mainlayout::kSliderPlace.y);
 }
 
 // The unit-setting sliders are never shown, so their place does not matter.

@@ -2,31 +2,33 @@
 
 #include "PanelPainter.h"
 #include "PanelStyle.h"
+#include "PictureIds.h"
 #include "RZ470Api.h"
-
-#include <QString>
 
 namespace {
 
 struct Indicator {
     uint16_t bit;
-    uint16_t dimPicture, litPicture;
-    int iconX;
-    const char* label;
-    int labelX;
+    layout::Place icon;
+    int dimPicture, litPicture;
+    layout::Text label;
 };
 
-constexpr int kIconY = 0;
-constexpr int kIconWidth = 31;
-constexpr int kIconHeight = 18;
-constexpr int kLabelY = 1;
+constexpr layout::Place Icon(int x) {
+    return {x, 0, 31, 18};
+}
+constexpr layout::Text Label(int x, const char* text) {
+    return {{x, 1}, text, layout::Face::Small, layout::Tone::StatusLabel};
+}
 
 // In drawing order.
 constexpr Indicator kIndicators[] = {
-    {rz470::UnitStatus::LightGuideInserted, 136, 137, 433, "Light Guide Inserted", 473},
-    {rz470::UnitStatus::KnobLocked, 140, 141, 20, "RotaKNOB Locked", 60},
-    {rz470::UnitStatus::AlarmActive, 134, 135, 846, "Alarm", 886},
-    {rz470::UnitStatus::LedOn, 138, 139, 1259, "LED on", 1300},
+    {rz470::UnitStatus::LightGuideInserted, Icon(433), pictures::kBulbDim, pictures::kBulbLit,
+     Label(473, "Light Guide Inserted")},
+    {rz470::UnitStatus::KnobLocked, Icon(20), pictures::kPadlockDim, pictures::kPadlockLit,
+     Label(60, "RotaKNOB Locked")},
+    {rz470::UnitStatus::AlarmActive, Icon(846), pictures::kBellDim, pictures::kBellLit, Label(886, "Alarm")},
+    {rz470::UnitStatus::LedOn, Icon(1259), pictures::kLedOnDim, pictures::kLedOnLit, Label(1300, "LED on")},
 };
 // Labels go left to right.
 constexpr int kLabelOrder[] = {1, 0, 2, 3};
@@ -36,16 +38,13 @@ constexpr int kLabelOrder[] = {1, 0, 2, 3};
 void StatusBar::DrawStatusIcons(uint16_t unitStatus) {
     for (const Indicator& indicator : kIndicators) {
         const bool lit = (unitStatus & indicator.bit) != 0;
-        painter_.DrawBitmap(lit ? indicator.litPicture : indicator.dimPicture, indicator.iconX, kIconY,
-                            kIconWidth, kIconHeight);
+        painter_.DrawPicture(lit ? indicator.litPicture : indicator.dimPicture, indicator.icon);
     }
 }
 
 void StatusBar::DrawStatusBar(uint16_t unitStatus) {
     DrawStatusIcons(unitStatus);
     for (int index : kLabelOrder) {
-        const Indicator& indicator = kIndicators[index];
-        painter_.DrawLabel(painter_.fonts().small, panelstyle::kStatusLabel, indicator.labelX, kLabelY,
-                           QString::fromLatin1(indicator.label));
+        panelstyle::DrawText(painter_, kIndicators[index].label);
     }
 }

@@ -1,14 +1,17 @@
 #pragma once
 
 #include "OpenedLedStrip.h"
+#include "PanelLayout.h"
+#include "PictureIds.h"
 
 // Where the trigger screen's own parts stand; the strip and the opened panel's controls are the
-// shared ones of OpenedLedStrip.h. Plain C++, so the build-time tools can read it.
+// shared ones of OpenedLedStrip.h.
 namespace triggerlayout {
 
-constexpr int kClosedPanelPicture = 273;
+constexpr int kClosedPanelPicture = pictures::kTriggerPanelClosed;
 constexpr int kClosedPanelHeight = 217;
-constexpr int kOpenedPanelPicture = 274;  // shows the captions TTL Timeout and Trigger Sequence
+constexpr int kOpenedPanelPicture =
+    pictures::kTriggerPanelOpened;  // shows the captions TTL Timeout and Trigger Sequence
 constexpr int kOpenedPanelHeight = 223;
 
 constexpr int kClearCaptionDx = 164;
@@ -24,22 +27,29 @@ constexpr openedstrip::ValueRow SequenceRow(int opened) {
     return {184, 187, opened < kFirstRaisedLed ? 195 : 191, 191, 181};
 }
 
-// The instructions below the strip, in the heading colour and the small face.
-struct Instruction {
-    int x, y;
-    const char* text;  // UTF-8
-};
-constexpr Instruction kInstructions[] = {
-    {50, 250, "Trigger sequence -  Enables control of the LEDs via a single TTL input"},
-    {75, 265,
-     "1. Assign a number to each of the LEDs, indicating the order in which they should be triggered."},
-    {75, 280,
+// The instructions below the strip.
+constexpr layout::Face kInstructionFace = layout::Face::Small;
+constexpr layout::Tone kInstructionTone = layout::Tone::Heading;
+constexpr layout::Text kInstructions[] = {
+    {{50, 250},
+     "Trigger sequence -  Enables control of the LEDs via a single TTL input",
+     kInstructionFace,
+     kInstructionTone},
+    {{75, 265},
+     "1. Assign a number to each of the LEDs, indicating the order in which they should be triggered.",
+     kInstructionFace,
+     kInstructionTone},
+    {{75, 280},
      "2. 0=omitted from sequence, 1=turn on with first \u201chigh\u201d TTL, 2=turn on with second "
-     "\u201chigh\u201d TTL, etc."},
-    {75, 295, "3. Trigger the LEDs using the TTL1 input connection."},
-    {75, 310,
+     "\u201chigh\u201d TTL, etc.",
+     kInstructionFace,
+     kInstructionTone},
+    {{75, 295}, "3. Trigger the LEDs using the TTL1 input connection.", kInstructionFace, kInstructionTone},
+    {{75, 310},
      "4. TTL Timeout \u2013 Reduces wear on system components by shutting off drivers and fans after the set "
-     "period of inactivity"},
+     "period of inactivity",
+     kInstructionFace,
+     kInstructionTone},
 };
 
 }  // namespace triggerlayout

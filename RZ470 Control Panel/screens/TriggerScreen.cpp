@@ -99,9 +99,8 @@ void TriggerScreen::PaintTriggerScreen() {
     DrawRows(ReturnToMain, Grouping);
     DrawRows(Maintenance, Alarms);
     PanelPainter& painter = ctx_.painter;
-    for (const Instruction& instruction : kInstructions) {
-        painter.DrawLabel(painter.fonts().small, panelstyle::kHeading, instruction.x, instruction.y,
-                          QString::fromUtf8(instruction.text));
+    for (const layout::Text& instruction : kInstructions) {
+        panelstyle::DrawText(painter, instruction);
     }
 }
 

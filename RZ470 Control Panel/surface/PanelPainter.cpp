@@ -1,11 +1,10 @@
 #include "PanelPainter.h"
 
+#include "PictureIds.h"
 #include "SurfaceCanvas.h"
 
 namespace {
-constexpr int kBackgroundPicture = 131;
-constexpr int kBackgroundWidth = 1450;
-constexpr int kBackgroundHeight = 424;
+constexpr layout::Picture kBackground{pictures::kBackground, {0, 0, 1450, 424}};
 }  // namespace
 
 bool PanelPainter::DrawBitmap(int id, int x, int y, int w, int h) {
@@ -13,7 +12,7 @@ bool PanelPainter::DrawBitmap(int id, int x, int y, int w, int h) {
 }
 
 void PanelPainter::DrawBackground() {
-    DrawBitmap(kBackgroundPicture, 0, 0, kBackgroundWidth, kBackgroundHeight);
+    DrawPicture(kBackground);
 }
 
 void PanelPainter::DrawLabel(const QFont& font, const QColor& colour, int x, int y, const QString& text) {

@@ -224,7 +224,7 @@ void TestArtwork::pictureScaleForScreens() {
 void TestArtwork::tableHoldsExactlyThePanelsPictures() {
     QList<int> drawn;
     for (const artwork::PictureRow& row : artwork::pictureTable()) {
-        if (row.kind != artwork::Kind::AppIcon) {
+        if (!row.isIcon()) {
             drawn.append(row.id);
         }
     }

@@ -337,9 +337,8 @@ private slots:
         const ButtonTable& table = dialog().router().ShownScreen().Buttons();
         std::set<QString> seen;
         for (const int id : order) {
-            const HitRegion& region = table[static_cast<size_t>(id)].region;
-            QCOMPARE(FindButton(table, (region.left + region.right) / 2, (region.top + region.bottom) / 2),
-                     id);
+            const QPoint centre = table[static_cast<size_t>(id)].region.centre();
+            QCOMPARE(FindButton(table, centre.x(), centre.y()), id);
             const QString name = AccessibleName(table[static_cast<size_t>(id)]);
             QVERIFY2(!name.isEmpty() && seen.insert(name).second, qPrintable(name));
         }
@@ -356,7 +355,7 @@ private slots:
         QTest::keyPress(&dialog(), Qt::Key_Space);
         // Held: the switch shows the state asked for, and nothing is sent yet.
         QVERIFY(surfacechecks::shows(surface(), mainlayout::kSwitch.pressedPicture, x0,
-                                     mainlayout::kSwitch.box.y));
+                                     mainlayout::kSwitch.place.y));
         QVERIFY(button(QStringLiteral("LED 3 on"))->state().pressed);
         QVERIFY(panel_->callLines().filter(QStringLiteral("TurnONLEDs")).isEmpty());
         QTest::keyRelease(&dialog(), Qt::Key_Space);
@@ -405,8 +404,8 @@ private slots:
 
     // The ring is drawn on the window over the surface's pixels, and only once Tab was used.
     void ringIsDrawnOverTheSurfaceOnlyAfterTab() {
-        const QRect nameField(mainlayout::PanelLeft(0), mainlayout::kNameField.box.y,
-                              mainlayout::kNameField.box.width, mainlayout::kNameField.box.height);
+        const QRect nameField(mainlayout::PanelLeft(0), mainlayout::kNameField.place.y,
+                              mainlayout::kNameField.place.width, mainlayout::kNameField.place.height);
         const QImage before = surface().copy(nameField);
         QCOMPARE(dialog().grab().toImage().convertToFormat(QImage::Format_RGB32).copy(nameField), before);
 

@@ -3,7 +3,7 @@
 // the unit's state and the calls made.
 #include "GroupingLayout.h"
 #include "GroupingScreen.h"
-#include "SimulatedPanelTest.h"
+#include "OpenedStripTest.h"
 #include "SurfaceChecks.h"
 
 #include <QComboBox>
@@ -23,32 +23,11 @@ constexpr QPoint kLoadSave(1140, 265);
 const QString kWarning =
     QStringLiteral("Some setting values exceed the limit in the selected mode, please change them. ");
 
-int left(int panel, int opened) {
-    return openedstrip::PanelLeft(panel, opened);
-}
-
-// Points inside the opened panel's controls.
-QPoint clearAt(int k) {
-    return {left(k, k) + 200, 65};
-}
-QPoint downAt(int k) {
-    return {left(k, k) + 200, 135};
-}
-QPoint upAt(int k) {
-    return {left(k, k) + 300, 135};
-}
-QPoint fieldAt(int k) {
-    return {left(k, k) + 80, 135};
-}
-QPoint panelAt(int panel, int opened) {
-    return {left(panel, opened) + 40, 50};
-}
-
 }  // namespace
 
 Q_DECLARE_METATYPE(Groups)
 
-class GroupingScreenTest : public SimulatedPanelTest {
+class GroupingScreenTest : public OpenedStripTest {
     Q_OBJECT
 
 private:
@@ -58,12 +37,7 @@ private:
     void open(int k, const Groups& groups = {}, uint8_t mode = 0) {
         tables().ledGroup = groups;
         tables().groupingMode = mode;
-        click(kGroupingButton);
-        if (k != 0) {
-            click(panelAt(k, 0));
-        }
-        QCOMPARE(state(), 15 + k);
-        panel_->clearLog();
+        openStrip(kGroupingButton, 15, k);
         panel_->prompts.shown.clear();
     }
     int groupingSends() { return panel_->calls().count(QStringLiteral("SetGrouping")); }
@@ -150,8 +124,8 @@ private slots:
         QVERIFY(shows(surface(), 184, xk + 254, 111));
         QVERIFY(shows(surface(), kSwitchDark, kPelionSwitch.x, kPelionSwitch.y));
         QVERIFY(shows(surface(), kSwitchDark, kZephraSwitch.x, kZephraSwitch.y));
-        QVERIFY(
-            showsColumns(surface(), 132, groupinglayout::kLoadSave.x, groupinglayout::kLoadSave.y, 0, 30));
+        QVERIFY(showsColumns(surface(), 132, groupinglayout::kLoadSave.place.x,
+                             groupinglayout::kLoadSave.place.y, 0, 30));
         QVERIFY(showsColumns(surface(), 202, 17, 359, 0, 70));
         // The status icons without their labels.
         QVERIFY(shows(surface(), 137, 433, 0));
@@ -340,16 +314,21 @@ private slots:
     void pressedLooks_data() {
         addButtonLookColumns();
         QTest::newRow("RETURN TO MAIN SCREEN")
-            << QPoint(100, 380) << 170 << QPoint(17, 359) << true << 0 << false;
-        QTest::newRow("TTL/Trigger") << QPoint(950, 380) << 133 << QPoint(912, 359) << false << 0 << false;
-        QTest::newRow("MAINTENANCE") << QPoint(1100, 380) << 133 << QPoint(1073, 359) << true << 0 << false;
-        QTest::newRow("ALARMS") << QPoint(1300, 380) << 133 << QPoint(1234, 359) << false << 0 << false;
-        QTest::newRow("CLEAR GROUPING") << clearAt(0) << 278 << QPoint(104, 41) << false << 278 << true;
-        QTest::newRow("Load/Save") << kLoadSave << 133 << QPoint(1075, 240) << true << 132 << true;
-        QTest::newRow("down arrow") << downAt(0) << 183 << QPoint(163, 111) << false << 182 << false;
-        QTest::newRow("number field") << fieldAt(0) << 200 << QPoint(23, 113) << false << 200 << true;
+            << ButtonLook::Pressed(QPoint(100, 380), 170, QPoint(17, 359), ButtonLook::kCaption);
+        QTest::newRow("TTL/Trigger") << ButtonLook::Pressed(QPoint(950, 380), 133, QPoint(912, 359));
+        QTest::newRow("MAINTENANCE") << ButtonLook::Pressed(QPoint(1100, 380), 133, QPoint(1073, 359),
+                                                            ButtonLook::kCaption);
+        QTest::newRow("ALARMS") << ButtonLook::Pressed(QPoint(1300, 380), 133, QPoint(1234, 359));
+        QTest::newRow("CLEAR GROUPING")
+            << ButtonLook::Pressed(clearAt(0), 278, QPoint(104, 41)).ReleasedTo(278, ButtonLook::kCaption);
+        QTest::newRow("Load/Save") << ButtonLook::Pressed(kLoadSave, 133, QPoint(1075, 240),
+                                                          ButtonLook::kCaption)
+                                          .ReleasedTo(132, ButtonLook::kCaption);
+        QTest::newRow("down arrow") << ButtonLook::Pressed(downAt(0), 183, QPoint(163, 111)).ReleasedTo(182);
+        QTest::newRow("number field")
+            << ButtonLook::Pressed(fieldAt(0), 200, QPoint(23, 113)).ReleasedTo(200, ButtonLook::kCaption);
         QTest::newRow("a closed panel hides its texts")
-            << panelAt(5, 0) << 281 << QPoint(left(5, 0), 25) << false << 0 << false;
+            << ButtonLook::Pressed(panelAt(5, 0), 281, QPoint(left(5, 0), 25));
     }
 
     void pressedLooks() {

@@ -28,22 +28,6 @@ private:
     }
 
 private slots:
-    void intensityTexts_data() {
-        QTest::addColumn<int>("intensity");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("full") << 1000 << "100.0%";
-        QTest::newRow("lowest step") << 5 << "0.5%";
-        QTest::newRow("a third") << 333 << "33.3%";
-        QTest::newRow("typed 100.1") << 1001 << "100.1%";
-        QTest::newRow("off") << 0 << "0.0%";
-    }
-
-    void intensityTexts() {
-        QFETCH(int, intensity);
-        QFETCH(QString, text);
-        QCOMPARE(MainScreen::IntensityText(static_cast<uint16_t>(intensity)), text);
-    }
-
     void findsButtonsStrictlyInsideTheirEdges_data() {
         QTest::addColumn<QPoint>("point");
         QTest::addColumn<int>("id");

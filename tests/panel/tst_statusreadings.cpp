@@ -38,7 +38,7 @@ QStringList LitTiles(const UnitSlot& unit) {
     QStringList lit;
     for (const alarmslayout::Tile& tile : alarmslayout::kTiles) {
         if (AlarmsScreen::IsLit(tile, unit)) {
-            lit << QString::fromLatin1(tile.caption);
+            lit << QString::fromLatin1(tile.caption.text);
         }
     }
     return lit;

@@ -1,8 +1,8 @@
 // The trigger screen on the real dialog with the simulated unit: its nine variants, the timeout
 // and sequence edits of the opened panel, what reaches the unit and the stored trigger data,
 // checked in the window's pixels, the unit's state, the calls made and the profile.
+#include "OpenedStripTest.h"
 #include "PanelFont.h"
-#include "SimulatedPanelTest.h"
 #include "SurfaceCanvas.h"
 #include "SurfaceChecks.h"
 #include "TriggerLayout.h"
@@ -21,36 +21,6 @@ const QColor kCaption(189, 198, 198);
 const QColor kHeading(187, 193, 196);
 constexpr int kWavelengths[9] = {365, 405, 435, 470, 500, 525, 550, 580, 635};
 
-int left(int panel, int opened) {
-    return openedstrip::PanelLeft(panel, opened);
-}
-
-// Points inside the opened panel's controls.
-QPoint clearAt(int k) {
-    return {left(k, k) + 200, 65};
-}
-QPoint timeoutDownAt(int k) {
-    return {left(k, k) + 200, 135};
-}
-QPoint timeoutUpAt(int k) {
-    return {left(k, k) + 300, 135};
-}
-QPoint sequenceDownAt(int k) {
-    return {left(k, k) + 200, 210};
-}
-QPoint sequenceUpAt(int k) {
-    return {left(k, k) + 300, 210};
-}
-QPoint timeoutFieldAt(int k) {
-    return {left(k, k) + 80, 135};
-}
-QPoint sequenceFieldAt(int k) {
-    return {left(k, k) + 80, 210};
-}
-QPoint panelAt(int panel, int opened) {
-    return {left(panel, opened) + 40, 50};
-}
-
 QString nineValues(const std::array<uint16_t, 9>& values) {
     QStringList texts;
     for (uint16_t value : values) {
@@ -61,8 +31,11 @@ QString nineValues(const std::array<uint16_t, 9>& values) {
 
 }  // namespace
 
-class TriggerScreenTest : public SimulatedPanelTest {
+class TriggerScreenTest : public OpenedStripTest {
     Q_OBJECT
+
+    static constexpr ValueRowAt kTimeoutRow = kUpperRow;
+    static constexpr ValueRowAt kSequenceRow = kLowerRow;
 
 private:
     // A fresh panel on a unit set up by the simulator configuration lines given.
@@ -87,14 +60,7 @@ private:
     }
 
     // The trigger screen from the main screen, which reads the unit, with LED k + 1 opened.
-    void open(int k) {
-        click(kTriggerButton);
-        if (k != 0) {
-            click(panelAt(k, 0));
-        }
-        QCOMPARE(state(), 2 + k);
-        panel_->clearLog();
-    }
+    void open(int k) { openStrip(kTriggerButton, 2, k); }
     int sends(const char* call) { return panel_->calls().count(QLatin1String(call)); }
     // TriggerData values present in the profile, by name.
     QStringList storedTriggerData() {
@@ -142,22 +108,22 @@ private slots:
         QTest::newRow("LED 9 closed") << 0 << QPoint(left(8, 0) + 85, 50) << int(T::FirstPanel) + 8;
         QTest::newRow("LED 9 closed, no wider strip") << 0 << QPoint(left(8, 0) + 88, 50) << kNoButton;
         QTest::newRow("CLEAR TRIGGER") << 0 << clearAt(0) << int(T::ClearTrigger);
-        QTest::newRow("timeout down") << 0 << timeoutDownAt(0) << int(T::TimeoutDown);
-        QTest::newRow("timeout up") << 0 << timeoutUpAt(0) << int(T::TimeoutUp);
-        QTest::newRow("sequence down") << 0 << sequenceDownAt(0) << int(T::SequenceDown);
-        QTest::newRow("sequence up") << 0 << sequenceUpAt(0) << int(T::SequenceUp);
+        QTest::newRow("timeout down") << 0 << downAt(0, kTimeoutRow) << int(T::TimeoutDown);
+        QTest::newRow("timeout up") << 0 << upAt(0, kTimeoutRow) << int(T::TimeoutUp);
+        QTest::newRow("sequence down") << 0 << downAt(0, kSequenceRow) << int(T::SequenceDown);
+        QTest::newRow("sequence up") << 0 << upAt(0, kSequenceRow) << int(T::SequenceUp);
         QTest::newRow("between the up arrows") << 0 << QPoint(3 + 300, 172) << kNoButton;
-        QTest::newRow("timeout field") << 0 << timeoutFieldAt(0) << int(T::TimeoutField);
+        QTest::newRow("timeout field") << 0 << fieldAt(0, kTimeoutRow) << int(T::TimeoutField);
         QTest::newRow("timeout field bottom edge") << 0 << QPoint(3 + 80, 161) << kNoButton;
-        QTest::newRow("sequence field") << 0 << sequenceFieldAt(0) << int(T::SequenceField);
+        QTest::newRow("sequence field") << 0 << fieldAt(0, kSequenceRow) << int(T::SequenceField);
         QTest::newRow("sequence field left edge") << 0 << QPoint(3 + 17, 210) << kNoButton;
         QTest::newRow("MAINTENANCE") << 0 << QPoint(1100, 380) << int(T::Maintenance);
         QTest::newRow("ALARMS") << 0 << QPoint(1300, 380) << int(T::Alarms);
         QTest::newRow("LED 5 closed, LED 9 opened") << 8 << panelAt(4, 8) << int(T::FirstPanel) + 4;
         QTest::newRow("CLEAR TRIGGER, LED 9") << 8 << clearAt(8) << int(T::ClearTrigger);
-        QTest::newRow("sequence up, LED 9") << 8 << sequenceUpAt(8) << int(T::SequenceUp);
-        QTest::newRow("timeout field, LED 5") << 4 << timeoutFieldAt(4) << int(T::TimeoutField);
-        QTest::newRow("sequence down, LED 5") << 4 << sequenceDownAt(4) << int(T::SequenceDown);
+        QTest::newRow("sequence up, LED 9") << 8 << upAt(8, kSequenceRow) << int(T::SequenceUp);
+        QTest::newRow("timeout field, LED 5") << 4 << fieldAt(4, kTimeoutRow) << int(T::TimeoutField);
+        QTest::newRow("sequence down, LED 5") << 4 << downAt(4, kSequenceRow) << int(T::SequenceDown);
     }
 
     void buttonsOfEachVariant() {
@@ -326,7 +292,7 @@ private slots:
         tables().ttlTimeout = {10, 11, uint16_t(start), 13, 14, 15, 16, 17, 18};
         // onValue is the library's word; the stored record follows each channel's wavelength.
         panel_->unit().channels[k].onValue = 1234;
-        click(up ? timeoutUpAt(k) : timeoutDownAt(k));
+        click(up ? upAt(k, kTimeoutRow) : downAt(k, kTimeoutRow));
 
         QCOMPARE(int(tables().ttlTimeout[k]), timeout);
         QCOMPARE(sends("SetTTLTimeout"), sent ? 1 : 0);
@@ -375,7 +341,7 @@ private slots:
         } else {
             panel_->prompts.entries.append({typed, true, false});
         }
-        click(timeoutFieldAt(k));
+        click(fieldAt(k, kTimeoutRow));
         QCOMPARE(panel_->prompts.entriesShown.size(), 1);
         QCOMPARE(panel_->prompts.entriesShown[0].fieldText, QStringLiteral("42"));
         QCOMPARE(int(tables().ttlTimeout[k]), timeout);
@@ -416,14 +382,14 @@ private slots:
         tables().triggerSequence = {1, 2, 0, 0, 9, 0, uint8_t(start), 3, 0};
         const std::array<uint8_t, 9> before = tables().triggerSequence;
         if (edit == QLatin1String("up")) {
-            click(sequenceUpAt(k));
+            click(upAt(k, kSequenceRow));
         } else if (edit == QLatin1String("down")) {
-            click(sequenceDownAt(k));
+            click(downAt(k, kSequenceRow));
         } else if (edit == QLatin1String("clear")) {
             click(clearAt(k));
         } else {
             panel_->prompts.entries.append({edit, true, false});
-            click(sequenceFieldAt(k));
+            click(fieldAt(k, kSequenceRow));
             QCOMPARE(panel_->prompts.entriesShown[0].fieldText, QString::number(start));
         }
 
@@ -455,12 +421,12 @@ private slots:
         open(k);
         simOk(QStringLiteral("unplug 0"));
         panel_->clearLog();
-        click(timeoutUpAt(k));
-        click(sequenceUpAt(k));
+        click(upAt(k, kTimeoutRow));
+        click(upAt(k, kSequenceRow));
         click(clearAt(k));
-        click(sequenceUpAt(k));
+        click(upAt(k, kSequenceRow));
         panel_->prompts.entries.append({QStringLiteral("3"), true, false});
-        click(timeoutFieldAt(k));
+        click(fieldAt(k, kTimeoutRow));
         QCOMPARE(int(tables().ttlTimeout[k]), 3);
         QCOMPARE(int(tables().triggerSequence[k]), 1);
         QCOMPARE(sends("SetTTLTimeout") + sends("SetTTLSequencing"), 0);
@@ -471,7 +437,7 @@ private slots:
         QCOMPARE(state(), 6);
         tables().ttlTimeout[4] = 20;
         simOk(QStringLiteral("plug 0"));
-        click(timeoutUpAt(4));
+        click(upAt(4, kTimeoutRow));
         QCOMPARE(sends("SetTTLTimeout"), 1);
         QVERIFY(
             status().contains(QStringLiteral("unit0.ttlTimeout=%1").arg(nineValues(tables().ttlTimeout))));
@@ -491,7 +457,7 @@ private slots:
         // Left of the CLEAR TRIGGER button and the arrows: the name strip and the two fields.
         const QRect nameAndFields(0, 0, 100, 223);
         QVERIFY(showsPart(surface(), triggerlayout::kOpenedPanelPicture, left(1, 1), 25, nameAndFields));
-        click(sequenceUpAt(1));
+        click(upAt(1, kSequenceRow));
         QCOMPARE(int(tables().triggerSequence[1]), 1);
         QCOMPARE(sends("SetTTLSequencing"), 1);
         QVERIFY(showsPart(surface(), triggerlayout::kOpenedPanelPicture, left(1, 1), 25, nameAndFields));
@@ -501,24 +467,29 @@ private slots:
         addButtonLookColumns();
         const int x = left(0, 0);
         QTest::newRow("RETURN TO MAIN SCREEN")
-            << QPoint(100, 380) << 170 << QPoint(17, 359) << true << 0 << false;
-        QTest::newRow("GROUPING") << QPoint(800, 380) << 133 << QPoint(751, 359) << false << 0 << false;
-        QTest::newRow("MAINTENANCE") << QPoint(1100, 380) << 133 << QPoint(1073, 359) << true << 0 << false;
-        QTest::newRow("ALARMS") << QPoint(1300, 380) << 133 << QPoint(1234, 359) << false << 0 << false;
-        QTest::newRow("CLEAR TRIGGER") << clearAt(0) << 278 << QPoint(x + 101, 41) << false << 278 << true;
+            << ButtonLook::Pressed(QPoint(100, 380), 170, QPoint(17, 359), ButtonLook::kCaption);
+        QTest::newRow("GROUPING") << ButtonLook::Pressed(QPoint(800, 380), 133, QPoint(751, 359));
+        QTest::newRow("MAINTENANCE") << ButtonLook::Pressed(QPoint(1100, 380), 133, QPoint(1073, 359),
+                                                            ButtonLook::kCaption);
+        QTest::newRow("ALARMS") << ButtonLook::Pressed(QPoint(1300, 380), 133, QPoint(1234, 359));
+        QTest::newRow("CLEAR TRIGGER") << ButtonLook::Pressed(clearAt(0), 278, QPoint(x + 101, 41))
+                                              .ReleasedTo(278, ButtonLook::kCaption);
         QTest::newRow("timeout down")
-            << timeoutDownAt(0) << 183 << QPoint(x + 160, 111) << false << 182 << false;
-        QTest::newRow("timeout up") << timeoutUpAt(0) << 185 << QPoint(x + 254, 111) << false << 184 << false;
+            << ButtonLook::Pressed(downAt(0, kTimeoutRow), 183, QPoint(x + 160, 111)).ReleasedTo(182);
+        QTest::newRow("timeout up")
+            << ButtonLook::Pressed(upAt(0, kTimeoutRow), 185, QPoint(x + 254, 111)).ReleasedTo(184);
         QTest::newRow("sequence down")
-            << sequenceDownAt(0) << 183 << QPoint(x + 160, 184) << false << 182 << false;
-        QTest::newRow("sequence up") << sequenceUpAt(0) << 185 << QPoint(x + 254, 184) << false << 184
-                                     << false;
+            << ButtonLook::Pressed(downAt(0, kSequenceRow), 183, QPoint(x + 160, 184)).ReleasedTo(182);
+        QTest::newRow("sequence up")
+            << ButtonLook::Pressed(upAt(0, kSequenceRow), 185, QPoint(x + 254, 184)).ReleasedTo(184);
         QTest::newRow("timeout field")
-            << timeoutFieldAt(0) << 200 << QPoint(x + 20, 113) << false << 200 << true;
+            << ButtonLook::Pressed(fieldAt(0, kTimeoutRow), 200, QPoint(x + 20, 113))
+                   .ReleasedTo(200, ButtonLook::kCaption);
         QTest::newRow("sequence field")
-            << sequenceFieldAt(0) << 200 << QPoint(x + 20, 187) << false << 200 << true;
+            << ButtonLook::Pressed(fieldAt(0, kSequenceRow), 200, QPoint(x + 20, 187))
+                   .ReleasedTo(200, ButtonLook::kCaption);
         QTest::newRow("a closed panel hides its texts")
-            << panelAt(5, 0) << 273 << QPoint(left(5, 0), 25) << false << 0 << false;
+            << ButtonLook::Pressed(panelAt(5, 0), 273, QPoint(left(5, 0), 25));
     }
 
     void pressedLooks() {

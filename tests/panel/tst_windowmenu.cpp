@@ -14,22 +14,7 @@
 #include <QPushButton>
 #include <QtTest>
 
-using Items = std::vector<WindowMenu::Item>;
-Q_DECLARE_METATYPE(WindowMenu::Texts)
-
 namespace {
-
-// "|" for a separator, then the command in hex and the text: "|0x10 &About…".
-QStringList Describe(const Items& items) {
-    QStringList lines;
-    for (const WindowMenu::Item& item : items) {
-        lines << QStringLiteral("%1%2 %3")
-                     .arg(item.separatorBefore ? QStringLiteral("|") : QString())
-                     .arg(QStringLiteral("0x%1").arg(item.command, 0, 16))
-                     .arg(item.text);
-    }
-    return lines;
-}
 
 QStringList Describe(const QMenu& menu) {
     QStringList lines;
@@ -67,27 +52,6 @@ private:
     bool browserStarts_ = true;
 
 private slots:
-    void items_data() {
-        QTest::addColumn<WindowMenu::Texts>("texts");
-        QTest::addColumn<QStringList>("items");
-        const WindowMenu::Texts all = WindowMenu::DefaultTexts();
-        QTest::newRow("all three") << all
-                                   << QStringList{"0x40 &ORVANE Website",
-                                                  "|0x10 &About ORVANE Control Panel...", "|0x80 &Demo Loop"};
-        QTest::newRow("no web page text")
-            << WindowMenu::Texts{QString(), all.about, all.demoLoop}
-            << QStringList{"|0x10 &About ORVANE Control Panel...", "|0x80 &Demo Loop"};
-        QTest::newRow("no About text") << WindowMenu::Texts{all.webPage, QString(), all.demoLoop}
-                                       << QStringList{"0x40 &ORVANE Website", "|0x80 &Demo Loop"};
-        QTest::newRow("none") << WindowMenu::Texts{} << QStringList{};
-    }
-
-    void items() {
-        QFETCH(WindowMenu::Texts, texts);
-        QFETCH(QStringList, items);
-        QCOMPARE(Describe(WindowMenu::Items(texts)), items);
-    }
-
     void commandsIgnoreTheirLowBits_data() {
         QTest::addColumn<unsigned>("command");
         QTest::addColumn<bool>("handled");

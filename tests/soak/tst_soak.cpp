@@ -58,7 +58,7 @@ const QStringList kUnitBits = {QStringLiteral("alarm"), QStringLiteral("lightgui
                                QStringLiteral("performance")};
 
 QPoint Centre(const MenuButton& button) {
-    return {button.place.x + button.place.width / 2, button.place.y + button.place.height / 2};
+    return button.button.place.region().centre();
 }
 
 // "unit0.channel3.intensity=500" and the like, as a map.
@@ -211,7 +211,7 @@ private:
                 // Anywhere on the window but EXIT.
                 const int x = pick(dialog().width());
                 QPoint at(x, pick(dialog().height()));
-                if (onMain && menubuttons::kExit.place.region().contains(at.x(), at.y())) {
+                if (onMain && menubuttons::kExit.button.place.region().contains(at.x(), at.y())) {
                     at = Centre(menubuttons::kAlarms);
                 }
                 click(at);
@@ -303,8 +303,7 @@ private:
                                           [](const ButtonRow& row) { return row.normalPicture == 168; });
         QVERIFY(upArrow != mainButtons.end());
         panel_->clearLog();
-        click({(upArrow->region.left + upArrow->region.right) / 2,
-               (upArrow->region.top + upArrow->region.bottom) / 2});
+        click(upArrow->region.centre());
         // CLEAR GROUPING of LED 1 on the grouping screen sends the grouping.
         click(Centre(menubuttons::kGrouping));
         QCOMPARE(dialog().router().ScreenState(), screens::kGroupingFirst);

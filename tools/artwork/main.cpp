@@ -6,8 +6,8 @@
 //       --qrc, also a Qt resource file listing exactly those pictures and the typeface, which the
 //       build embeds
 //   rz470-artwork --font PTS75F.ttf --contact-sheet OUT.png
-//   rz470-artwork --font PTS75F.ttf --mocks DIR
-//       writes DIR/mock-<screen>.png, rough compositions of the screens with sample texts
+//   rz470-artwork --ids FILE
+//       writes a C++ header naming every picture id, rewritten only when its text changes
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -30,6 +30,18 @@ namespace {
 int fail(const QString& message) {
     std::fprintf(stderr, "rz470-artwork: %s\n", qPrintable(message));
     return 1;
+}
+
+// Left untouched when it already says the same, so that what includes it is not built again.
+bool writeIdsHeader(const QString& path) {
+    const QByteArray text = QByteArray::fromStdString(artwork::pictureIdsHeader());
+    QFile existing(path);
+    if (existing.open(QIODevice::ReadOnly) && existing.readAll() == text) {
+        return true;
+    }
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit();
 }
 
 bool save(const QImage& image, const QString& path) {
@@ -58,7 +70,7 @@ QString writePacked(const QString& path, const QString& name) {
 // bitmaps/2x/, at scale 2; the icon has its sizes already.
 bool writePictures(const QString& outputDir, QStringList& written) {
     for (const artwork::PictureRow& row : artwork::pictureTable()) {
-        const bool icon = row.kind == artwork::Kind::AppIcon;
+        const bool icon = row.isIcon();
         for (const int scale : {1, 2}) {
             if (icon && scale != 1) {
                 continue;
@@ -150,16 +162,27 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption sheetOption(QStringLiteral("contact-sheet"),
                                          QStringLiteral("Write a PNG of every picture with its id."),
                                          QStringLiteral("png"));
-    const QCommandLineOption mocksOption(
-        QStringLiteral("mocks"), QStringLiteral("Write mock screens into a folder."), QStringLiteral("dir"));
-    parser.addOptions({fontOption, outputOption, qrcOption, sheetOption, mocksOption});
+    const QCommandLineOption idsOption(QStringLiteral("ids"),
+                                       QStringLiteral("Write a C++ header naming every picture id."),
+                                       QStringLiteral("file"));
+    parser.addOptions({fontOption, outputOption, qrcOption, sheetOption, idsOption});
     parser.process(app);
+
+    // The names need no drawing, and so no typeface.
+    if (parser.isSet(idsOption)) {
+        if (!writeIdsHeader(parser.value(idsOption))) {
+            return fail(QStringLiteral("cannot write %1").arg(parser.value(idsOption)));
+        }
+        if (!parser.isSet(outputOption) && !parser.isSet(sheetOption)) {
+            return 0;
+        }
+    }
 
     const QString fontFile = parser.value(fontOption);
     if (fontFile.isEmpty() || !artwork::loadLetteringFont(fontFile)) {
         return fail(QStringLiteral("a usable --font file is required"));
     }
-    if (!parser.isSet(outputOption) && !parser.isSet(sheetOption) && !parser.isSet(mocksOption)) {
+    if (!parser.isSet(outputOption) && !parser.isSet(sheetOption)) {
         parser.showHelp(1);
     }
     if (parser.isSet(qrcOption) && !parser.isSet(outputOption)) {
@@ -179,18 +202,6 @@ int main(int argc, char* argv[]) {
     }
     if (parser.isSet(sheetOption) && !save(artwork::contactSheet(), parser.value(sheetOption))) {
         return fail(QStringLiteral("cannot write %1").arg(parser.value(sheetOption)));
-    }
-    if (parser.isSet(mocksOption)) {
-        if (PanelFont::registerEmbeddedFont(fontFile) < 0 || !PanelFont::substituteFaceName()) {
-            return fail(QStringLiteral("cannot register %1 as the panel font").arg(fontFile));
-        }
-        const QDir dir(parser.value(mocksOption));
-        for (const QString& name : artwork::mockScreenNames()) {
-            const QString path = dir.filePath(QStringLiteral("mock-%1.png").arg(name));
-            if (!save(artwork::mockScreen(name), path)) {
-                return fail(QStringLiteral("cannot write %1").arg(path));
-            }
-        }
     }
     return 0;
 }
