@@ -3,11 +3,13 @@
 #include "Measure.h"
 #include "OffscreenPanel.h"
 #include "ScreenStates.h"
+#include "ScriptSocketServer.h"
 
 #include <QCoreApplication>
 #include <QDialog>
 #include <QEventLoop>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
@@ -69,6 +71,12 @@ int Idle(int seconds) {
     // Settled: the first reads after the start, which take the unit's values in, are done.
     OffscreenPanel panel;
     if (!panel.isBound() || !WaitUntilPainted(panel.dialog()) || !panel.dialog().isPollTimerRunning()) {
+        return 1;
+    }
+    // Idle as a panel is: its script socket listening, no client on it.
+    QTemporaryDir folder;
+    ScriptSocketServer scripts(panel.dialog().scriptCommands());
+    if (!scripts.Listen(folder.filePath(QStringLiteral("script")))) {
         return 1;
     }
     // A second on the timer first, so whatever the start left to do is done too.

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 class PanelSettings;
 class UnitSession;
@@ -26,6 +27,9 @@ public:
     ActionResult Rename(int panel, const QString& name);
     // A typed percentage; sent even when it is the level the channel has.
     ActionResult SetTypedLevel(int panel, float percent);
+    // The same percentage typed for several panels, sent once for all of them; refused, with
+    // nothing held or sent, when a panel does not take it.
+    ActionResult SetTypedLevels(const std::vector<int>& panels, float percent);
     // A level the panel already shows (the slider's position); nothing is sent when the channel
     // has it already, so a press and release without movement sends once.
     ActionResult SetShownLevel(int panel, uint16_t level);
@@ -36,6 +40,9 @@ public:
     // next status read. Until then the shown copy holds the state asked for, so a unit that did
     // not follow differs from it and is drawn again as it is.
     ActionResult ToggleSwitch(int panel);
+    // Asks the unit for one state, whatever the channel shows now: a script's on and off, which
+    // must not turn into their opposite while an earlier switch is still on its way.
+    ActionResult Switch(int panel, bool on);
 
 private:
     static bool IsPanel(int panel);
@@ -44,8 +51,9 @@ private:
     size_t ChannelIndex(int panel) const;
     // The user's level for the panel's channel, known from here on.
     void HoldLevel(int panel, uint16_t level);
-    // Sends the nine levels and stores the panel's, as the channel's wavelength keeps it.
-    ActionResult SendAndStore(int panel);
+    // Sends the nine levels and stores the panels', as each channel's wavelength keeps it.
+    ActionResult SendAndStore(int panel) { return SendAndStore(std::vector<int>{panel}); }
+    ActionResult SendAndStore(const std::vector<int>& panels);
 
     UnitSession& session_;
     PanelSettings& settings_;

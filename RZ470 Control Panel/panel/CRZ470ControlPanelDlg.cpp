@@ -5,6 +5,7 @@
 #include "PanelArtwork.h"
 #include "ProfileStore.h"
 #include "Prompts.h"
+#include "ScriptingWiring.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -50,6 +51,7 @@ CRZ470ControlPanelDlg::CRZ470ControlPanelDlg(const PanelServices& services, QWid
                              }}),
       keyboardFocus_(*this, router_),
       accessibility_(*this, router_, keyboardFocus_),
+      scriptCommands_(session_, settings_),
       uncoveredWatch_(*this, [this] { router_.WindowUncovered(); }),
       writeWarning_(services.profile, services.prompts, *this),
       icon_(PanelArtwork::applicationIcon()) {
@@ -68,6 +70,7 @@ CRZ470ControlPanelDlg::CRZ470ControlPanelDlg(const PanelServices& services, QWid
             [this] { ReportAndClose(kNotFoundText, kNotFoundTitle); });
     connect(&session_, &UnitSession::GroupingNotCleared, this,
             [this] { ReportAndClose(kGroupingNotClearedText, kErrorTitle); });
+    WireScripting(scriptCommands_, router_, demoLoop_, session_, windowMenu_);
 
     // Last, so that a failure anywhere after construction leaves a dump.
     if (services.installCrashHandlers) {

@@ -11,6 +11,7 @@
 #include "PanelSettings.h"
 #include "PanelSliders.h"
 #include "ScreenRouter.h"
+#include "ScriptCommands.h"
 #include "StoreWriteWarning.h"
 #include "UnitSession.h"
 #include "WindowMenu.h"
@@ -57,6 +58,8 @@ public:
     WindowMenu& windowMenu() { return windowMenu_; }
     KeyboardFocus& keyboardFocus() { return keyboardFocus_; }
     PanelAccessibility& accessibility() { return accessibility_; }
+    // What scripts read and do, through whichever transport carries them.
+    ScriptCommands& scriptCommands() { return scriptCommands_; }
     // The intensity slider of panel k (0..8), or a unit-setting slider (9..11).
     CMainSliderCtrl& slider(int index) { return sliders_.at(index); }
 
@@ -96,6 +99,7 @@ private:
     ScreenRouter router_;
     KeyboardFocus keyboardFocus_;
     PanelAccessibility accessibility_;
+    ScriptCommands scriptCommands_;
     // Uncovered or restored, the screen draws again what the surface kept unpolled.
     WindowUncoveredWatch uncoveredWatch_;
     StoreWriteWarning writeWarning_;

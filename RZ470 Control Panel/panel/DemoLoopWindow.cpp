@@ -37,6 +37,10 @@ void DemoLoopWindow::Open() {
     TakeBackActivation();
 }
 
+bool DemoLoopWindow::IsRunning() const {
+    return demo_ && demo_->sequence().running();
+}
+
 void DemoLoopWindow::Abandon() {
     if (demo_) {
         demo_->Abandon();

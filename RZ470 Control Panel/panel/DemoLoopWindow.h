@@ -22,6 +22,8 @@ public:
     DemoLoopWindow& operator=(const DemoLoopWindow&) = delete;
 
     CDemo& dialog();
+    // Whether the loop runs now; a dialog never made runs none.
+    bool IsRunning() const;
     // The dialog, modally; the panel window is active again after it.
     void Open();
     // A loop left running would keep switching a unit that is gone, and its dialog, which cannot

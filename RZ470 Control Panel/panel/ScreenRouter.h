@@ -47,6 +47,8 @@ public:
     int PressedButton() const { return pressedButton_; }
     int HeldButton() const override { return held_ ? pressedButton_ : kNoButton; }
     const Screen& ShownScreen() const override { return Shown(); }
+    // The shown screen's redraws, for a change made elsewhere than on the screen.
+    ScreenRedraws& ShownRedraws() { return Shown(); }
     const SurfaceCanvas& surface() const { return canvas_; }
     SurfaceCanvas& surface() { return canvas_; }
     MainScreen& mainScreen() { return *mainScreen_; }

@@ -16,10 +16,24 @@ struct PopupMenu : QObject, WindowMenu::Platform {
             }
             QAction* action = menu.addAction(item.text);
             const unsigned command = item.command;
+            action->setCheckable(item.checkable);
+            action->setData(command);
             connect(action, &QAction::triggered, &owner,
                     [&owner, command] { owner.HandleSystemCommand(command); });
         }
         window.installEventFilter(this);
+        // The switch may have been changed elsewhere (a test, the settings) since last shown.
+        connect(&menu, &QMenu::aboutToShow, &owner, [this, &owner] {
+            ShowCheck(WindowMenu::kAllowScripting, owner.IsChecked(WindowMenu::kAllowScripting));
+        });
+    }
+
+    void ShowCheck(unsigned command, bool checked) override {
+        for (QAction* action : menu.actions()) {
+            if (action->isCheckable() && action->data().toUInt() == command) {
+                action->setChecked(checked);
+            }
+        }
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override {

@@ -30,6 +30,13 @@ struct SystemMenu : QAbstractNativeEventFilter, WindowMenu::Platform {
         return true;
     }
 
+    void ShowCheck(unsigned command, bool checked) override {
+        const HMENU systemMenu = GetSystemMenu(window, FALSE);
+        if (systemMenu != nullptr) {
+            CheckMenuItem(systemMenu, command, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+        }
+    }
+
     WindowMenu& owner;
     HWND window;
 };
@@ -47,7 +54,8 @@ std::unique_ptr<WindowMenu::Platform> WindowMenu::JoinWindow() {
             AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
         }
         const std::wstring text = item.text.toStdWString();
-        AppendMenuW(systemMenu, MF_STRING, item.command, text.c_str());
+        const UINT checked = item.checkable && IsChecked(item.command) ? MF_CHECKED : MF_UNCHECKED;
+        AppendMenuW(systemMenu, MF_STRING | checked, item.command, text.c_str());
     }
     return std::make_unique<SystemMenu>(*this, window);
 }

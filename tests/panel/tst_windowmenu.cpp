@@ -121,8 +121,8 @@ private slots:
     void popupOnTheRightButtonAndAltSpace() {
         QMenu* popup = menu().popupMenu();
         QVERIFY(popup != nullptr);
-        QCOMPARE(Describe(*popup),
-                 (QStringList{"&ORVANE Website", "|&About ORVANE Control Panel...", "|&Demo Loop"}));
+        QCOMPARE(Describe(*popup), (QStringList{"&ORVANE Website", "|&About ORVANE Control Panel...",
+                                                "|&Demo Loop", "|Allow &scripting"}));
 
         QContextMenuEvent rightButton(QContextMenuEvent::Mouse, QPoint(700, 200),
                                       dialog().mapToGlobal(QPoint(700, 200)));
