@@ -25,27 +25,40 @@ uint16_t ChannelActions::MinimumLevel(int panel) {
     return intensitysteps::MinimumLevel(Channel(panel).minIntensityPercent);
 }
 
-ActionResult ChannelActions::SendAndStore(int panel) {
+ActionResult ChannelActions::SendAndStore(const std::vector<int>& panels) {
     const bool sent = session_.SendIntensities();
-    const rz470::ChannelRecord& record = Channel(panel);
-    // A channel that is not fitted shows no level, and none of it is kept; nor is a level not known.
-    if ((record.status & rz470::ChannelStatus::Fitted) != 0 &&
-        !session_.unit().levelUnknown[ChannelIndex(panel)]) {
-        settings_.SetChannelIntensity(record.wavelength, record.intensity);
+    for (const int panel : panels) {
+        const rz470::ChannelRecord& record = Channel(panel);
+        // A channel that is not fitted shows no level, and none of it is kept; nor is a level not
+        // known.
+        if ((record.status & rz470::ChannelStatus::Fitted) != 0 &&
+            !session_.unit().levelUnknown[ChannelIndex(panel)]) {
+            settings_.SetChannelIntensity(record.wavelength, record.intensity);
+        }
     }
     return ActionResult::Sent(sent);
 }
 
 ActionResult ChannelActions::SetTypedLevel(int panel, float percent) {
-    if (!IsPanel(panel)) {
-        return ActionResult::Refused(ActionOutcome::OutOfRange);
+    return SetTypedLevels({panel}, percent);
+}
+
+ActionResult ChannelActions::SetTypedLevels(const std::vector<int>& panels, float percent) {
+    std::vector<uint16_t> levels;
+    for (const int panel : panels) {
+        if (!IsPanel(panel)) {
+            return ActionResult::Refused(ActionOutcome::OutOfRange);
+        }
+        const std::optional<uint16_t> level = intensitysteps::TypedLevel(percent, MinimumLevel(panel));
+        if (!level) {
+            return ActionResult::Refused(ActionOutcome::OutOfRange);
+        }
+        levels.push_back(*level);
     }
-    const std::optional<uint16_t> level = intensitysteps::TypedLevel(percent, MinimumLevel(panel));
-    if (!level) {
-        return ActionResult::Refused(ActionOutcome::OutOfRange);
+    for (size_t i = 0; i < panels.size(); ++i) {
+        HoldLevel(panels[i], levels[i]);
     }
-    HoldLevel(panel, *level);
-    return SendAndStore(panel);
+    return SendAndStore(panels);
 }
 
 ActionResult ChannelActions::SetShownLevel(int panel, uint16_t level) {

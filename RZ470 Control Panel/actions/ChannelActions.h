@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 class PanelSettings;
 class UnitSession;
@@ -26,6 +27,9 @@ public:
     ActionResult Rename(int panel, const QString& name);
     // A typed percentage; sent even when it is the level the channel has.
     ActionResult SetTypedLevel(int panel, float percent);
+    // The same percentage typed for several panels, sent once for all of them; refused, with
+    // nothing held or sent, when a panel does not take it.
+    ActionResult SetTypedLevels(const std::vector<int>& panels, float percent);
     // A level the panel already shows (the slider's position); nothing is sent when the channel
     // has it already, so a press and release without movement sends once.
     ActionResult SetShownLevel(int panel, uint16_t level);
@@ -44,8 +48,9 @@ private:
     size_t ChannelIndex(int panel) const;
     // The user's level for the panel's channel, known from here on.
     void HoldLevel(int panel, uint16_t level);
-    // Sends the nine levels and stores the panel's, as the channel's wavelength keeps it.
-    ActionResult SendAndStore(int panel);
+    // Sends the nine levels and stores the panels', as each channel's wavelength keeps it.
+    ActionResult SendAndStore(int panel) { return SendAndStore(std::vector<int>{panel}); }
+    ActionResult SendAndStore(const std::vector<int>& panels);
 
     UnitSession& session_;
     PanelSettings& settings_;

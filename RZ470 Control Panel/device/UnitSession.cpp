@@ -24,6 +24,7 @@ void UnitSession::Tick() {
         return;
     }
     const QScopedValueRollback<bool> guard(inTick_, true);
+    emit TickStarting();
 
     discovery_.Step(*this);
     // The discovery may have closed the panel (unit lost, grouping not cleared).
@@ -155,6 +156,7 @@ bool UnitSession::SwitchChannel(size_t channel, bool on) {
         const auto send = on ? api_.TurnONLEDs : api_.TurnOFFLEDs;
         rz470::ForNineChannels([&flags](size_t c) { return flags[c]; },
                                [&](auto... each) { return send(dev, each...); });
+        emit SwitchAsked(channel, on);
     });
 }
 
@@ -162,6 +164,9 @@ void UnitSession::SwitchAllOff() {
     SendWhenActive([this](uint16_t dev) {
         rz470::ForNineChannels([](size_t) { return uint8_t{0}; },
                                [&](auto... each) { return api_.TurnOFFLEDs(dev, each...); });
+        for (size_t channel = 0; channel < static_cast<size_t>(rz470::kChannelCount); ++channel) {
+            emit SwitchAsked(channel, false);
+        }
     });
 }
 

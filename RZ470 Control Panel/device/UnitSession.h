@@ -45,6 +45,8 @@ public:
     // The panel has ended: nothing more is read, sent or reported.
     void Stop() { stopped_ = true; }
     bool isStopped() const { return stopped_; }
+    // Inside a tick, or a loop a tick opened: no command may be sent now.
+    bool inTick() const { return inTick_; }
 
     // SetIntensityLevel with the nine levels the panel holds; false when nothing was sent: the
     // unit was not there, or a level is unknown.
@@ -76,6 +78,10 @@ public:
     uint16_t splashCountdown() const { return splashCountdown_; }
 
 signals:
+    // A tick begins, before anything is read: what changed since the last one was the panel's.
+    void TickStarting();
+    // A channel (the unit's index) was asked to switch; its state comes with the next status read.
+    void SwitchAsked(size_t channel, bool on);
     // A status or intensity read landed: what is shown may differ from the unit now.
     void ValuesRead();
     // The unit was read, or never came: the title window goes and the panel shows.

@@ -9,11 +9,17 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 
+class ChannelActions;
+class GroupingEdits;
 class PanelSettings;
+class QTimer;
+class TriggerEdits;
 class UnitSession;
 struct ActionResult;
 
@@ -82,24 +88,19 @@ public:
     ScriptReply SetTimeout(int channel, int minutes);
     ScriptReply SetSequence(int channel, int step);
 
-    // "Allow scripting": off refuses every act; stored by the panel's settings.
+    // "Allow scripting": off refuses every act. Kept in the panel's settings.
     bool scriptingAllowed() const;
     void SetScriptingAllowed(bool allowed);
-    // The panel tells when its demo loop starts and stops; acts are refused meanwhile.
+    // Whether the panel's demo loop runs, asked on every tick; acts are refused meanwhile.
     bool demoLoopRunning() const { return demoLoop_; }
-    void SetDemoLoopRunning(bool running);
-    // The panel's error list, which the panel keeps.
+    void SetDemoLoopQuery(std::function<bool()> running) { demoLoopQuery_ = std::move(running); }
+    // Texts only the panel builds: its error list and the serial number as it prints it.
     void SetErrorSource(std::function<QStringList()> errors) { errors_ = std::move(errors); }
-
-    // The panel changed something by a click: what differs now is the panel's doing. A switch
-    // asked for shows with the next status read and is the panel's then.
-    void PanelActed();
-    // A switch the panel asked the unit for, by panel position 0..8.
-    void PanelAskedSwitch(int panel, bool on);
+    void SetSerialSource(std::function<QString()> serial) { serial_ = std::move(serial); }
 
     // Whether a command may run now: not inside a poll tick (a message box a tick opened runs a
     // loop in which commands arrive). RunWhenIdle runs job now or, in order, once the tick has
-    // ended; false when too many wait already.
+    // ended; false when kMaxWaiting wait already.
     bool idle() const;
     bool RunWhenIdle(std::function<void()> job);
 
@@ -113,6 +114,9 @@ signals:
     void StateChanged();
     void ScriptingAllowedChanged(bool allowed);
     void DemoLoopChanged(bool running);
+    // A script asked for a channel's switch: the screen shows the state asked for, as it does
+    // for a click, until the unit's next status read says how it is.
+    void ScriptSwitched(int channel, bool on);
 
 private:
     struct Seen {
@@ -121,7 +125,7 @@ private:
         QString name;
         uint alarm = 0;
     };
-    // A switch asked for and not yet read back, with who asked.
+    // A switch asked for and not yet read back, and who asked.
     struct AskedSwitch {
         bool pending = false;
         bool on = false;
@@ -131,22 +135,40 @@ private:
 
     // Why an act may not run now; none when it may.
     std::optional<ScriptReply> ActRefusal() const;
-    static ScriptReply FromAction(const ActionResult& result);
+    // The channels as panel positions, or the usage error they earn.
+    std::optional<ScriptReply> CheckChannels(const QList<int>& channels) const;
+    ScriptReply Reply(const ActionResult& result, int channel) const;
     static bool IsChannel(int channel) { return channel >= 1 && channel <= kChannels; }
-    int PanelOf(int channel) const;
-    // Compares what is known now with what was last reported and reports the differences.
+    size_t IndexOf(int channel) const;
+    bool IsFitted(int channel) const;
+    QJsonObject ChannelObject(int channel) const;
+    // Runs an act with its changes marked as the script's, then reports them.
+    template <typename Act>
+    ScriptReply Acting(Act&& act);
+
+    // What is known now against what was last reported: the differences are reported as by's.
     void Observe(const QString& by);
-    void UnitRead();
+    void TickStarting();
+    void ValuesRead();
+    void SwitchAsked(size_t channel, bool on);
+    void Lost();
     void DrainWaiting();
 
     UnitSession& session_;
     PanelSettings& settings_;
+    std::unique_ptr<ChannelActions> channels_;
+    std::unique_ptr<GroupingEdits> grouping_;
+    std::unique_ptr<TriggerEdits> trigger_;
+    std::function<bool()> demoLoopQuery_;
     std::function<QStringList()> errors_;
+    std::function<QString()> serial_;
     bool demoLoop_ = false;
     bool connected_ = false;
+    bool acting_ = false;
     uint unitAlarm_ = 0;
+    uint16_t unitStatus_ = 0;
     std::array<Seen, kChannels> seen_{};
     std::array<AskedSwitch, kChannels> asked_{};
     std::deque<std::function<void()>> waiting_;
-    class QTimer* drain_ = nullptr;
+    QTimer* drain_;
 };

@@ -130,3 +130,12 @@ void PanelSettings::SetDemoLoop(const std::array<uint8_t, kChannels>& selection,
     store_.writeString(settings::kDemoLoopSection, settings::kDemoTimesValue,
                        settings::NumberList({onTime, offTime}));
 }
+
+bool PanelSettings::ScriptingAllowed() const {
+    return store_.readInt(settings::kScriptingSection, settings::kAllowScriptingValue,
+                          settings::kAllowScriptingDefault) != 0;
+}
+
+void PanelSettings::SetScriptingAllowed(bool allowed) {
+    store_.writeInt(settings::kScriptingSection, settings::kAllowScriptingValue, allowed ? 1 : 0);
+}

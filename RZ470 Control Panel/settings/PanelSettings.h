@@ -65,6 +65,10 @@ public:
     void SetDemoLoop(const std::array<uint8_t, kChannels>& selection,
                      const std::array<uint8_t, kChannels>& order, uint16_t onTime, uint16_t offTime);
 
+    // Whether scripts may act on the unit; allowed unless stored as 0.
+    bool ScriptingAllowed() const;
+    void SetScriptingAllowed(bool allowed);
+
 private:
     ProfileStore& store_;
 };

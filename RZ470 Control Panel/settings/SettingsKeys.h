@@ -37,6 +37,11 @@ inline const QString kDemoSelectionValue = QStringLiteral("Selection");
 inline const QString kDemoOrderValue = QStringLiteral("Order");
 inline const QString kDemoTimesValue = QStringLiteral("On and Off Time");
 
+// "Allow scripting" in the window menu: 1 lets scripts act on the unit, 0 lets them only read.
+inline const QString kScriptingSection = QStringLiteral("Scripting");
+inline const QString kAllowScriptingValue = QStringLiteral("Allow Scripting");
+constexpr int kAllowScriptingDefault = 1;
+
 // Value name with its decimal number: valueName(kNameValue, 405) == "Name405".
 QString valueName(const char* pattern, int number);
 
