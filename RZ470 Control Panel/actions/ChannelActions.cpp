@@ -94,6 +94,13 @@ ActionResult ChannelActions::ToggleSwitch(int panel) {
     if (!IsPanel(panel)) {
         return ActionResult::Refused(ActionOutcome::OutOfRange);
     }
+    return Switch(panel, (Channel(panel).status & rz470::ChannelStatus::LedOn) == 0);
+}
+
+ActionResult ChannelActions::Switch(int panel, bool on) {
+    if (!IsPanel(panel)) {
+        return ActionResult::Refused(ActionOutcome::OutOfRange);
+    }
     rz470::ChannelRecord& record = Channel(panel);
     if (record.triggered == 1) {
         return ActionResult::Refused(ActionOutcome::Triggered);
@@ -109,7 +116,6 @@ ActionResult ChannelActions::ToggleSwitch(int panel) {
     if ((session_.unit().unitStatus & rz470::UnitStatus::LightGuideInserted) == 0) {
         return {ActionOutcome::LightGuideOut, WarningPopup::LightGuideOut, {}, {}};
     }
-    const bool on = (record.status & rz470::ChannelStatus::LedOn) == 0;
     if (!session_.SwitchChannel(ChannelIndex(panel), on)) {
         return ActionResult::Sent(false);
     }

@@ -40,6 +40,9 @@ public:
     // next status read. Until then the shown copy holds the state asked for, so a unit that did
     // not follow differs from it and is drawn again as it is.
     ActionResult ToggleSwitch(int panel);
+    // Asks the unit for one state, whatever the channel shows now: a script's on and off, which
+    // must not turn into their opposite while an earlier switch is still on its way.
+    ActionResult Switch(int panel, bool on);
 
 private:
     static bool IsPanel(int panel);

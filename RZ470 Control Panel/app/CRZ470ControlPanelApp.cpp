@@ -6,6 +6,8 @@
 #include "ProfileStore.h"
 #include "QtPrompts.h"
 #include "RaiseRequests.h"
+#include "ScriptSocketAddress.h"
+#include "ScriptSocketServer.h"
 #include "SettingsKeys.h"
 #include "Waits.h"
 
@@ -86,6 +88,12 @@ int CRZ470ControlPanelApp::InitInstance() {
     if (!raiseRequests.Listen(lock.folder())) {
         PrintLine(
             QStringLiteral("%1: a second start cannot reach this panel's window").arg(applicationName()));
+    }
+    // Only the lock's holder listens, so no other panel can answer scripts in its place.
+    ScriptSocketServer scripts(dialog.scriptCommands());
+    if (!scripts.Listen(scriptsocket::Address(lock.folder()))) {
+        PrintLine(QStringLiteral("%1: scripts cannot reach this panel: %2")
+                      .arg(applicationName(), scripts.errorString()));
     }
     dialog.DoModal();
     return 0;

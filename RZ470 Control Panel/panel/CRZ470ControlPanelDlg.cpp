@@ -2,6 +2,7 @@
 
 #include "CCrashHandler.h"
 #include "LibraryBinding.h"
+#include "MaintenanceTexts.h"
 #include "PanelArtwork.h"
 #include "ProfileStore.h"
 #include "Prompts.h"
@@ -68,6 +69,7 @@ CRZ470ControlPanelDlg::CRZ470ControlPanelDlg(const PanelServices& services, QWid
               ledSliders_),
       keyboardFocus_(*this, router_),
       accessibility_(*this, router_, keyboardFocus_),
+      scriptCommands_(session_, settings_),
       uncoveredWatch_(*this, [this] { router_.WindowUncovered(); }),
       icon_(PanelArtwork::applicationIcon()) {
     setWindowTitle(kCaption);
@@ -87,6 +89,7 @@ CRZ470ControlPanelDlg::CRZ470ControlPanelDlg(const PanelServices& services, QWid
             [this] { ReportAndClose(kGroupingNotClearedText, kErrorTitle); });
     connect(&router_, &ScreenRouter::CloseRequested, this, &CRZ470ControlPanelDlg::SendCloseMessage);
     connect(&router_, &ScreenRouter::DemoLoopRequested, this, &CRZ470ControlPanelDlg::RunDemoLoop);
+    ConnectScripting();
     // Told after the action that wrote, not in the middle of it.
     services.profile.setWriteFailureHandler([this](const QString& location) {
         QTimer::singleShot(0, this, [this, location] {
@@ -99,6 +102,24 @@ CRZ470ControlPanelDlg::CRZ470ControlPanelDlg(const PanelServices& services, QWid
     if (services.installCrashHandlers) {
         CCrashHandler::InstallCrashHandlers();
     }
+}
+
+void CRZ470ControlPanelDlg::ConnectScripting() {
+    scriptCommands_.SetDemoLoopQuery([this] { return demo_ && demo_->sequence().running(); });
+    scriptCommands_.SetErrorSource([this] { return maintenancetexts::ErrorLines(session_.unit()); });
+    scriptCommands_.SetSerialSource([this] { return maintenancetexts::SerialText(session_.unit()); });
+    connect(&scriptCommands_, &ScriptCommands::StateChanged, &router_, &ScreenRouter::DetectChanges);
+    connect(&scriptCommands_, &ScriptCommands::ScriptSwitched, this,
+            [this](int channel, bool on) { router_.DrawSwitch(channel - 1, on); });
+    connect(&scriptCommands_, &ScriptCommands::TablesChanged, this, [this] {
+        const int state = router_.ScreenState();
+        if ((state >= screens::kGroupingFirst && state <= screens::kGroupingLast) ||
+            (state >= screens::kTriggerFirst && state <= screens::kTriggerLast)) {
+            router_.PaintScreen();
+        }
+    });
+    windowMenu_.SetScriptingSwitch([this] { return scriptCommands_.scriptingAllowed(); },
+                                   [this](bool allowed) { scriptCommands_.SetScriptingAllowed(allowed); });
 }
 
 CRZ470ControlPanelDlg::~CRZ470ControlPanelDlg() {

@@ -10,6 +10,7 @@
 #include "PanelServices.h"
 #include "PanelSettings.h"
 #include "ScreenRouter.h"
+#include "ScriptCommands.h"
 #include "SliderSetup.h"
 #include "UnitSession.h"
 #include "WindowMenu.h"
@@ -58,6 +59,8 @@ public:
     WindowMenu& windowMenu() { return windowMenu_; }
     KeyboardFocus& keyboardFocus() { return keyboardFocus_; }
     PanelAccessibility& accessibility() { return accessibility_; }
+    // What scripts read and do, through whichever transport carries them.
+    ScriptCommands& scriptCommands() { return scriptCommands_; }
     // The intensity slider of panel k (0..8), or a unit-setting slider (9..11).
     CMainSliderCtrl& slider(int index) { return *sliders_[static_cast<size_t>(index)]; }
 
@@ -91,6 +94,8 @@ private:
     // The demo-loop dialog with the channels' names, modally; the panel is active again after it.
     void OpenDemoLoop();
     void TakeBackActivation();
+    // Scripted changes drawn as clicked ones are; the texts and states only the panel knows.
+    void ConnectScripting();
 
     PanelServices services_;
     PanelSettings settings_;
@@ -104,6 +109,7 @@ private:
     ScreenRouter router_;
     KeyboardFocus keyboardFocus_;
     PanelAccessibility accessibility_;
+    ScriptCommands scriptCommands_;
     // Uncovered or restored, the screen draws again what the surface kept unpolled.
     WindowUncoveredWatch uncoveredWatch_;
     QIcon icon_;

@@ -15,10 +15,15 @@ struct WindowMenu::Platform : QObject {
             }
             QAction* action = menu.addAction(item.text);
             const unsigned command = item.command;
+            action->setCheckable(item.checkable);
+            action->setData(command);
             connect(action, &QAction::triggered, &owner,
                     [&owner, command] { owner.HandleSystemCommand(command); });
         }
         window.installEventFilter(this);
+        // The switch may have been changed elsewhere (a test, the settings) since last shown.
+        connect(&menu, &QMenu::aboutToShow, &owner,
+                [&owner] { owner.ShowCheck(kAllowScripting, owner.IsChecked(kAllowScripting)); });
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -52,9 +57,21 @@ WindowMenu::~WindowMenu() = default;
 void WindowMenu::Install() {
     if (!platform_) {
         platform_ = std::make_unique<Platform>(*this, window_);
+        ShowCheck(kAllowScripting, IsChecked(kAllowScripting));
     }
 }
 
 QMenu* WindowMenu::popupMenu() const {
     return platform_ ? &platform_->menu : nullptr;
+}
+
+void WindowMenu::ShowCheck(unsigned command, bool checked) {
+    if (!platform_) {
+        return;
+    }
+    for (QAction* action : platform_->menu.actions()) {
+        if (action->isCheckable() && action->data().toUInt() == command) {
+            action->setChecked(checked);
+        }
+    }
 }

@@ -52,11 +52,22 @@ void WindowMenu::Install() {
             AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
         }
         const std::wstring text = item.text.toStdWString();
-        AppendMenuW(systemMenu, MF_STRING, item.command, text.c_str());
+        const UINT checked = item.checkable && IsChecked(item.command) ? MF_CHECKED : MF_UNCHECKED;
+        AppendMenuW(systemMenu, MF_STRING | checked, item.command, text.c_str());
     }
     platform_ = std::make_unique<Platform>(*this, window);
 }
 
 QMenu* WindowMenu::popupMenu() const {
     return nullptr;
+}
+
+void WindowMenu::ShowCheck(unsigned command, bool checked) {
+    if (!platform_) {
+        return;
+    }
+    const HMENU systemMenu = GetSystemMenu(platform_->window, FALSE);
+    if (systemMenu != nullptr) {
+        CheckMenuItem(systemMenu, command, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+    }
 }

@@ -265,12 +265,7 @@ ScriptReply ScriptCommands::Switch(const QList<int>& channels, bool on) {
     }
     return Acting([&] {
         for (const int channel : channels) {
-            const bool isOn =
-                (session_.unit().channels[IndexOf(channel)].status & rz470::ChannelStatus::LedOn) != 0;
-            if (isOn == on) {
-                continue;
-            }
-            const ScriptReply reply = Reply(channels_->ToggleSwitch(channel - 1), channel);
+            const ScriptReply reply = Reply(channels_->Switch(channel - 1, on), channel);
             if (!reply.ok) {
                 return reply;
             }
@@ -345,7 +340,7 @@ ScriptReply ScriptCommands::SetGroupingMode(int mode) {
         }
         // The grouping screen turns grouping off by choosing the mode in force again.
         const ActionResult result = grouping_->SwitchMode(static_cast<uint8_t>(mode == 0 ? now : mode));
-        emit StateChanged();
+        TablesEdited();
         return result.refused() ? Reply(result, 0) : ScriptReply::Done();
     });
 }
@@ -367,7 +362,7 @@ ScriptReply ScriptCommands::SetGroup(int channel, int group) {
         }
         const ScriptReply reply =
             Reply(grouping_->SetGroup(IndexOf(channel), static_cast<unsigned>(group)), channel);
-        emit StateChanged();
+        TablesEdited();
         return reply;
     });
 }
@@ -388,7 +383,7 @@ ScriptReply ScriptCommands::LoadFavourite(const QString& name) {
             return Reply(loaded, 0);
         }
         grouping_->SendLoaded();
-        emit StateChanged();
+        TablesEdited();
         return ScriptReply::Done();
     });
 }
@@ -403,7 +398,7 @@ ScriptReply ScriptCommands::SetTimeout(int channel, int minutes) {
     return Acting([&] {
         const ScriptReply reply =
             Reply(trigger_->SetTimeout(IndexOf(channel), static_cast<uint16_t>(minutes)), channel);
-        emit StateChanged();
+        TablesEdited();
         return reply;
     });
 }
@@ -418,26 +413,31 @@ ScriptReply ScriptCommands::SetSequence(int channel, int step) {
     return Acting([&] {
         const ScriptReply reply =
             Reply(trigger_->SetSequence(IndexOf(channel), static_cast<unsigned>(step)), channel);
-        emit StateChanged();
+        TablesEdited();
         return reply;
     });
 }
 
 // ---- events
 
+ScriptCommands::Seen ScriptCommands::SeenNow(int channel) const {
+    const UnitSlot& unit = session_.unit();
+    const size_t index = IndexOf(channel);
+    const rz470::ChannelRecord& record = unit.channels[index];
+    return Seen{(record.status & rz470::ChannelStatus::LedOn) != 0,
+                unit.levelUnknown[index] ? -1 : int(record.intensity), LedName::FromNarrow(record.name),
+                static_cast<uint>(record.status & rz470::ChannelStatus::AlarmMask)};
+}
+
 void ScriptCommands::Observe(const QString& by) {
     if (!connected_) {
         return;
     }
-    const UnitSlot& unit = session_.unit();
     bool changed = false;
     for (int channel = 1; channel <= kChannels; ++channel) {
-        const size_t index = IndexOf(channel);
-        const rz470::ChannelRecord& record = unit.channels[index];
-        Seen now{(record.status & rz470::ChannelStatus::LedOn) != 0,
-                 unit.levelUnknown[index] ? -1 : int(record.intensity), LedName::FromNarrow(record.name),
-                 seen_[static_cast<size_t>(channel - 1)].alarm};
         Seen& seen = seen_[static_cast<size_t>(channel - 1)];
+        Seen now = SeenNow(channel);
+        now.alarm = seen.alarm;
         AskedSwitch& asked = asked_[static_cast<size_t>(channel - 1)];
         QString who = by;
         if (now.on != seen.on && asked.pending && asked.on == now.on) {
@@ -476,12 +476,7 @@ void ScriptCommands::ValuesRead() {
         connected_ = true;
         // What the unit holds when it is found is where events start from.
         for (int channel = 1; channel <= kChannels; ++channel) {
-            const size_t index = IndexOf(channel);
-            const rz470::ChannelRecord& record = unit.channels[index];
-            seen_[static_cast<size_t>(channel - 1)] =
-                Seen{(record.status & rz470::ChannelStatus::LedOn) != 0,
-                     unit.levelUnknown[index] ? -1 : int(record.intensity), LedName::FromNarrow(record.name),
-                     static_cast<uint>(record.status & rz470::ChannelStatus::AlarmMask)};
+            seen_[static_cast<size_t>(channel - 1)] = SeenNow(channel);
         }
         unitAlarm_ = unit.unitStatus & kUnitAlarmBits;
         emit UnitFound();
@@ -531,6 +526,11 @@ void ScriptCommands::Lost() {
     }
     connected_ = false;
     emit UnitLost();
+    emit StateChanged();
+}
+
+void ScriptCommands::TablesEdited() {
+    emit TablesChanged();
     emit StateChanged();
 }
 

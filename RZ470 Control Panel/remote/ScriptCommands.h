@@ -117,6 +117,8 @@ signals:
     // A script asked for a channel's switch: the screen shows the state asked for, as it does
     // for a click, until the unit's next status read says how it is.
     void ScriptSwitched(int channel, bool on);
+    // A script changed the grouping or trigger tables.
+    void TablesChanged();
 
 private:
     struct Seen {
@@ -146,6 +148,7 @@ private:
     template <typename Act>
     ScriptReply Acting(Act&& act);
 
+    Seen SeenNow(int channel) const;
     // What is known now against what was last reported: the differences are reported as by's.
     void Observe(const QString& by);
     void TickStarting();
@@ -153,6 +156,7 @@ private:
     void SwitchAsked(size_t channel, bool on);
     void Lost();
     void DrainWaiting();
+    void TablesEdited();
 
     UnitSession& session_;
     PanelSettings& settings_;
