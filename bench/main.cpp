@@ -6,6 +6,7 @@
 // ratio 2 (QT_SCALE_FACTOR=2), unless --this-ratio-only.
 // On the display when there is one, else offscreen (QT_QPA_PLATFORM overrides either). Exits with
 // 1 when a target is missed.
+#include "BusFigures.h"
 #include "ChildRuns.h"
 #include "Measure.h"
 #include "OffscreenPanel.h"
@@ -230,6 +231,24 @@ void AddMemoryRow(std::vector<Row>& rows) {
                     TimesSpread(times), QStringLiteral("<= %1 x").arg(target), times.median <= target});
 }
 
+// (f): a SetLevel over the session bus against a bare echo over the same bus.
+void AddBusRow(std::vector<Row>& rows) {
+    OffscreenPanel panel;
+    const BusRoundTrips trips = MeasureBusRoundTrips(panel.dialog(), kRuns);
+    if (!trips.failure.isEmpty()) {
+        rows.push_back({QStringLiteral("(f) D-Bus round trip: ") + trips.failure, {}, {}, {}, {}, false});
+        return;
+    }
+    std::vector<double> ratio;
+    for (size_t run = 0; run < trips.setLevelNs.size(); ++run) {
+        ratio.push_back(trips.setLevelNs[run] / trips.echoNs[run]);
+    }
+    const double median = SpreadOf(trips.setLevelNs).median;
+    rows.push_back({QStringLiteral("(f) D-Bus round trip of SetLevel"), Milliseconds(median),
+                    QStringLiteral("echo %1").arg(Milliseconds(SpreadOf(trips.echoNs).median)),
+                    TimesSpread(SpreadOf(ratio)), QStringLiteral("<= 1 ms"), median <= 1e6});
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -254,6 +273,7 @@ int main(int argc, char** argv) {
                 PanelArtwork::pictureScale(qApp->devicePixelRatio()));
     std::vector<Row> rows;
     AddPaintAndTickRows(rows);
+    AddBusRow(rows);
     AddStartRow(rows);
     AddIdleRow(rows, idleSeconds);
     AddMemoryRow(rows);

@@ -95,15 +95,15 @@ private:
     ScriptCommands* commands_ = nullptr;
     int served_ = 0;
 
-    // Puts a command layer over the started panel on the bus, with a caller on a connection of
-    // its own. Both go with the panel.
+    // Puts the started panel's command layer on the bus, with a caller on a connection of its
+    // own. The service goes with the panel.
     void serve() {
         ++served_;
-        commands_ = new ScriptCommands(dialog().session(), dialog().settings(), &dialog());
+        commands_ = &dialog().scriptCommands();
         auto* service = new BusService(*commands_,
                                        QDBusConnection::connectToBus(QDBusConnection::SessionBus,
                                                                      QStringLiteral("panel%1").arg(served_)),
-                                       commands_);
+                                       &dialog());
         QCOMPARE(service->Start(), BusService::Outcome::Serving);
         // The command layer learns of the unit with the next read, as in the running panel.
         for (int ticks = 0; ticks < 50 && !commands_->Status().value(QStringLiteral("connected")).toBool();
