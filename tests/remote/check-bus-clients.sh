@@ -58,6 +58,20 @@ else
     echo "busctl is not installed: its checks are left out"
 fi
 
+# The README's shell examples, each as printed, from a folder whose build/ is this build.
+mkdir -p "$WORK/root"
+ln -s "$(dirname "$BIN")" "$WORK/root/build"
+readme_commands() {
+    awk '/^## Scripting/ { on = 1; next } /^## / { on = 0 } /^```/ { fenced = !fenced; next }
+         on && !fenced && /^    / { sub(/^    /, ""); print }' "$SOURCE/README.md" |
+        sed -e ':a' -e '/\\$/N; s/\\\n *//; ta'
+}
+while IFS= read -r example; do
+    check "the README's example works: $example" bash -c "cd '$WORK/root' && $example >/dev/null"
+done < <(readme_commands)
+check "the README shows shell examples for gdbus and rz470-ctl" \
+    bash -c "$(declare -f readme_commands); SOURCE='$SOURCE' readme_commands | grep -q '^gdbus call' && SOURCE='$SOURCE' readme_commands | grep -q '^build/bin/rz470-ctl'"
+
 # The README's Python example: the same text as the file, run as printed.
 check "the README shows the example as the file holds it" bash -c \
     'sed -n "/^\`\`\`python\$/,/^\`\`\`\$/p" "$1/README.md" | sed "1d;\$d" | cmp -s - "$1/docs/examples/ramp-led3.py"' _ "$SOURCE"
