@@ -87,7 +87,7 @@ int Answered(const QByteArray& answer, const QString& command, bool json) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
-    QString address = scriptsocket::DefaultAddress();
+    QString address;
     if (args.size() >= 2 && args.first() == QLatin1String("--socket")) {
         address = args[1];
         args = args.mid(2);
@@ -110,9 +110,10 @@ int main(int argc, char** argv) {
     }
 
     QLocalSocket socket;
-    socket.connectToServer(address);
+    socket.connectToServer(address.isEmpty() ? scriptsocket::DefaultAddress() : address);
     if (!socket.waitForConnected(kConnectMs)) {
-        Err(QStringLiteral("no panel is running for this user (%1: %2)").arg(address, socket.errorString()));
+        Err(QStringLiteral("no panel is running for this user (%1: %2)")
+                .arg(socket.serverName(), socket.errorString()));
         return kNoPanelOrUsage;
     }
     socket.write(line + '\n');

@@ -1,0 +1,21 @@
+#include "ScriptedPanelTest.h"
+
+#include "ScriptCommands.h"
+
+#include <QtTest>
+
+QString ScriptedPanelTest::simField(const QString& key) {
+    const QString prefix = QStringLiteral("unit0.") + key + QLatin1Char('=');
+    for (const QString& line : status().split(QLatin1Char('\n'))) {
+        if (line.startsWith(prefix)) {
+            return line.mid(prefix.size());
+        }
+    }
+    return QStringLiteral("<none>");
+}
+
+bool ScriptedPanelTest::screenIsCurrent() {
+    const QImage before = surface().copy();
+    dialog().router().PaintScreen();
+    return surface() == before;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "SimulatedPanelTest.h"
+
+#include <QImage>
+#include <QRect>
+
+class ScriptCommands;
+
+// A started panel on the simulated unit, seen by a script: the panel's command layer, the sim's
+// status fields, and whether the screen shows what a full repaint would.
+class ScriptedPanelTest : public SimulatedPanelTest {
+    Q_OBJECT
+
+protected:
+    ScriptCommands& commands() { return dialog().scriptCommands(); }
+    // One field of the sim's status: simField("channel3.on") for unit 0's.
+    QString simField(const QString& key);
+    // The main screen's pixels as they are, against the same screen painted afresh.
+    bool screenIsCurrent();
+    // Ticks enough for a status read and an intensity read to land.
+    void readBack() { panel_->tick(11); }
+};

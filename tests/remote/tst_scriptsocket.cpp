@@ -1,0 +1,255 @@
+// The panel's script socket with clients in the same process: a scripted change reaches the
+// unit and the screen, every answer line, the clients the panel ends and the ones it keeps
+// serving, many clients at once, and the event stream.
+#include "MainScreenLayout.h"
+#include "ScriptClient.h"
+#include "ScriptCommands.h"
+#include "ScriptSocketServer.h"
+#include "ScriptedPanelTest.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+// Resident memory of this process in KiB.
+long ResidentKiB() {
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toLong() * 4 : -1;
+}
+
+}  // namespace
+
+class ScriptSocketTest : public ScriptedPanelTest {
+    Q_OBJECT
+
+private:
+    QString address() const { return folder_.filePath(QStringLiteral("script")); }
+    std::unique_ptr<ScriptClient> connected() {
+        auto client = std::make_unique<ScriptClient>();
+        if (!client->connectTo(address())) {
+            return nullptr;
+        }
+        return client;
+    }
+    // The panel reads the unit as it did before.
+    bool stillPolls() {
+        panel_->clearLog();
+        panel_->tick(11);
+        return panel_->calls().contains(QStringLiteral("GetUnitStatus")) &&
+               panel_->calls().contains(QStringLiteral("GetIntensityLevel"));
+    }
+
+    void settle() override {
+        ScriptedPanelTest::settle();
+        server_ = std::make_unique<ScriptSocketServer>(commands());
+        QVERIFY(server_->Listen(address()));
+    }
+
+    QTemporaryDir folder_;
+    std::unique_ptr<ScriptSocketServer> server_;
+
+private slots:
+    void cleanup() { server_.reset(); }
+
+    void theSocketIsTheUsersAlone() {
+        const QFileInfo socket(address());
+        QVERIFY(socket.exists());
+        QCOMPARE(socket.permissions() &
+                     (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther),
+                 QFile::Permissions());
+    }
+
+    void aScriptedChangeReachesTheUnitAndTheScreen() {
+        const auto client = connected();
+        QVERIFY(client);
+        QVERIFY(screenIsCurrent());
+        const QImage before = surface().copy();
+        QCOMPARE(client->ask("level 3 45.5"), QByteArray("ok"));
+        QCOMPARE(client->ask("name 3 \"My dye\""), QByteArray("ok"));
+        QCOMPARE(client->ask("on 3"), QByteArray("ok"));
+        QCOMPARE(simField("channel3.intensity"), QStringLiteral("455"));
+        QVERIFY(surface() != before);
+        QCOMPARE(dialog().slider(2).value(), 1000 - 455);
+        readBack();
+        QCOMPARE(simField("channel3.on"), QStringLiteral("1"));
+        QVERIFY(screenIsCurrent());
+        const QJsonObject channel = QJsonDocument::fromJson(client->ask("channel 3").mid(3)).object();
+        QCOMPARE(channel.value("name").toString(), QStringLiteral("My dye"));
+        QCOMPARE(channel.value("level").toInt(), 455);
+        QCOMPARE(channel.value("on").toBool(), true);
+    }
+
+    void answers_data() {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QByteArray>("answer");
+        QTest::newRow("favourites") << QByteArray("favourites") << QByteArray("ok []");
+        QTest::newRow("errors") << QByteArray("errors") << QByteArray("ok []");
+        QTest::newRow("grouping") << QByteArray("grouping")
+                                  << QByteArray("ok {\"groups\":[0,0,0,0,0,0,0,0,0],\"mode\":0}");
+        QTest::newRow("spaces and tabs") << QByteArray(" \t on   3  ") << QByteArray("ok");
+        QTest::newRow("CR LF") << QByteArray("off 3\r") << QByteArray("ok");
+        QTest::newRow("all-off") << QByteArray("all-off") << QByteArray("ok");
+        QTest::newRow("timeout") << QByteArray("timeout 2 30") << QByteArray("ok");
+        QTest::newRow("unknown word")
+            << QByteArray("bogus 1") << QByteArray("error usage no command \"bogus\"; try help");
+        QTest::newRow("on alone") << QByteArray("on") << QByteArray("error usage on N [N...]");
+        QTest::newRow("ten channels")
+            << QByteArray("on 1 2 3 4 5 6 7 8 9 1") << QByteArray("error usage on N [N...]");
+        QTest::newRow("not a number")
+            << QByteArray("on x") << QByteArray("error usage channels are numbers 1 to 9");
+        QTest::newRow("level without percent")
+            << QByteArray("level 3") << QByteArray("error usage level N [N...] PERCENT");
+        QTest::newRow("level of words")
+            << QByteArray("level 3 lots") << QByteArray("error usage level N [N...] PERCENT");
+        QTest::newRow("level with a comma")
+            << QByteArray("level 3 4,5") << QByteArray("error usage level N [N...] PERCENT");
+        QTest::newRow("channel 99") << QByteArray("channel 99")
+                                    << QByteArray("error usage channels are 1 to 9");
+        QTest::newRow("quote left open")
+            << QByteArray("name 3 \"DAPI") << QByteArray("error usage a quote is left open");
+        QTest::newRow("no such favourite") << QByteArray("load \"No such\"")
+                                           << QByteArray("error not-found no favourite called \"No such\"");
+        QTest::newRow("refused") << QByteArray("on 3 9") << QByteArray("error refused LED 9 is triggered");
+        QTest::newRow("longest line")
+            << QByteArray("x").repeated(4096)
+            << QByteArray("error usage no command \"") + QByteArray("x").repeated(40) + "\"; try help";
+    }
+
+    void answers() {
+        QFETCH(QByteArray, line);
+        QFETCH(QByteArray, answer);
+        simOk("triggered 9 1");
+        readBack();
+        const auto client = connected();
+        QVERIFY(client);
+        QCOMPARE(client->ask(line), answer);
+        // One answer per line, and the client is still served.
+        QVERIFY(client->ask("channel 1").startsWith("ok {"));
+    }
+
+    void blankLinesAreSkippedAndAnswersKeepTheirOrder() {
+        const auto client = connected();
+        QVERIFY(client);
+        client->send("\n  \nlevel 2 10\nchannel 2\nbogus\nstatus\n");
+        QCOMPARE(client->line(), std::optional<QByteArray>("ok"));
+        QVERIFY(client->line().value_or("").contains("\"level\":100"));
+        QVERIFY(client->line().value_or("").startsWith("error usage"));
+        QVERIFY(client->line().value_or("").startsWith("ok {\"channels\""));
+    }
+
+    void clientsSendingNoTextAreEnded_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("1 MB line") << QByteArray(1 << 20, 'a') + '\n';
+        QTest::newRow("1 MB without a newline") << QByteArray(1 << 20, 'a');
+        QTest::newRow("4097 bytes") << QByteArray(4097, 'a') + '\n';
+        QTest::newRow("NUL") << QByteArray("status\0\n", 8);
+        QTest::newRow("byte 0xFF") << QByteArray("on 3\xff\n");
+        QTest::newRow("escape") << QByteArray("on \x1b[3\n");
+        QTest::newRow("DEL") << QByteArray("on 3\x7f\n");
+        QTest::newRow("half a UTF-8 character") << QByteArray("name 3 \xc3\n");
+    }
+
+    void clientsSendingNoTextAreEnded() {
+        QFETCH(QByteArray, bytes);
+        const auto other = connected();
+        const auto client = connected();
+        QVERIFY(other && client);
+        client->send(bytes);
+        QVERIFY(client->ended());
+        QVERIFY(client->socket.readAll().isEmpty());
+        QTRY_COMPARE(server_->clientCount(), 1);
+        QVERIFY(stillPolls());
+        QCOMPARE(other->ask("level 4 20"), QByteArray("ok"));
+        QCOMPARE(simField("channel4.intensity"), QStringLiteral("200"));
+    }
+
+    void aClientThatNeverReadsIsEnded() {
+        const auto client = connected();
+        QVERIFY(client);
+        // Thousands of status answers, none of them read.
+        client->send(QByteArray("status\n").repeated(4000));
+        QVERIFY(client->ended(20000));
+        QTRY_COMPARE(server_->clientCount(), 0);
+        QVERIFY(stillPolls());
+        const auto next = connected();
+        QVERIFY(next);
+        QVERIFY(next->ask("status").startsWith("ok {"));
+    }
+
+    void aHundredClientsAtOnce() {
+        long before = 0;
+        for (int round = 0; round < 8; ++round) {
+            // The first round warms the heap up; from there on nothing may pile up.
+            if (round == 1) {
+                before = ResidentKiB();
+            }
+            std::vector<std::unique_ptr<ScriptClient>> clients;
+            for (int i = 0; i < 100; ++i) {
+                clients.push_back(connected());
+                QVERIFY(clients.back());
+            }
+            QTRY_COMPARE(server_->clientCount(), 100);
+            for (int i = 0; i < 100; ++i) {
+                clients[size_t(i)]->send(QByteArray("level ") + QByteArray::number(i % 9 + 1) + ' ' +
+                                         QByteArray::number(10 + i / 9) + "\nchannel " +
+                                         QByteArray::number(i % 9 + 1) + '\n');
+            }
+            for (int i = 0; i < 100; ++i) {
+                QCOMPARE(clients[size_t(i)]->line(), std::optional<QByteArray>("ok"));
+                QVERIFY(clients[size_t(i)]->line().value_or("").startsWith("ok {"));
+            }
+            // The last client's level for each channel is the one at the unit.
+            QCOMPARE(simField("channel1.intensity"), QStringLiteral("210"));
+            QCOMPARE(simField("channel9.intensity"), QStringLiteral("200"));
+            clients.clear();
+            QTRY_COMPARE(server_->clientCount(), 0);
+            QVERIFY(stillPolls());
+            // Every socket of a client gone is gone too.
+            QTRY_COMPARE(server_->findChildren<QLocalSocket*>().size(), 0);
+        }
+        QVERIFY2(ResidentKiB() - before < 4096, qPrintable(QString::number(ResidentKiB() - before)));
+    }
+
+    void watchersHearEveryChangeWithWhoMadeIt() {
+        const auto watcher = connected();
+        const auto other = connected();
+        QVERIFY(watcher && other);
+        QCOMPARE(watcher->ask("watch"), QByteArray("ok"));
+        const QByteArray name3 = simField("channel3.name").toUtf8();
+        const QByteArray name5 = simField("channel5.name").toUtf8();
+        const QByteArray name6 = simField("channel6.name").toUtf8();
+
+        QCOMPARE(other->ask("level 3 20"), QByteArray("ok"));
+        QCOMPARE(watcher->line(), "event channel 3 on=0 level=200 name=\"" + name3 + "\" by=script");
+        click(QPoint(mainlayout::PanelLeft(4) + 40, 170));  // LED 5 one step up
+        readBack();
+        QCOMPARE(watcher->line(), "event channel 5 on=0 level=505 name=\"" + name5 + "\" by=panel");
+        simOk("knob 6 123");
+        readBack();
+        QCOMPARE(watcher->line(), "event channel 6 on=0 level=123 name=\"" + name6 + "\" by=unit");
+        simOk("channel-status 6 set current");
+        readBack();
+        QCOMPARE(watcher->line(), QByteArray("event alarm 6 raised bits=0x0010"));
+        QCOMPARE(watcher->line(), QByteArray("event alarm 0 raised bits=0x0001"));
+        QCOMPARE(other->ask("name 3 \"a \\\"b\\\"\""), QByteArray("ok"));
+        QCOMPARE(watcher->line(),
+                 QByteArray("event channel 3 on=0 level=200 name=\"a \\\"b\\\"\" by=script"));
+        // The watcher is still a client like any other.
+        QVERIFY(watcher->ask("channel 3").startsWith("ok {"));
+    }
+};
+
+QTEST_MAIN(ScriptSocketTest)
+#include "tst_scriptsocket.moc"
