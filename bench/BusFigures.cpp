@@ -70,11 +70,16 @@ BusRoundTrips MeasureBusRoundTrips(CRZ470ControlPanelDlg& dialog, int runs, int 
                     BusService::kName, QStringLiteral("/example/varnholt/Orvane"),
                     QStringLiteral("example.varnholt.Orvane1"), QStringLiteral("SetLevel"));
                 setLevel.setArguments({QVariant::fromValue(QList<int>{3}), 40.0});
+                QDBusMessage read = QDBusMessage::createMethodCall(
+                    BusService::kName, QStringLiteral("/example/varnholt/Orvane"),
+                    QStringLiteral("example.varnholt.Orvane1"), QStringLiteral("GetChannel"));
+                read.setArguments({3});
                 QDBusMessage echoCall =
                     QDBusMessage::createMethodCall(kEchoName, kEchoPath, {}, QStringLiteral("Echo"));
                 echoCall.setArguments({40.0});
                 for (int run = 0; run < runs; ++run) {
                     result.setLevelNs.push_back(PerCall(client, setLevel, callsPerRun, true));
+                    result.readNs.push_back(PerCall(client, read, callsPerRun, false));
                     result.echoNs.push_back(PerCall(client, echoCall, callsPerRun, false));
                 }
                 QDBusConnection::disconnectFromBus(QStringLiteral("bench-client"));
@@ -85,7 +90,7 @@ BusRoundTrips MeasureBusRoundTrips(CRZ470ControlPanelDlg& dialog, int runs, int 
             }
             caller->wait();
             for (size_t run = 0; run < result.setLevelNs.size(); ++run) {
-                if (result.setLevelNs[run] < 0 || result.echoNs[run] < 0) {
+                if (result.setLevelNs[run] < 0 || result.readNs[run] < 0 || result.echoNs[run] < 0) {
                     result.failure = QStringLiteral("a call was refused or timed out");
                 }
             }

@@ -1,7 +1,7 @@
 #pragma once
 
-// The session bus's round trip: a SetLevel through the panel against a bare echo over the same
-// private bus, taken in turn in the same run.
+// The session bus's round trip: a SetLevel through the panel, and a read that stores nothing,
+// against a bare echo over the same private bus, taken in turn in the same run.
 #include <QString>
 
 #include <vector>
@@ -13,6 +13,7 @@ namespace bench {
 struct BusRoundTrips {
     QString failure;                 // empty when it ran
     std::vector<double> setLevelNs;  // per call, one figure a run
+    std::vector<double> readNs;      // GetChannel: the same trip with nothing stored
     std::vector<double> echoNs;
 };
 
