@@ -21,6 +21,17 @@ const ErrorNaming kErrorNames[] = {
     {scripterrors::kAbsent, "UnitAbsent"}, {scripterrors::kNotFound, "NotFound"},
 };
 
+// A list from the bus may be as long as a message: more entries than channels are refused before
+// any runs, so one call cannot queue a million acts.
+BusObject::Command Bounded(const QList<int>& channels, BusObject::Command command) {
+    if (channels.size() <= ScriptCommands::kChannels) {
+        return command;
+    }
+    return [](ScriptCommands&) {
+        return ScriptReply::Error(scripterrors::kUsage, QStringLiteral("name at most 9 channels"));
+    };
+}
+
 QDBusMessage ErrorReply(const QDBusMessage& call, const ScriptReply& reply) {
     return call.createErrorReply(BusObject::ErrorName(reply.kind), reply.message);
 }
@@ -166,15 +177,17 @@ QStringList BusObject::GetErrors() {
 }
 
 void BusObject::SwitchOn(const QList<int>& channels) {
-    Run([channels](ScriptCommands& commands) { return commands.Switch(channels, true); });
+    Run(Bounded(channels, [channels](ScriptCommands& commands) { return commands.Switch(channels, true); }));
 }
 
 void BusObject::SwitchOff(const QList<int>& channels) {
-    Run([channels](ScriptCommands& commands) { return commands.Switch(channels, false); });
+    Run(Bounded(channels, [channels](ScriptCommands& commands) { return commands.Switch(channels, false); }));
 }
 
 void BusObject::SetLevel(const QList<int>& channels, double percent) {
-    Run([channels, percent](ScriptCommands& commands) { return commands.SetLevel(channels, percent); });
+    Run(Bounded(channels, [channels, percent](ScriptCommands& commands) {
+        return commands.SetLevel(channels, percent);
+    }));
 }
 
 void BusObject::AllOff() {

@@ -34,6 +34,8 @@ class BusObject : public QObject, protected QDBusContext {
 public:
     static const QString kInterface;
     static const QString kPath;
+    // One call's work on the command layer, run once no poll tick runs.
+    using Command = std::function<ScriptReply(ScriptCommands&)>;
 
     BusObject(ScriptCommands& commands, const QDBusConnection& bus, QObject* parent = nullptr);
 
@@ -78,7 +80,6 @@ signals:
     void UnitLost();
 
 private:
-    using Command = std::function<ScriptReply(ScriptCommands&)>;
     using ToBus = QVariant (*)(const QJsonValue&);
     // Runs command for the call being handled, now or once the poll tick has ended, and replies
     // with its refusal or with its value as out makes it (nothing for an act).

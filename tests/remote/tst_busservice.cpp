@@ -224,6 +224,10 @@ private slots:
         QTest::newRow("channel out of range") << ""
                                               << "GetChannel" << QVariantList{10} << "Usage"
                                               << "";
+        QTest::newRow("more channels than there are")
+            << ""
+            << "SwitchOn" << QVariantList{Channels({1, 2, 3, 4, 5, 6, 7, 8, 9, 1})} << "Usage"
+            << "name at most 9 channels";
         QTest::newRow("no channel named") << ""
                                           << "SwitchOn" << QVariantList{Channels({})} << "Usage"
                                           << "";
