@@ -22,6 +22,7 @@ expected=(
     lib/rz470-control-panel/rz470-control-panel
     lib/rz470-control-panel/libRZ470.so
     bin/rz470-sim
+    bin/rz470-ctl
     "share/applications/$id.desktop"
     "share/metainfo/$id.metainfo.xml"
 )
@@ -61,6 +62,17 @@ done
 grep -qx "count=1" <<<"$status" || { cat "$run/panel.log" >&2; fail "the installed panel did not load the installed simulated library"; }
 "$usr/bin/rz470-sim" log 50 | grep -q "^UpdateData() -> 1" || fail "the installed panel does not poll the unit"
 echo "the installed panel runs on the installed simulated library"
+# The panel answers scripts once it has found the unit.
+reached=""
+for _ in $(seq 1 20); do
+    if "$usr/bin/rz470-ctl" status 2>/dev/null | grep -q "^LED 1 "; then
+        reached=yes
+        break
+    fi
+    sleep 0.5
+done
+[ -n "$reached" ] || fail "the installed rz470-ctl does not reach the installed panel"
+echo "the installed rz470-ctl reaches the installed panel"
 kill "$panel"
 wait "$panel" 2>/dev/null || true
 trap - EXIT
@@ -70,4 +82,5 @@ DESTDIR="$panel_only" cmake --install "$build" --prefix /usr --component panel >
 [ -f "$panel_only/usr/lib/rz470-control-panel/rz470-control-panel" ] || fail "panel component without the panel"
 [ ! -e "$panel_only/usr/lib/rz470-control-panel/libRZ470.so" ] || fail "panel component carries the simulated library"
 [ ! -e "$panel_only/usr/bin/rz470-sim" ] || fail "panel component carries rz470-sim"
+[ -f "$panel_only/usr/bin/rz470-ctl" ] || fail "panel component without rz470-ctl"
 echo "the panel component installs without the simulator"

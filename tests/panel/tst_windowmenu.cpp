@@ -71,14 +71,21 @@ private slots:
         QTest::addColumn<WindowMenu::Texts>("texts");
         QTest::addColumn<QStringList>("items");
         const WindowMenu::Texts all = WindowMenu::DefaultTexts();
-        QTest::newRow("all three") << all
-                                   << QStringList{"0x40 &ORVANE Website",
-                                                  "|0x10 &About ORVANE Control Panel...", "|0x80 &Demo Loop"};
+        QTest::newRow("all four") << all
+                                  << QStringList{"0x40 &ORVANE Website",
+                                                 "|0x10 &About ORVANE Control Panel...", "|0x80 &Demo Loop",
+                                                 "|0x100 Allow &scripting"};
         QTest::newRow("no web page text")
-            << WindowMenu::Texts{QString(), all.about, all.demoLoop}
-            << QStringList{"|0x10 &About ORVANE Control Panel...", "|0x80 &Demo Loop"};
-        QTest::newRow("no About text") << WindowMenu::Texts{all.webPage, QString(), all.demoLoop}
-                                       << QStringList{"0x40 &ORVANE Website", "|0x80 &Demo Loop"};
+            << WindowMenu::Texts{QString(), all.about, all.demoLoop, all.allowScripting}
+            << QStringList{"|0x10 &About ORVANE Control Panel...", "|0x80 &Demo Loop",
+                           "|0x100 Allow &scripting"};
+        QTest::newRow("no About text")
+            << WindowMenu::Texts{all.webPage, QString(), all.demoLoop, all.allowScripting}
+            << QStringList{"0x40 &ORVANE Website", "|0x80 &Demo Loop", "|0x100 Allow &scripting"};
+        QTest::newRow("no scripting text")
+            << WindowMenu::Texts{all.webPage, all.about, all.demoLoop, QString()}
+            << QStringList{"0x40 &ORVANE Website", "|0x10 &About ORVANE Control Panel...",
+                           "|0x80 &Demo Loop"};
         QTest::newRow("none") << WindowMenu::Texts{} << QStringList{};
     }
 
