@@ -85,7 +85,8 @@ QVariantMap BusObject::Properties() const {
     for (const QJsonValue& channel : status.value(QStringLiteral("channels")).toArray()) {
         const QJsonObject fields = channel.toObject();
         on.append(fields.value(QStringLiteral("on")).toBool());
-        levels.append(fields.value(QStringLiteral("level")).toInt());
+        // -1 for a level not known yet, as the events have it.
+        levels.append(fields.value(QStringLiteral("level")).toInt(-1));
         names.append(fields.value(QStringLiteral("name")).toString());
     }
     return {

@@ -70,7 +70,7 @@ QVariant FromJson(const QJsonValue& value) {
         case QJsonValue::Object:
             return FromJson(value.toObject());
         default:
-            // D-Bus has no null: an empty string stands for "not known".
+            // D-Bus has no null; in a list an empty string stands for "not known".
             return QString();
     }
 }
@@ -78,7 +78,10 @@ QVariant FromJson(const QJsonValue& value) {
 QVariantMap FromJson(const QJsonObject& object) {
     QVariantMap map;
     for (auto it = object.begin(); it != object.end(); ++it) {
-        map.insert(it.key(), FromJson(it.value()));
+        // A value not known yet is left out: a key of one fixed type or none at all.
+        if (!it.value().isNull()) {
+            map.insert(it.key(), FromJson(it.value()));
+        }
     }
     return map;
 }

@@ -65,7 +65,7 @@ void TestBusValues::jsonTakesTheBusTypeACallerExpects() {
 
 void TestBusValues::aNestedObjectKeepsItsFieldsTyped() {
     const QJsonObject status = QJsonDocument::fromJson(R"({"connected": true,
-        "channels": [{"level": 373, "name": "DAPI"}, {"level": 0, "name": ""}]})")
+        "channels": [{"level": 373, "name": "DAPI"}, {"level": null, "name": ""}]})")
                                    .object();
     const QVariantMap map = busvalues::FromJson(status);
     QCOMPARE(map.value("connected").metaType(), QMetaType::fromType<bool>());
@@ -75,6 +75,10 @@ void TestBusValues::aNestedObjectKeepsItsFieldsTyped() {
     QCOMPARE(first.value("level").metaType(), QMetaType::fromType<int>());
     QCOMPARE(first.value("level").toInt(), 373);
     QCOMPARE(first.value("name").toString(), QStringLiteral("DAPI"));
+    // A level not known yet has no key rather than one of another type.
+    const QVariantMap second = channels.last().toMap();
+    QVERIFY(!second.contains("level"));
+    QVERIFY(second.contains("name"));
 }
 
 void TestBusValues::onlyChangedPropertiesAreAnnounced() {
