@@ -25,8 +25,9 @@ public slots:
     double Echo(double value) { return value; }
 };
 
-// Nanoseconds per blocking call of message, over calls calls; -1 when one fails.
-double PerCall(QDBusConnection& bus, QDBusMessage message, int calls, bool alternate) {
+// Nanoseconds per blocking call of message, over calls calls; -1 when one fails, with its error in
+// failure.
+double PerCall(QDBusConnection& bus, QDBusMessage message, int calls, bool alternate, QString& failure) {
     QElapsedTimer timer;
     timer.start();
     for (int call = 0; call < calls; ++call) {
@@ -34,7 +35,10 @@ double PerCall(QDBusConnection& bus, QDBusMessage message, int calls, bool alter
         // Each level differs from the last, so each one is sent to the unit.
         arguments.last() = alternate && call % 2 ? 40.1 : 40.0;
         message.setArguments(arguments);
-        if (bus.call(message).type() != QDBusMessage::ReplyMessage) {
+        const QDBusMessage reply = bus.call(message);
+        if (reply.type() != QDBusMessage::ReplyMessage) {
+            failure = message.member() + QStringLiteral(": ") + reply.errorName() + QStringLiteral(" ") +
+                      reply.errorMessage();
             return -1;
         }
     }
@@ -78,9 +82,9 @@ BusRoundTrips MeasureBusRoundTrips(CRZ470ControlPanelDlg& dialog, int runs, int 
                     QDBusMessage::createMethodCall(kEchoName, kEchoPath, {}, QStringLiteral("Echo"));
                 echoCall.setArguments({40.0});
                 for (int run = 0; run < runs; ++run) {
-                    result.setLevelNs.push_back(PerCall(client, setLevel, callsPerRun, true));
-                    result.readNs.push_back(PerCall(client, read, callsPerRun, false));
-                    result.echoNs.push_back(PerCall(client, echoCall, callsPerRun, false));
+                    result.setLevelNs.push_back(PerCall(client, setLevel, callsPerRun, true, result.failure));
+                    result.readNs.push_back(PerCall(client, read, callsPerRun, false, result.failure));
+                    result.echoNs.push_back(PerCall(client, echoCall, callsPerRun, false, result.failure));
                 }
                 QDBusConnection::disconnectFromBus(QStringLiteral("bench-client"));
             }));
@@ -89,11 +93,6 @@ BusRoundTrips MeasureBusRoundTrips(CRZ470ControlPanelDlg& dialog, int runs, int 
                 QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
             }
             caller->wait();
-            for (size_t run = 0; run < result.setLevelNs.size(); ++run) {
-                if (result.setLevelNs[run] < 0 || result.readNs[run] < 0 || result.echoNs[run] < 0) {
-                    result.failure = QStringLiteral("a call was refused or timed out");
-                }
-            }
         }
         echoSide.unregisterObject(kEchoPath);
     }
