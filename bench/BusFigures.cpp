@@ -31,10 +31,12 @@ double PerCall(QDBusConnection& bus, QDBusMessage message, int calls, bool alter
     QElapsedTimer timer;
     timer.start();
     for (int call = 0; call < calls; ++call) {
-        QVariantList arguments = message.arguments();
-        // Each level differs from the last, so each one is sent to the unit.
-        arguments.last() = alternate && call % 2 ? 40.1 : 40.0;
-        message.setArguments(arguments);
+        if (alternate) {
+            // Each level differs from the last, so each one is sent to the unit.
+            QVariantList arguments = message.arguments();
+            arguments.last() = call % 2 ? 40.1 : 40.0;
+            message.setArguments(arguments);
+        }
         const QDBusMessage reply = bus.call(message);
         if (reply.type() != QDBusMessage::ReplyMessage) {
             failure = message.member() + QStringLiteral(": ") + reply.errorName() + QStringLiteral(" ") +
