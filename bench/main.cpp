@@ -6,6 +6,7 @@
 // ratio 2 (QT_SCALE_FACTOR=2), unless --this-ratio-only.
 // On the display when there is one, else offscreen (QT_QPA_PLATFORM overrides either). Exits with
 // 1 when a target is missed.
+#include "BusFigures.h"
 #include "ChildRuns.h"
 #include "Measure.h"
 #include "OffscreenPanel.h"
@@ -272,6 +273,29 @@ void AddScriptRows(std::vector<Row>& rows, int sustainSeconds) {
          perSecond.median >= 1000 && atUnit && onScreen && growth < 1024});
 }
 
+// (h): a SetLevel over the session bus against a bare echo over the same bus.
+void AddBusRow(std::vector<Row>& rows) {
+    OffscreenPanel panel;
+    const BusRoundTrips trips = MeasureBusRoundTrips(panel.dialog(), kRuns);
+    if (!trips.failure.isEmpty()) {
+        rows.push_back({QStringLiteral("(h) D-Bus round trip: ") + trips.failure, {}, {}, {}, {}, false});
+        return;
+    }
+    const QString echo = QStringLiteral("echo %1").arg(Milliseconds(SpreadOf(trips.echoNs).median));
+    const auto addRow = [&](const QString& figure, const std::vector<double>& trip) {
+        std::vector<double> ratio;
+        for (size_t run = 0; run < trip.size(); ++run) {
+            ratio.push_back(trip[run] / trips.echoNs[run]);
+        }
+        const double median = SpreadOf(trip).median;
+        rows.push_back({figure, Milliseconds(median), echo, TimesSpread(SpreadOf(ratio)),
+                        QStringLiteral("<= 1 ms"), median <= 1e6});
+    };
+    addRow(QStringLiteral("(h) D-Bus round trip of SetLevel"), trips.setLevelNs);
+    // The same trip with nothing stored: what the bus itself costs beside the store.
+    addRow(QStringLiteral("(h) D-Bus round trip of GetChannel"), trips.readNs);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -300,6 +324,7 @@ int main(int argc, char** argv) {
     AddIdleRow(rows, idleSeconds);
     AddMemoryRow(rows);
     AddScriptRows(rows, 10);
+    AddBusRow(rows);
     Print(rows);
     std::fflush(stdout);
     bool allMet = std::all_of(rows.begin(), rows.end(), [](const Row& row) { return row.met; });

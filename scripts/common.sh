@@ -13,6 +13,7 @@ PACKAGES=(
     libelf-dev fonts-paratype
     xvfb xauth x11vnc x11-utils
     g++-mingw-w64-x86-64 desktop-file-utils appstream
+    dbus libglib2.0-bin python3-dbus python3-gi
 )
 
 # What the sanitized second pass of the tests needs besides: Clang with its sanitizer and

@@ -8,6 +8,7 @@
 #include "RaiseRequests.h"
 #include "ScriptSocketAddress.h"
 #include "ScriptSocketServer.h"
+#include "SessionBus.h"
 #include "SettingsKeys.h"
 #include "Waits.h"
 
@@ -95,6 +96,7 @@ int CRZ470ControlPanelApp::InitInstance() {
         PrintLine(QStringLiteral("%1: scripts cannot reach this panel: %2")
                       .arg(applicationName(), scripts.errorString()));
     }
+    ServeOnSessionBus(dialog.scriptCommands(), &dialog);
     dialog.DoModal();
     return 0;
 }

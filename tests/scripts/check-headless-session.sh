@@ -64,6 +64,19 @@ check "another user cannot reach the screen" \
 for file in Xauthority vncpasswd; do
     check "another user cannot read $file" bash -c '! "$@" cat '"$PRIVATE/$file"' >/dev/null 2>&1' _ "${OTHER[@]}"
 done
+BUS="$(sed -n 's|^ *export DBUS_SESSION_BUS_ADDRESS=\(.*\)$|\1|p' "$WORK/session.out")"
+check "it prints the address of the panel's session bus" test -n "$BUS"
+# The names on that bus, asked as the user given by the command before the address, if any.
+bus_names() {
+    "${@:2}" env DBUS_SESSION_BUS_ADDRESS="$1" timeout 10 gdbus call --session \
+        --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus --method org.freedesktop.DBus.ListNames
+}
+panel_on_bus() { bus_names "$BUS" 2>/dev/null | grep -q "'example.varnholt.Orvane'"; }
+# The panel takes its name there once it is up.
+for tries in $(seq 100); do panel_on_bus && break; sleep 0.1; done
+check "this user reaches the panel over that bus" panel_on_bus
+fails() { ! "$@" >/dev/null 2>&1; }
+check "another user cannot connect to that bus" fails bus_names "$BUS" "${OTHER[@]}"
 types="$(security_types "${OTHER[@]}")"
 check "the VNC server answers another user" test -n "$types"
 check "it asks for the password (type 2)" grep -qx 2 <<<"$types"

@@ -4,6 +4,7 @@
 #include "CCrashHandler.h"
 #include "LibraryLoaderPlatform.h"
 #include "RZ470Api.h"
+#include "SessionBus.h"
 
 #include <string>
 
@@ -21,5 +22,6 @@ int main() {
     if (deviceActive == nullptr || deviceActive(0) == 0) {
         CCrashHandler::WriteCrashDump(CCrashHandler::CaptureExceptionPointers(nullptr, nullptr));
     }
-    return static_cast<int>(info.size());
+    void (*serveOnSessionBus)(ScriptCommands&, QObject*) = &ServeOnSessionBus;
+    return static_cast<int>(info.size()) + (serveOnSessionBus != nullptr ? 1 : 0);
 }
