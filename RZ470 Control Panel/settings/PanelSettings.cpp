@@ -86,6 +86,8 @@ void PanelSettings::SetFavouriteGroups(int slot, uint32_t packedGroups, int mode
     store_.writeInt(settings::kFavouritesSection, valueName(settings::kFavouriteGroupsValue, slot),
                     static_cast<int>(packedGroups));
     store_.writeInt(settings::kFavouritesSection, valueName(settings::kFavouriteModeValue, slot), mode);
+    // A favourite is read whole by whoever reads the store next.
+    store_.flush();
 }
 
 void PanelSettings::ReloadFavourites() {
@@ -129,6 +131,7 @@ void PanelSettings::SetDemoLoop(const std::array<uint8_t, kChannels>& selection,
                        settings::NumberList(AsNumbers(order)));
     store_.writeString(settings::kDemoLoopSection, settings::kDemoTimesValue,
                        settings::NumberList({onTime, offTime}));
+    store_.flush();
 }
 
 bool PanelSettings::ScriptingAllowed() const {

@@ -2,8 +2,11 @@
 
 #include "SettingsKeys.h"
 
+#include <algorithm>
+
 #include <QCoreApplication>
 #include <QSettings>
+#include <QTimer>
 
 ProfileStore::ProfileStore()
     : settings_(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
@@ -16,7 +19,9 @@ ProfileStore::ProfileStore()
 ProfileStore::ProfileStore(const QString& iniFile)
     : settings_(std::make_unique<QSettings>(iniFile, QSettings::IniFormat)) {}
 
-ProfileStore::~ProfileStore() = default;
+ProfileStore::~ProfileStore() {
+    flush();
+}
 
 QString ProfileStore::key(const QString& section, const QString& name) const {
     return section + QLatin1Char('/') + name;
@@ -54,15 +59,41 @@ QString ProfileStore::readString(const QString& section, const QString& name,
 
 void ProfileStore::writeInt(const QString& section, const QString& name, int value) {
     settings_->setValue(key(section, name), value);
-    writeOut();
+    scheduleWriteOut();
 }
 
 void ProfileStore::writeString(const QString& section, const QString& name, const QString& value) {
     settings_->setValue(key(section, name), value);
-    writeOut();
+    scheduleWriteOut();
+}
+
+void ProfileStore::scheduleWriteOut() {
+    if (laterWrite_ && laterWrite_->isActive()) {
+        return;
+    }
+    if (!sinceWriteOut_.isValid() || sinceWriteOut_.hasExpired(kWriteIntervalMs)) {
+        writeOut();
+        return;
+    }
+    if (!laterWrite_) {
+        laterWrite_ = std::make_unique<QTimer>();
+        laterWrite_->setSingleShot(true);
+        laterWrite_->callOnTimeout([this] { writeOut(); });
+    }
+    laterWrite_->start(static_cast<int>(std::max<qint64>(0, kWriteIntervalMs - sinceWriteOut_.elapsed())));
+}
+
+void ProfileStore::flush() {
+    if (laterWrite_ && laterWrite_->isActive()) {
+        writeOut();
+    }
 }
 
 void ProfileStore::writeOut() {
+    if (laterWrite_) {
+        laterWrite_->stop();
+    }
+    sinceWriteOut_.start();
     settings_->sync();
     // A file that cannot be read back is a format error, and says nothing about the write.
     if (settings_->status() != QSettings::AccessError || writeFailed_) {
@@ -75,6 +106,7 @@ void ProfileStore::writeOut() {
 }
 
 void ProfileStore::reload() {
+    flush();
     // Also reads the file again when another writer changed it since.
     settings_->sync();
 }

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -45,6 +46,38 @@ private slots:
         QCOMPARE(reopened.readInt(settings::kFavouritesSection, "Value10", 0), 268435464);
         QCOMPARE(reopened.readString(settings::kDemoLoopSection, "Selection", {}),
                  QStringLiteral("1,0,1,0,1,0,1,0,1"));
+    }
+
+    // A burst of writes (a slider dragged, a script setting levels) goes out to disk once its
+    // interval is over, with its last values; nothing waiting is lost at a flush or at the end.
+    void aBurstOfWritesGoesOutTogether() {
+        // The file's own text: a QSettings in this process would share the store's unwritten values.
+        const auto onDisk = [this] {
+            QFile file(iniFile());
+            if (!file.open(QIODevice::ReadOnly)) {
+                return -1;
+            }
+            const QRegularExpressionMatch found = QRegularExpression(QStringLiteral("Intensity405=(\\d+)"))
+                                                      .match(QString::fromUtf8(file.readAll()));
+            return found.hasMatch() ? found.captured(1).toInt() : -1;
+        };
+        {
+            ProfileStore store(iniFile());
+            store.writeInt(settings::kIntensitiesSection, "Intensity405", 100);
+            QCOMPARE(onDisk(), 100);  // the first goes out at once
+            for (int level = 101; level <= 150; ++level) {
+                store.writeInt(settings::kIntensitiesSection, "Intensity405", level);
+            }
+            QCOMPARE(store.readInt(settings::kIntensitiesSection, "Intensity405", 0), 150);
+            QCOMPARE(onDisk(), 100);
+            QTRY_COMPARE_WITH_TIMEOUT(onDisk(), 150, 10 * ProfileStore::kWriteIntervalMs);
+
+            store.writeInt(settings::kIntensitiesSection, "Intensity405", 200);
+            store.flush();
+            QCOMPARE(onDisk(), 200);
+            store.writeInt(settings::kIntensitiesSection, "Intensity405", 300);
+        }
+        QCOMPARE(onDisk(), 300);
     }
 
     void absentValuesYieldDefaultsAndAreNotCreated() {
