@@ -5,19 +5,34 @@
 #include <algorithm>
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QSettings>
 #include <QTimer>
 
+namespace {
+// QSettings writes its changes out at the next turn of the event loop by itself; the store
+// decides when they go out instead, so a burst is not written once per turn.
+class StoreSettings : public QSettings {
+public:
+    using QSettings::QSettings;
+
+protected:
+    bool event(QEvent* event) override {
+        return event->type() == QEvent::UpdateRequest || QSettings::event(event);
+    }
+};
+}  // namespace
+
 ProfileStore::ProfileStore()
-    : settings_(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                            settings::kCompanyKey, QCoreApplication::applicationName())) {
+    : settings_(std::make_unique<StoreSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                                settings::kCompanyKey, QCoreApplication::applicationName())) {
     // Only the program's own key counts: a value found in the company-wide or machine-wide store
     // would show on the panel and reach the unit without this user ever having set it.
     settings_->setFallbacksEnabled(false);
 }
 
 ProfileStore::ProfileStore(const QString& iniFile)
-    : settings_(std::make_unique<QSettings>(iniFile, QSettings::IniFormat)) {}
+    : settings_(std::make_unique<StoreSettings>(iniFile, QSettings::IniFormat)) {}
 
 ProfileStore::~ProfileStore() {
     flush();
