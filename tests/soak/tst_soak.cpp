@@ -265,8 +265,10 @@ private:
     }
 
     // Every value as the panel last wrote it (a store on the panel's file shares its cache) is
-    // what a copy of the file, read afresh as at the next start, holds.
+    // what a copy of the file, read afresh as at the next start, holds once the store's write
+    // interval is over.
     void checkStoredSettings() {
+        QTest::qWait(ProfileStore::kWriteIntervalMs + 100);
         const QString copy = files_.filePath(QStringLiteral("profile-copy.ini"));
         QFile::remove(copy);
         QVERIFY(QFile::copy(panel_->profile().location(), copy));
