@@ -2,8 +2,10 @@
 
 #include "Measure.h"
 #include "OffscreenPanel.h"
+#include "PrivateBus.h"
 #include "ScreenStates.h"
 #include "ScriptSocketServer.h"
+#include "SessionBus.h"
 
 #include <QCoreApplication>
 #include <QDialog>
@@ -68,17 +70,24 @@ void RunEventLoop(int milliseconds) {
 }
 
 int Idle(int seconds) {
+    // A bus of its own, in place before anything asks for the session bus.
+    PrivateBus bus;
+    if (!bus.running()) {
+        return 1;
+    }
     // Settled: the first reads after the start, which take the unit's values in, are done.
     OffscreenPanel panel;
     if (!panel.isBound() || !WaitUntilPainted(panel.dialog()) || !panel.dialog().isPollTimerRunning()) {
         return 1;
     }
-    // Idle as a panel is: its script socket listening, no client on it.
+    // Idle as a panel is: its script socket listening and its object on the session bus, no client
+    // on either.
     QTemporaryDir folder;
     ScriptSocketServer scripts(panel.dialog().scriptCommands());
     if (!scripts.Listen(folder.filePath(QStringLiteral("script")))) {
         return 1;
     }
+    ServeOnSessionBus(panel.dialog().scriptCommands(), &panel.dialog());
     // A second on the timer first, so whatever the start left to do is done too.
     RunEventLoop(1000);
     TimerCount ticks(panel.dialog());

@@ -201,7 +201,8 @@ void AddIdleRow(std::vector<Row>& rows, int seconds) {
     }
     const Spread percent = SpreadOf(share);
     rows.push_back(
-        {QStringLiteral("(d) idle polling CPU, script socket listening (%1 ticks a run)").arg(ticks),
+        {QStringLiteral("(d) idle polling CPU, script socket and session bus listening (%1 ticks a run)")
+             .arg(ticks),
          Milliseconds(SpreadOf(cpu).median), QStringLiteral("one core %1 s").arg(wall / 1e9, 0, 'f', 1),
          QStringLiteral("%1 % (%2-%3)")
              .arg(percent.median, 0, 'f', 3)
