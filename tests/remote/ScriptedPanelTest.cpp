@@ -19,3 +19,13 @@ bool ScriptedPanelTest::screenIsCurrent() {
     dialog().router().PaintScreen();
     return surface() == before;
 }
+
+void ServedPanelTest::settle() {
+    ScriptedPanelTest::settle();
+    server_ = std::make_unique<ScriptSocketServer>(commands());
+    QVERIFY(server_->Listen(address()));
+}
+
+void ServedPanelTest::stopServing() {
+    server_.reset();
+}

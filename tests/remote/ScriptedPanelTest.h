@@ -1,9 +1,13 @@
 #pragma once
 
+#include "ScriptSocketServer.h"
 #include "SimulatedPanelTest.h"
 
 #include <QImage>
 #include <QRect>
+#include <QTemporaryDir>
+
+#include <memory>
 
 class ScriptCommands;
 
@@ -20,4 +24,18 @@ protected:
     bool screenIsCurrent();
     // Ticks enough for a status read and an intensity read to land.
     void readBack() { panel_->tick(11); }
+};
+
+// The same panel with its script socket listening in a folder of the test's own once the panel has
+// settled.
+class ServedPanelTest : public ScriptedPanelTest {
+    Q_OBJECT
+
+protected:
+    QString address() const { return folder_.filePath(QStringLiteral("script")); }
+    void settle() override;
+    void stopServing();
+
+    QTemporaryDir folder_;
+    std::unique_ptr<ScriptSocketServer> server_;
 };

@@ -12,7 +12,7 @@
 
 #include <memory>
 
-class Rz470CtlTest : public ScriptedPanelTest {
+class Rz470CtlTest : public ServedPanelTest {
     Q_OBJECT
 
 private:
@@ -21,8 +21,6 @@ private:
         QByteArray out;
         QByteArray err;
     };
-
-    QString address() const { return folder_.filePath(QStringLiteral("script")); }
 
     // The panel keeps running while the tool waits for it.
     Run ctl(const QStringList& arguments, const QStringList& socket = {}) {
@@ -33,24 +31,16 @@ private:
         if (!process.waitForStarted()) {
             return {};
         }
-        for (QDeadlineTimer deadline(15000); process.state() != QProcess::NotRunning && !deadline.hasExpired();) {
+        for (QDeadlineTimer deadline(15000);
+             process.state() != QProcess::NotRunning && !deadline.hasExpired();) {
             QTest::qWait(5);
         }
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
                 process.readAllStandardOutput(), process.readAllStandardError()};
     }
 
-    void settle() override {
-        ScriptedPanelTest::settle();
-        server_ = std::make_unique<ScriptSocketServer>(commands());
-        QVERIFY(server_->Listen(address()));
-    }
-
-    QTemporaryDir folder_;
-    std::unique_ptr<ScriptSocketServer> server_;
-
 private slots:
-    void cleanup() { server_.reset(); }
+    void cleanup() { stopServing(); }
 
     void exitCodes_data() {
         QTest::addColumn<QStringList>("setup");

@@ -31,11 +31,10 @@ long ResidentKiB() {
 
 }  // namespace
 
-class ScriptSocketTest : public ScriptedPanelTest {
+class ScriptSocketTest : public ServedPanelTest {
     Q_OBJECT
 
 private:
-    QString address() const { return folder_.filePath(QStringLiteral("script")); }
     std::unique_ptr<ScriptClient> connected() {
         auto client = std::make_unique<ScriptClient>();
         if (!client->connectTo(address())) {
@@ -51,17 +50,8 @@ private:
                panel_->calls().contains(QStringLiteral("GetIntensityLevel"));
     }
 
-    void settle() override {
-        ScriptedPanelTest::settle();
-        server_ = std::make_unique<ScriptSocketServer>(commands());
-        QVERIFY(server_->Listen(address()));
-    }
-
-    QTemporaryDir folder_;
-    std::unique_ptr<ScriptSocketServer> server_;
-
 private slots:
-    void cleanup() { server_.reset(); }
+    void cleanup() { stopServing(); }
 
     void theSocketIsTheUsersAlone() {
         const QFileInfo socket(address());
