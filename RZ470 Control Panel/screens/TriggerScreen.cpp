@@ -47,16 +47,20 @@ void TriggerScreen::BuildButtons() {
     buttons_.push_back(MenuRow({&kReturnToMain, true, toScreen(screens::kMain)}));
     buttons_.push_back(MenuRow({&kGrouping, false, toScreen(screens::kGroupingFirst + OpenedLed())}));
     AddPanelRows();
-    buttons_.push_back(ClearRow("CLEAR TRIGGER", kClearCaptionDx, [this] { ClearSequence(); }));
-    buttons_.push_back(ForOpenedChannel(
-        ArrowRow(openedstrip::kDownArrow, timeoutRow, [this] { StepTimeoutDown(); }), " TTL timeout down"));
-    buttons_.push_back(ForOpenedChannel(
-        ArrowRow(openedstrip::kUpArrow, timeoutRow, [this] { StepTimeoutUp(); }), " TTL timeout up"));
     buttons_.push_back(
-        ForOpenedChannel(ArrowRow(openedstrip::kDownArrow, sequenceRow, [this] { StepSequenceDown(); }),
-                         " trigger sequence down"));
+        ClearRow("CLEAR TRIGGER", kClearCaptionDx, [this] { EditOpened(&TriggerEdits::ClearSequence); }));
     buttons_.push_back(ForOpenedChannel(
-        ArrowRow(openedstrip::kUpArrow, sequenceRow, [this] { StepSequenceUp(); }), " trigger sequence up"));
+        ArrowRow(openedstrip::kDownArrow, timeoutRow, [this] { EditOpened(&TriggerEdits::StepTimeoutDown); }),
+        " TTL timeout down"));
+    buttons_.push_back(ForOpenedChannel(
+        ArrowRow(openedstrip::kUpArrow, timeoutRow, [this] { EditOpened(&TriggerEdits::StepTimeoutUp); }),
+        " TTL timeout up"));
+    buttons_.push_back(ForOpenedChannel(ArrowRow(openedstrip::kDownArrow, sequenceRow,
+                                                 [this] { EditOpened(&TriggerEdits::StepSequenceDown); }),
+                                        " trigger sequence down"));
+    buttons_.push_back(ForOpenedChannel(
+        ArrowRow(openedstrip::kUpArrow, sequenceRow, [this] { EditOpened(&TriggerEdits::StepSequenceUp); }),
+        " trigger sequence up"));
     ButtonRow timeoutField =
         ForOpenedChannel(FieldRow(timeoutRow, [this] { EnterTimeout(); }), " TTL timeout");
     timeoutField.access.value = [this] { return TimeoutText(OpenedTimeout()); };
@@ -122,28 +126,8 @@ void TriggerScreen::PaintTriggerValues(bool valuesOnly) {
     }
 }
 
-void TriggerScreen::ClearSequence() {
-    edits_.ClearSequence(OpenedChannel());
-    PaintTriggerValues(true);
-}
-
-void TriggerScreen::StepTimeoutDown() {
-    edits_.StepTimeoutDown(OpenedChannel());
-    PaintTriggerValues(true);
-}
-
-void TriggerScreen::StepTimeoutUp() {
-    edits_.StepTimeoutUp(OpenedChannel());
-    PaintTriggerValues(true);
-}
-
-void TriggerScreen::StepSequenceDown() {
-    edits_.StepSequenceDown(OpenedChannel());
-    PaintTriggerValues(true);
-}
-
-void TriggerScreen::StepSequenceUp() {
-    edits_.StepSequenceUp(OpenedChannel());
+void TriggerScreen::EditOpened(ActionResult (TriggerEdits::*edit)(size_t)) {
+    (edits_.*edit)(OpenedChannel());
     PaintTriggerValues(true);
 }
 

@@ -50,11 +50,8 @@ private:
     GroupingAndTrigger& tables();
     uint16_t OpenedTimeout();
     uint8_t OpenedSequence();
-    void ClearSequence();
-    void StepTimeoutDown();
-    void StepTimeoutUp();
-    void StepSequenceDown();
-    void StepSequenceUp();
+    // One edit of the opened LED's values (clear, or an arrow's step), then its values drawn again.
+    void EditOpened(ActionResult (TriggerEdits::*edit)(size_t));
     void EnterTimeout();
     void EnterSequence();
 
