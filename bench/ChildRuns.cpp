@@ -132,6 +132,24 @@ int MemoryPanel() {
     return 0;
 }
 
+int Repaint(int state, int seconds) {
+    OffscreenPanel panel;
+    if (!panel.isBound() || !WaitUntilPainted(panel.dialog())) {
+        return 1;
+    }
+    ScreenRouter& router = panel.dialog().router();
+    router.ChangeScreen(state);
+    QElapsedTimer wall;
+    wall.start();
+    long long repaints = 0;
+    while (wall.elapsed() < seconds * 1000LL) {
+        router.PaintScreen();
+        ++repaints;
+    }
+    std::printf("%lld\n", repaints);
+    return 0;
+}
+
 }  // namespace
 
 int RunChild(const QString& mode, const QStringList& arguments) {
@@ -149,6 +167,9 @@ int RunChild(const QString& mode, const QStringList& arguments) {
     }
     if (mode == QLatin1String(child::kMemoryPanel)) {
         return MemoryPanel();
+    }
+    if (mode == QLatin1String(child::kRepaint) && arguments.size() == 2) {
+        return Repaint(arguments[0].toInt(), std::max(1, arguments[1].toInt()));
     }
     std::fprintf(stderr, "unknown child mode %s\n", qPrintable(mode));
     return 2;

@@ -17,6 +17,9 @@ constexpr const char* kStartPanel = "start-panel";    // ns until the main scree
 constexpr const char* kIdle = "idle";                 // CPU ns, wall ns, timer ticks while polling
 constexpr const char* kMemoryEmpty = "memory-empty";  // peak resident kB with an empty dialog shown
 constexpr const char* kMemoryPanel = "memory-panel";  // the same with the panel, every screen shown
+// Not measured by the bench: repaints one screen state for a number of seconds, for a profiler,
+// and prints the repaints done.
+constexpr const char* kRepaint = "repaint";  // arguments: screen state, seconds
 }  // namespace child
 
 // Runs one mode inside the child; the QApplication exists already. Returns the exit code.

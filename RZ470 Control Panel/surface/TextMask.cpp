@@ -1,26 +1,12 @@
 #include "TextMask.h"
 
+#include "CoverageBlend.h"
+
 #include <QPainter>
 
 #include <algorithm>
 
 namespace {
-
-// x * a / 255 per channel, rounded as the painter's raster engine rounds.
-inline uint32_t ByteMul(uint32_t x, uint32_t a) {
-    uint32_t t = (x & 0xff00ff) * a;
-    t = (t + ((t >> 8) & 0xff00ff) + 0x800080) >> 8;
-    t &= 0xff00ff;
-    x = ((x >> 8) & 0xff00ff) * a;
-    x = x + ((x >> 8) & 0xff00ff) + 0x800080;
-    x &= 0xff00ff00;
-    return x | t;
-}
-
-// An opaque colour over an opaque pixel at coverage c, as the painter blends it.
-inline uint32_t Blend(uint32_t pixel, uint32_t colour, uint32_t c) {
-    return c == 255 ? colour : ByteMul(colour, c) + ByteMul(pixel, 255 - c);
-}
 
 // Each glyph alone in white on black: a pixel's blue is its coverage, since white blended over
 // black at coverage c is c. Glyphs are kept apart because where two overlap the painter blends
@@ -74,80 +60,54 @@ TextMask::TextMask(const QList<QGlyphRun>& glyphs, QPointF origin, QRect reach, 
             overlaps_.push_back({uint16_t(y), uint16_t(x), uint8_t(c)});
         }
     });
+    rowSpans_.reserve(size_t(height) + 1);
     for (int y = 0; y < height; ++y) {
-        EncodeRow(first.data() + size_t(y) * size_t(width), width, ops_);
+        rowSpans_.push_back(uint32_t(spans_.size()));
+        const uint8_t* row = first.data() + size_t(y) * size_t(width);
+        int x = 0;
+        while (x < width) {
+            if (row[x] == 0) {
+                ++x;
+                continue;
+            }
+            // To the last covered pixel before a gap too long to carry.
+            int end = x + 1;
+            for (int next = end; next < width && next - end <= kGapInSpan; ++next) {
+                if (row[next] != 0) {
+                    end = next + 1;
+                }
+            }
+            const int length = std::min((end - x + 3) / 4 * 4, 0xFFFC);
+            spans_.push_back({uint32_t(coverage_.size()), uint16_t(x), uint16_t(length)});
+            coverage_.insert(coverage_.end(), row + x, row + std::min(x + length, end));
+            coverage_.resize(coverage_.size() + size_t(std::max(0, x + length - end)), 0);
+            x = std::min(x + length, end);
+        }
     }
-    ops_.shrink_to_fit();
+    rowSpans_.push_back(uint32_t(spans_.size()));
+    spans_.shrink_to_fit();
+    coverage_.shrink_to_fit();
     overlaps_.shrink_to_fit();
 }
 
-void TextMask::EncodeRow(const uint8_t* row, int width, std::vector<uint8_t>& ops) {
-    int x = 0;
-    int skip = 0;
-    while (x < width) {
-        if (row[x] == 0) {
-            ++x;
-            if (++skip == kLongestSkip) {
-                ops.insert(ops.end(), {uint8_t(kLongestSkip), kFullRun});
-                skip = 0;
-            }
-            continue;
-        }
-        const bool full = row[x] == 255;
-        int end = x + 1;
-        while (end < width && end - x < kLongestRun && row[end] != 0 && (row[end] == 255) == full) {
-            ++end;
-        }
-        const auto length = uint8_t(end - x);
-        ops.insert(ops.end(), {uint8_t(skip), uint8_t(full ? kFullRun | length : length)});
-        if (!full) {
-            ops.insert(ops.end(), row + x, row + end);
-        }
-        skip = 0;
-        x = end;
-    }
-    ops.insert(ops.end(), {uint8_t(0), uint8_t(0)});
-}
-
 void TextMask::Draw(QImage& target, QPoint at, QRgb colour) const {
+    const coverage_blend::SpanBlend blend = coverage_blend::Fastest();
     uchar* const bits = target.bits();
     const qsizetype stride = target.bytesPerLine();
     const int width = target.width();
     const int height = target.height();
-    const uint8_t* op = ops_.data();
-    for (int y = at.y();; ++y) {
-        if (op == ops_.data() + ops_.size()) {
-            break;
-        }
-        const bool inside = y >= 0 && y < height;
-        auto* const out = inside ? reinterpret_cast<uint32_t*>(bits + y * stride) : nullptr;
-        int x = at.x();
-        for (;;) {
-            const int skip = *op++;
-            const int code = *op++;
-            if (skip == 0 && code == 0) {
-                break;
+    const int firstRow = std::max(0, -at.y());
+    const int endRow = std::min(int(rowSpans_.size()) - 1, height - at.y());
+    for (int r = firstRow; r < endRow; ++r) {
+        auto* const out = reinterpret_cast<uint32_t*>(bits + qsizetype(at.y() + r) * stride);
+        for (uint32_t s = rowSpans_[size_t(r)]; s < rowSpans_[size_t(r) + 1]; ++s) {
+            const Span& span = spans_[s];
+            const int x = at.x() + span.x;
+            const int from = std::max(x, 0);
+            const int to = std::min(x + int(span.length), width);
+            if (from < to) {
+                blend(out + from, coverage_.data() + span.offset + (from - x), to - from, colour);
             }
-            x += skip;
-            const int length = code & ~kFullRun;
-            const bool full = (code & kFullRun) != 0;
-            if (inside) {
-                const int from = std::max(x, 0);
-                const int to = std::min(x + length, width);
-                if (full) {
-                    if (from < to) {
-                        std::fill(out + from, out + to, colour);
-                    }
-                } else {
-                    for (int i = from; i < to; ++i) {
-                        out[i] = Blend(out[i], colour, op[i - x]);
-                    }
-                }
-            }
-            if (!full) {
-                op += length;
-            }
-            x += length;
         }
     }
     for (const Overlap& overlap : overlaps_) {
@@ -155,7 +115,7 @@ void TextMask::Draw(QImage& target, QPoint at, QRgb colour) const {
         const int y = at.y() + overlap.y;
         if (x >= 0 && x < width && y >= 0 && y < height) {
             auto* out = reinterpret_cast<uint32_t*>(bits + y * stride) + x;
-            *out = Blend(*out, colour, overlap.coverage);
+            *out = coverage_blend::Pixel(*out, colour, overlap.coverage);
         }
     }
 }

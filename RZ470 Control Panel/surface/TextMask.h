@@ -27,16 +27,21 @@ public:
     static bool DrawsLikePainter(const QList<QGlyphRun>& glyphs, QPointF origin, QRect reach, int scale);
 
     // Bytes held.
-    size_t byteSize() const { return ops_.size() + overlaps_.size() * sizeof(Overlap); }
+    size_t byteSize() const {
+        return rowSpans_.size() * sizeof(uint32_t) + spans_.size() * sizeof(Span) + coverage_.size() + overlaps_.size() * sizeof(Overlap);
+    }
 
 private:
-    // Each row of the mask as pairs of bytes, pixels to skip and a run: its length, and the top
-    // bit set when the run is fully covered, else its coverage bytes follow. A skip of 255 with an
-    // empty full run only skips; a pair of zeros ends the row.
-    static constexpr int kFullRun = 0x80;
-    static constexpr int kLongestRun = 0x7F;
-    static constexpr int kLongestSkip = 0xFF;
-    static void EncodeRow(const uint8_t* row, int width, std::vector<uint8_t>& ops);
+    // Each row keeps its covered pixels as spans of coverage bytes, the gaps inside a span and its
+    // padding to whole fours included: blending a pixel at coverage 0 leaves it as it was, so a
+    // span blends four pixels at a time with no branch, and text this small has few long gaps
+    // worth a span of their own.
+    struct Span {
+        uint32_t offset;  // into coverage_
+        uint16_t x;
+        uint16_t length;  // a multiple of four
+    };
+    static constexpr int kGapInSpan = 12;
 
     // A pixel a later glyph covers again, blended after the rows.
     struct Overlap {
@@ -44,6 +49,8 @@ private:
         uint16_t x;
         uint8_t coverage;
     };
-    std::vector<uint8_t> ops_;
+    std::vector<uint32_t> rowSpans_;  // each row's first span; one more, where the last row's end
+    std::vector<Span> spans_;
+    std::vector<uint8_t> coverage_;
     std::vector<Overlap> overlaps_;
 };

@@ -1,19 +1,23 @@
 // The surface keeps its pictures packed and its texts shaped once: whatever it draws must match,
 // pixel for pixel, what QPainter draws from the decoded picture or the plain text.
+#include "CoverageBlend.h"
 #include "PackedPicture.h"
 #include "PanelArtwork.h"
 #include "PanelFont.h"
 #include "SurfaceCanvas.h"
+#include "TextMask.h"
 
 #include <QDir>
 #include <QFile>
 #include <QPainter>
 #include <QResource>
+#include <QTextLayout>
 #include <QtEndian>
 #include <QtTest>
 
 #include <functional>
 #include <map>
+#include <random>
 #include <memory>
 
 namespace {
@@ -395,6 +399,72 @@ private slots:
                      qPrintable(what));
             // The window repaints what is reported: every pixel the glyphs touched.
             QVERIFY2(Covers(surface.damaged, before.changedIn(after)), qPrintable(what));
+        }
+    }
+
+    void textMasksBlendAsThePainterDoes_data() {
+        QTest::addColumn<int>("scale");
+        QTest::addColumn<int>("cell");
+        for (int scale : {1, 2}) {
+            for (int cell : {PanelFont::kSmallCell, PanelFont::kLargeCell}) {
+                QTest::addRow("scale %d, %d px cell", scale, cell) << scale << cell;
+            }
+        }
+    }
+
+    void textMasksBlendAsThePainterDoes() {
+        // The surface draws texts from masks only where they blend as the painter does here, and
+        // falls back to the painter otherwise: a mask that blends wrong would pass every pixel
+        // test above while every text goes the slow way.
+        QFETCH(int, scale);
+        QFETCH(int, cell);
+        const QFont font = PanelFont::withCellHeight(cell);
+        for (const QString& text : {QStringLiteral("Grouping LEDs together enables:"),
+                                    QStringLiteral("Ångström Ä é ÿ"), QStringLiteral("jig (fj) Qy_ 100.0%")}) {
+            QTextLayout layout(text, font);
+            layout.beginLayout();
+            layout.createLine();
+            layout.endLayout();
+            const QList<QGlyphRun> glyphs = layout.glyphRuns();
+            QRectF inked;
+            for (const QGlyphRun& run : glyphs) {
+                inked |= run.boundingRect();
+            }
+            const QRect reach = inked.toAlignedRect().adjusted(-1, -1, 1, 1);
+            QVERIFY2(TextMask::DrawsLikePainter(glyphs, QPointF(0, 0), reach, scale), qPrintable(text));
+        }
+    }
+
+    void everyBlendVariantGivesTheSamePixels() {
+        // Each length from empty past two of the widest steps, so every step and tail is taken,
+        // at coverages that favour the ends (0 and 255 take their own paths in places).
+        std::mt19937 random(470);
+        const auto coverageOf = [&random] {
+            const uint32_t pick = random() % 4;
+            return uint8_t(pick == 0 ? 0 : pick == 1 ? 255 : random() & 0xFF);
+        };
+        const std::vector<coverage_blend::Variant> variants = coverage_blend::Variants();
+        for (int count = 0; count <= 20; ++count) {
+            for (int round = 0; round < 50; ++round) {
+                const uint32_t colour = random() | 0xFF000000u;
+                std::vector<uint32_t> pixels(size_t(count) + 1);
+                std::vector<uint8_t> coverage(size_t(count) + 1);
+                for (int i = 0; i <= count; ++i) {
+                    pixels[size_t(i)] = random() | 0xFF000000u;
+                    coverage[size_t(i)] = coverageOf();
+                }
+                std::vector<uint32_t> expected = pixels;
+                for (int i = 0; i < count; ++i) {
+                    expected[size_t(i)] = coverage_blend::Pixel(pixels[size_t(i)], colour, coverage[size_t(i)]);
+                }
+                for (const coverage_blend::Variant& variant : variants) {
+                    // The pixel past the end stays as it was.
+                    std::vector<uint32_t> blended = pixels;
+                    variant.blend(blended.data(), coverage.data(), count, colour);
+                    QVERIFY2(blended == expected, qPrintable(QStringLiteral("%1, %2 pixels").arg(
+                                                      QLatin1String(variant.name)).arg(count)));
+                }
+            }
         }
     }
 
