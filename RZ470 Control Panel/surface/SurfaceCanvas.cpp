@@ -1,20 +1,17 @@
 #include "SurfaceCanvas.h"
 
+#include "PackedArtwork.h"
 #include "PackedPicture.h"
 #include "PanelArtwork.h"
 #include "TextMask.h"
 
 #include <QFontMetrics>
 #include <QPainter>
-#include <QResource>
 #include <QTextLayout>
 
 #include <algorithm>
 #include <utility>
 
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 #if defined(Q_OS_LINUX)
 #include <sys/mman.h>
 
@@ -25,6 +22,9 @@ namespace {
 
 // The texts kept per font; the values shown change, so the oldest are dropped all at once.
 constexpr qsizetype kKeptTextsPerFont = 256;
+
+// The draws of a text that go through the painter before it gets its mask.
+constexpr int kDrawsBeforeMask = 3;
 
 // A glyph's box is rounded to whole pixels; its antialiased edge may pass it by part of one.
 constexpr int kInkMargin = 1;
@@ -133,21 +133,13 @@ const SurfaceCanvas::Picture* SurfaceCanvas::picture(int id) {
     auto found = pictures_.find(id);
     if (found == pictures_.end()) {
         std::optional<Picture> kept;
-        // The generated pictures come packed by the build; a bitmap without its packed file is
-        // packed straight from its bytes, anything else goes through the image reader first. A
-        // picture missing at this scale is drawn from the one at scale 1, enlarged.
-        bool readBitmap = false;
+        // The generated pictures come packed by the build; anything else goes through the image
+        // reader. A picture missing at this scale is drawn from the one at scale 1, enlarged.
         for (const int scale : {scale_, 1}) {
-            std::optional<PackedPicture> packed = PackedPicture::FromPackedFile(
-                QResource(PanelArtwork::packedPath(id, scale)).uncompressedData());
-            const QString path = PanelArtwork::bitmapPath(id, scale);
-            if (!packed) {
-                readBitmap = true;
-                packed = PackedPicture::FromBitmapFile(QResource(path).uncompressedData());
-            }
+            std::optional<PackedPicture> packed = PackedArtwork(id, scale);
             QImage decoded;
             if (!packed) {
-                decoded = QImage(path);
+                decoded = QImage(PanelArtwork::bitmapPath(id, scale));
                 packed = PackedPicture::Pack(decoded);
             }
             if (packed && scale == scale_) {
@@ -163,13 +155,6 @@ const SurfaceCanvas::Picture* SurfaceCanvas::picture(int id) {
             }
         }
         found = pictures_.emplace(id, std::move(kept)).first;
-#if defined(__GLIBC__)
-        // A bitmap's bytes, up to 7.4 MB for the background at scale 2, were only needed for the
-        // packing; their pages go back to the system now rather than stay in the process's heap.
-        if (readBitmap) {
-            malloc_trim(0);
-        }
-#endif
     }
     return found->second ? &*found->second : nullptr;
 }
@@ -205,9 +190,10 @@ void SurfaceCanvas::drawText(const QFont& font, const QColor& colour, int x, int
     if (shape.oneLine) {
         // The glyphs' baseline lands where drawText puts it: the cell's top plus the ascent.
         const QPointF baseline(0, shape.ascent - shape.lineAscent);
-        // A text drawn once, as most are at start, is not worth its mask; one drawn again is.
-        const bool again = std::exchange(shape.drawn, true);
-        if (again && colour.alpha() == 255 && MasksDrawLikePainter(shape.glyphs, baseline, shape.reach)) {
+        // Making a mask costs a few painter draws of the text. A text drawn once or twice, as
+        // most are while the panel starts, is not worth it; one drawn again and again is.
+        shape.draws = std::min(shape.draws + 1, kDrawsBeforeMask);
+        if (shape.draws == kDrawsBeforeMask && colour.alpha() == 255 && MasksDrawLikePainter(shape.glyphs, baseline, shape.reach)) {
             if (!shape.mask) {
                 shape.mask = std::make_shared<const TextMask>(shape.glyphs, baseline, shape.reach, scale_);
             }

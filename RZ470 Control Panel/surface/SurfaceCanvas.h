@@ -61,8 +61,8 @@ private:
         int height = 0;
         int advance = 0;
         QRect reach;  // every pixel the text may touch, relative to its cell's top-left
-        bool drawn = false;
-        std::shared_ptr<const TextMask> mask;  // made when drawn again in an opaque colour
+        int draws = 0;
+        std::shared_ptr<const TextMask> mask;  // made when drawn often enough in an opaque colour
     };
     struct FontTexts {
         QFont font;

@@ -382,9 +382,10 @@ private slots:
         const QRect inked = metrics.boundingRect(text).translated(at.x(), at.y() + metrics.ascent()) |
                             QRect(at.x(), at.y(), metrics.horizontalAdvance(text) + 1, metrics.height());
 
-        // Twice, the second time over the first, from the shape kept: the edges blend again.
+        // Over and over, each time over the last, from the shape kept and later from its mask:
+        // the edges blend again.
         TestCanvas& surface = Cleared(scale);
-        for (int round = 0; round < 2; ++round) {
+        for (int round = 0; round < 4; ++round) {
             const Part before(surface.canvas.image(), inked.adjusted(-kWatchedMargin, -kWatchedMargin,
                                                                      kWatchedMargin, kWatchedMargin));
             surface.damaged.clear();
@@ -473,7 +474,7 @@ private slots:
         const QFont font = PanelFont::withCellHeight(PanelFont::kLargeCell);
         TestCanvas& surface = Cleared(1);
         Expected expected(1, font);
-        for (int round = 0; round < 2; ++round) {
+        for (int round = 0; round < 4; ++round) {
             for (int level = 0; level <= 1000; level += 2) {
                 const QString text = QString::asprintf("%.01f%%", level / 10.0);
                 const QPoint at((level % 30) * 40, (level / 30) * 12);
