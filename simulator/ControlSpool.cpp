@@ -47,9 +47,18 @@ bool isStale(const std::string& path, time_t now) {
     return lstat(path.c_str(), &info) == 0 && now - info.st_mtime > ControlSpool::kStaleSeconds;
 }
 
+// A listing this long after the folder's last change saw everything of that change.
+constexpr time_t kSettledSeconds = 2;
+
 }  // namespace
 
-void ControlSpool::serve(const std::function<std::string(std::string_view)>& handler) const {
+void ControlSpool::serve(const std::function<std::string(std::string_view)>& handler, Seen& seen) const {
+    struct stat info {};
+    const bool statted = stat(dir_.c_str(), &info) == 0;
+    if (statted && seen.complete && seen.dir == dir_ && info.st_mtim.tv_sec == seen.changed.tv_sec &&
+        info.st_mtim.tv_nsec == seen.changed.tv_nsec)
+        return;
+    seen = Seen{dir_, info.st_mtim, false};
     DIR* folder = opendir(dir_.c_str());
     if (folder == nullptr)
         return;
@@ -63,6 +72,12 @@ void ControlSpool::serve(const std::function<std::string(std::string_view)>& han
             leftovers.emplace_back(name);
     }
     closedir(folder);
+
+    timespec listed{};
+    clock_gettime(CLOCK_REALTIME, &listed);
+    // Replies wait for the tool and stale ones for their removal: the folder is listed again.
+    seen.complete = statted && requests.size() <= static_cast<size_t>(kMaxRequestsPerPoll) && leftovers.empty() &&
+                    listed.tv_sec - info.st_mtim.tv_sec >= kSettledSeconds;
 
     std::sort(requests.begin(), requests.end());
     if (requests.size() > static_cast<size_t>(kMaxRequestsPerPoll))

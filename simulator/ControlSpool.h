@@ -5,6 +5,7 @@
 // never blocks on the tool.
 #pragma once
 
+#include <ctime>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -21,8 +22,21 @@ public:
     explicit ControlSpool(std::string dir) : dir_(std::move(dir)) {}
     const std::string& dir() const { return dir_; }
 
-    // Library side: answers up to kMaxRequestsPerPoll waiting requests.
-    void serve(const std::function<std::string(std::string_view)>& handler) const;
+    // What the library saw of the folder when it last listed it. Listing a folder is most of an
+    // idle panel's poll; one that has not changed since a listing that saw all of it is not
+    // listed again.
+    struct Seen {
+        std::string dir;
+        timespec changed{};
+        // Nothing was left for a later poll, and the listing came well after the folder's last
+        // change: its time is coarse, so a listing made in the same instant may have missed a
+        // request that left the time as it was.
+        bool complete = false;
+    };
+
+    // Library side: answers up to kMaxRequestsPerPoll waiting requests, unless seen shows the
+    // folder unchanged since it was last listed; updates seen.
+    void serve(const std::function<std::string(std::string_view)>& handler, Seen& seen) const;
 
     // Tool side: sends one command and waits up to timeoutMs for the answer (on Failed, `reply`
     // says why).

@@ -91,7 +91,7 @@ void Simulator::serveControl() {
         return;
     // The spool folder is read before any command runs: a `reload` may move it.
     const ControlSpool spool(paths_.spoolDir());
-    spool.serve([this](std::string_view text) { return CommandInterpreter(*this).execute(text); });
+    spool.serve([this](std::string_view text) { return CommandInterpreter(*this).execute(text); }, spoolSeen_);
 }
 
 const char* Simulator::command(const char* text) {

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "CallLog.h"
+#include "ControlSpool.h"
 #include "FaultPlan.h"
 #include "SimPaths.h"
 #include "SimUnit.h"
@@ -55,6 +56,7 @@ private:
 
     std::array<SimUnit, kMaxUnits> units_;
     SimPaths paths_;
+    ControlSpool::Seen spoolSeen_;
     CallLog log_;
     FaultPlan faults_;
     std::string reply_;

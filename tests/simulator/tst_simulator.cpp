@@ -3,6 +3,7 @@
 // rz470-sim tool talking to a loaded library.
 
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,10 +17,12 @@
 #include <QtTest>
 
 #include <cstring>
+#include <ctime>
 #include <functional>
 #include <memory>
 #include <vector>
 
+#include "ControlSpool.h"
 #include "SimLibrary.h"
 #include "TestPaths.h"
 
@@ -279,6 +282,7 @@ private slots:
     void toolWithoutPanel();
     void fallbackFolderIsTheUsersAlone_data();
     void fallbackFolderIsTheUsersAlone();
+    void spoolSkipsOnlyASettledUnchangedFolder();
 
 private:
     struct ToolRun {
@@ -1296,6 +1300,56 @@ void TestSimulator::fallbackFolderIsTheUsersAlone() {
         QCOMPARE(tool.exitCode, 4);
         QVERIFY2(tool.err.contains(refusal), qPrintable(tool.err));
     }
+}
+
+void TestSimulator::spoolSkipsOnlyASettledUnchangedFolder() {
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QByteArray path = QFile::encodeName(folder.path());
+    const ControlSpool spool(path.toStdString());
+    ControlSpool::Seen seen;
+    int answered = 0;
+    const auto answer = [&answered](std::string_view) {
+        ++answered;
+        return std::string("ok");
+    };
+    // The folder's time, set to seconds before now; a change within one tick of its coarse clock
+    // leaves the time as it was, which setting it back afterwards reproduces.
+    const auto setFolderTime = [&path](timespec time) {
+        const timespec times[2] = {time, time};
+        return utimensat(AT_FDCWD, path.constData(), times, 0) == 0;
+    };
+    const auto secondsAgo = [](time_t seconds) {
+        timespec now{};
+        clock_gettime(CLOCK_REALTIME, &now);
+        now.tv_sec -= seconds;
+        return now;
+    };
+    // Lists the folder as of time, then drops a request in the same tick of the folder's clock and
+    // polls again; the answers given.
+    const auto requestInSameTick = [&](timespec time, const QString& id) {
+        const int before = answered;
+        QFile request(folder.filePath(id + QStringLiteral(".req")));
+        if (!setFolderTime(time)) {
+            return -1;
+        }
+        spool.serve(answer, seen);
+        if (!request.open(QIODevice::WriteOnly) || request.write("status") != 6 || !setFolderTime(time)) {
+            return -1;
+        }
+        request.close();
+        spool.serve(answer, seen);
+        return answered - before;
+    };
+
+    // Listed just after a change: the request is still answered at the next poll.
+    QCOMPARE(requestInSameTick(secondsAgo(0), QStringLiteral("same-instant")), 1);
+    QVERIFY(QFile::remove(folder.filePath(QStringLiteral("same-instant.rep"))));
+    // Listed well after its last change: not listed again until it changes.
+    QCOMPARE(requestInSameTick(secondsAgo(10), QStringLiteral("later")), 0);
+    QVERIFY(setFolderTime(secondsAgo(0)));
+    spool.serve(answer, seen);
+    QCOMPARE(answered, 2);
 }
 
 QTEST_GUILESS_MAIN(TestSimulator)
