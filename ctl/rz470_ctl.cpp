@@ -109,11 +109,16 @@ int main(int argc, char** argv) {
         return kNoPanelOrUsage;
     }
 
+    // The socket forgets the address when it fails; the message names it.
+    const QString server = address.isEmpty() ? scriptsocket::DefaultAddress() : address;
     QLocalSocket socket;
-    socket.connectToServer(address.isEmpty() ? scriptsocket::DefaultAddress() : address);
+    socket.connectToServer(server);
     if (!socket.waitForConnected(kConnectMs)) {
+        // Qt calls a missing socket file an invalid name.
+        const bool nobody = socket.error() == QLocalSocket::ServerNotFoundError ||
+                            socket.error() == QLocalSocket::ConnectionRefusedError;
         Err(QStringLiteral("no panel is running for this user (%1: %2)")
-                .arg(socket.serverName(), socket.errorString()));
+                .arg(server, nobody ? QStringLiteral("nothing listens there") : socket.errorString()));
         return kNoPanelOrUsage;
     }
     socket.write(line + '\n');

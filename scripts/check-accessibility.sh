@@ -6,6 +6,7 @@
 # bus reports focused and a screenshot shows; Escape ends the panel.
 #
 # Leaves the screenshots in build/accessibility-check (before-tab.png, focus-ring.png).
+RZ470_PRIVATE_RUNTIME=1
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 SCREEN=":${RZ470_XVFB_DISPLAY:-79}"

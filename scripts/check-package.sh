@@ -8,6 +8,7 @@
 # Leaves the packages in build-package/packages and a screenshot of the installed panel in
 # build-package/package-check/installed-panel.png; the root folder stays there only when a step
 # failed.
+RZ470_PRIVATE_RUNTIME=1
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 BUILD_DIR="${RZ470_PACKAGE_BUILD_DIR:-$ROOT/build-package}"

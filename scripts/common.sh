@@ -3,8 +3,27 @@ set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${RZ470_BUILD_DIR:-$ROOT/build}"
-# Qt wants a private runtime folder; a bare root shell or CI has none.
-export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
+# Qt wants a private runtime folder; a bare root shell or CI has none. The panel then takes the
+# one Qt's own programs fall back to, rz470-ctl among them, so that a script the user runs from
+# another shell finds the panel's socket. The test commands take a fresh one each
+# (RZ470_PRIVATE_RUNTIME=1): a panel the user runs meanwhile holds no lock they need.
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+    if [ "${RZ470_PRIVATE_RUNTIME:-0}" = 1 ]; then
+        XDG_RUNTIME_DIR="$(mktemp -d)"
+    else
+        XDG_RUNTIME_DIR="${TMPDIR:-/tmp}/runtime-$(id -un)"
+        mkdir -p -m 700 "$XDG_RUNTIME_DIR" 2>/dev/null || true
+        # Anyone else's folder, a link, or one others may enter is no private folder.
+        if [ -L "$XDG_RUNTIME_DIR" ] || [ ! -O "$XDG_RUNTIME_DIR" ] || [ ! -d "$XDG_RUNTIME_DIR" ] ||
+            [ "$(stat -c %a "$XDG_RUNTIME_DIR")" != 700 ]; then
+            echo "$XDG_RUNTIME_DIR is not private to you: the panel takes a fresh folder, and scripts" \
+                "need XDG_RUNTIME_DIR set to the one printed below" >&2
+            XDG_RUNTIME_DIR="$(mktemp -d)"
+            echo "    export XDG_RUNTIME_DIR=$XDG_RUNTIME_DIR" >&2
+        fi
+    fi
+    export XDG_RUNTIME_DIR
+fi
 
 # Everything the build, the tests and the panel need, from Debian's packages.
 PACKAGES=(

@@ -2,6 +2,7 @@
 # The test suites a second time, built with Clang under AddressSanitizer, UndefinedBehaviorSanitizer
 # and LeakSanitizer in a folder of their own, with each fuzz target run briefly over its seeds.
 # Any finding fails the run. scripts/run-tests.sh runs this after the regular suites.
+RZ470_PRIVATE_RUNTIME=1
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 install_missing_packages "${SANITIZED_TEST_PACKAGES[@]}"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test suite offscreen; then the same
 # suites again under the sanitizers, with the fuzz targets run briefly (run-sanitized-tests.sh).
+RZ470_PRIVATE_RUNTIME=1
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 install_missing_packages
