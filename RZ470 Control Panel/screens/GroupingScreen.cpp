@@ -3,7 +3,6 @@
 #include "FavouriteGroupings.h"
 #include "GroupingLayout.h"
 #include "MenuButtons.h"
-#include "NumberEntry.h"
 #include "PanelPainter.h"
 #include "PanelStyle.h"
 #include "Prompts.h"
@@ -227,12 +226,8 @@ void GroupingScreen::StepUp() {
 }
 
 void GroupingScreen::EnterGroupNumber() {
-    NumberEntry entry(ctx_.prompts, &ctx_.window);
-    entry.m_decimalMode = 0;
-    entry.m_value = OpenedGroup();
-    ctx_.prompts.runNumberEntry(entry);
     // Taken however the entry closed; a number above the mode's limit is dropped unannounced.
-    ShowEdit(edits_.SetGroup(OpenedChannel(), entry.m_value));
+    ShowEdit(edits_.SetGroup(OpenedChannel(), static_cast<unsigned>(EnteredNumber(OpenedGroup()))));
 }
 
 void GroupingScreen::SwitchGroupingMode(int toggle) {

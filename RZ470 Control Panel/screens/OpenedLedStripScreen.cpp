@@ -1,7 +1,9 @@
 #include "OpenedLedStripScreen.h"
 
+#include "NumberEntry.h"
 #include "PanelPainter.h"
 #include "PanelStyle.h"
+#include "Prompts.h"
 #include "ScreenNavigation.h"
 #include "UnitSession.h"
 
@@ -111,6 +113,14 @@ void OpenedLedStripScreen::DrawName(int panel) {
     const int left = PanelLeft(panel);
     ctx_.painter.DrawLabel(ctx_.painter.fonts().large, panelstyle::kValue, left + NameDx(left), kNameY,
                            ChannelName(panel));
+}
+
+int OpenedLedStripScreen::EnteredNumber(int shown) {
+    NumberEntry entry(ctx_.prompts, &ctx_.window);
+    entry.m_decimalMode = 0;
+    entry.m_value = static_cast<uint16_t>(shown);
+    ctx_.prompts.runNumberEntry(entry);
+    return entry.m_value;
 }
 
 void OpenedLedStripScreen::DrawValue(int panel, const ValueRow& row, const QString& text, bool blankFirst) {

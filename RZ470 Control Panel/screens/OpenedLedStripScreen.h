@@ -63,6 +63,10 @@ protected:
     // A place of the opened panel's layout at the opened panel, at height y.
     layout::Place OpenedPlace(const layout::Place& place, int y) const;
 
+    // The whole-number entry dialog, opened on shown; the number it closes with, which is shown
+    // again when it was not closed with a valid OK.
+    int EnteredNumber(int shown);
+
     // The channel's name on its panel.
     void DrawName(int panel);
     // A value of a row in its panel's field, the field blanked first when asked.

@@ -1,10 +1,8 @@
 #include "TriggerScreen.h"
 
 #include "MenuButtons.h"
-#include "NumberEntry.h"
 #include "PanelPainter.h"
 #include "PanelStyle.h"
-#include "Prompts.h"
 #include "ScreenNavigation.h"
 #include "ScreenStates.h"
 #include "StatusBar.h"
@@ -132,21 +130,13 @@ void TriggerScreen::EditOpened(ActionResult (TriggerEdits::*edit)(size_t)) {
 }
 
 void TriggerScreen::EnterTimeout() {
-    NumberEntry entry(ctx_.prompts, &ctx_.window);
-    entry.m_decimalMode = 0;
-    entry.m_value = OpenedTimeout();
-    ctx_.prompts.runNumberEntry(entry);
     // Taken however the entry closed.
-    edits_.SetTimeout(OpenedChannel(), entry.m_value);
+    edits_.SetTimeout(OpenedChannel(), static_cast<uint16_t>(EnteredNumber(OpenedTimeout())));
     PaintTriggerValues(true);
 }
 
 void TriggerScreen::EnterSequence() {
-    NumberEntry entry(ctx_.prompts, &ctx_.window);
-    entry.m_decimalMode = 0;
-    entry.m_value = OpenedSequence();
-    ctx_.prompts.runNumberEntry(entry);
     // A number the unit has no step for is dropped unannounced.
-    edits_.SetSequence(OpenedChannel(), entry.m_value);
+    edits_.SetSequence(OpenedChannel(), static_cast<unsigned>(EnteredNumber(OpenedSequence())));
     PaintTriggerValues(true);
 }
