@@ -3,7 +3,6 @@
 #include "DemoLoopWindow.h"
 #include "MaintenanceTexts.h"
 #include "ScreenRouter.h"
-#include "ScreenStates.h"
 #include "ScriptCommands.h"
 #include "UnitSession.h"
 #include "WindowMenu.h"
@@ -16,13 +15,8 @@ void WireScripting(ScriptCommands& commands, ScreenRouter& router, DemoLoopWindo
     QObject::connect(&commands, &ScriptCommands::StateChanged, &router, &ScreenRouter::DetectChanges);
     QObject::connect(&commands, &ScriptCommands::ScriptSwitched, &router,
                      [&router](int channel, bool on) { router.ShownRedraws().DrawSwitch(channel - 1, on); });
-    QObject::connect(&commands, &ScriptCommands::TablesChanged, &router, [&router] {
-        const int state = router.ScreenState();
-        if ((state >= screens::kGroupingFirst && state <= screens::kGroupingLast) ||
-            (state >= screens::kTriggerFirst && state <= screens::kTriggerLast)) {
-            router.PaintScreen();
-        }
-    });
+    QObject::connect(&commands, &ScriptCommands::TablesChanged, &router,
+                     [&router] { router.ShownRedraws().ShowTablesChanged(); });
     windowMenu.SetScriptingSwitch([&commands] { return commands.scriptingAllowed(); },
                                   [&commands](bool allowed) { commands.SetScriptingAllowed(allowed); });
 }

@@ -115,6 +115,10 @@ void OpenedLedStripScreen::DrawName(int panel) {
                            ChannelName(panel));
 }
 
+void OpenedLedStripScreen::ShowTablesChanged() {
+    ctx_.router.PaintScreen();
+}
+
 int OpenedLedStripScreen::EnteredNumber(int shown) {
     NumberEntry entry(ctx_.prompts, &ctx_.window);
     entry.m_decimalMode = 0;

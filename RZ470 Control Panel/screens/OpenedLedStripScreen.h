@@ -32,6 +32,8 @@ public:
     int OpenedLed() const { return opened_; }
     // The panels in turn, the opened panel's controls right after its own.
     std::vector<int> ReadingOrder() const override;
+    // The screen shows the tables: all of it again, the mode switches and favourites too.
+    void ShowTablesChanged() override;
 
 protected:
     // The button table of the variant with OpenedLed() opened.

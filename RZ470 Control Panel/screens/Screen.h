@@ -84,6 +84,7 @@ public:
     void DrawChannelName(int) override {}
     void DrawStatusIcons() override;
     void UpdateAlarmTiles() override {}
+    void ShowTablesChanged() override {}
 
 protected:
     // Rows first..last (ids) in their normal look, with their captions.

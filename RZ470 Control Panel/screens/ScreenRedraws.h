@@ -9,4 +9,6 @@ public:
     virtual void DrawChannelName(int panel) = 0;
     virtual void DrawStatusIcons() = 0;
     virtual void UpdateAlarmTiles() = 0;
+    // The grouping or trigger tables changed by other means than this screen (a script).
+    virtual void ShowTablesChanged() = 0;
 };

@@ -5,6 +5,7 @@
 #include "MainScreenLayout.h"
 #include "PanelSettings.h"
 #include "ScriptCommands.h"
+#include "ScreenStates.h"
 #include "ScriptedPanelTest.h"
 #include "SettingsKeys.h"
 #include "WindowMenu.h"
@@ -404,6 +405,35 @@ private slots:
         const QRect switchBox(x3, 283, 140, 50);
         QVERIFY(surface().copy(switchBox) != off.copy(switchBox));
         readBack();
+        QVERIFY(screenIsCurrent());
+    }
+
+    void aScriptedTableChangeIsOnTheScreenShowingIt_data() {
+        QTest::addColumn<int>("mode");  // grouping mode set first
+        QTest::addColumn<int>("screen");
+        QTest::addColumn<Act>("act");
+        QTest::newRow("grouping mode") << 0 << screens::kGroupingFirst
+                                       << Act([](ScriptCommands& c) { return c.SetGroupingMode(1); });
+        QTest::newRow("group of the opened LED")
+            << 1 << screens::kGroupingFirst << Act([](ScriptCommands& c) { return c.SetGroup(1, 3); });
+        QTest::newRow("group of another LED")
+            << 1 << screens::kGroupingFirst + 2 << Act([](ScriptCommands& c) { return c.SetGroup(6, 2); });
+        QTest::newRow("timeout") << 0 << screens::kTriggerFirst + 4
+                                 << Act([](ScriptCommands& c) { return c.SetTimeout(5, 7); });
+        QTest::newRow("sequence step")
+            << 0 << screens::kTriggerFirst << Act([](ScriptCommands& c) { return c.SetSequence(8, 2); });
+    }
+
+    void aScriptedTableChangeIsOnTheScreenShowingIt() {
+        QFETCH(int, mode);
+        QFETCH(int, screen);
+        QFETCH(Act, act);
+        QVERIFY(commands().SetGroupingMode(mode).ok);
+        dialog().router().ChangeScreen(screen);
+        const QImage before = surface().copy();
+        const ScriptReply reply = act(commands());
+        QVERIFY2(reply.ok, qPrintable(reply.message));
+        QVERIFY(surface() != before);
         QVERIFY(screenIsCurrent());
     }
 
