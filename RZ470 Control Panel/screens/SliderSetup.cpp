@@ -25,8 +25,9 @@ constexpr QPoint LedPlace(int panel) {
 constexpr QPoint kHidden(0, 0);
 
 // The picture as the slider shows it, unpacked from the build's packed file, which is much quicker
-// than decoding the bitmap; the nine LED sliders share one. Null where there is no packed picture.
-QImage SliderPicture(int id, int scale) {
+// than decoding the bitmap; the nine LED sliders share one. A picture with no packed file is
+// decoded as the slider itself would.
+CBitImage SliderPicture(int id, int scale, int frameWidth = 0, int frameHeight = 0) {
     static QHash<QPair<int, int>, QImage> unpacked;
     QImage& picture = unpacked[qMakePair(id, scale)];
     if (picture.isNull()) {
@@ -35,7 +36,8 @@ QImage SliderPicture(int id, int scale) {
             picture.setDevicePixelRatio(scale);
         }
     }
-    return picture;
+    return picture.isNull() ? CBitImage(id, frameWidth, frameHeight, scale)
+                            : CBitImage(picture, frameWidth, frameHeight);
 }
 
 }  // namespace
@@ -62,20 +64,10 @@ void ConfigureSlider(CMainSliderCtrl& slider, const SliderSetup& setup) {
     slider.move(setup.position);
     slider.hide();
     slider.SetCursor(QCursor(Qt::PointingHandCursor));
-    // A picture with no packed file goes the slider's own way, which decodes it.
     const int scale = slider.PictureScale();
-    const QImage knob = SliderPicture(setup.knobPictureId, scale);
-    if (knob.isNull()) {
-        slider.SetThumbBitmap(setup.knobPictureId, setup.knobFrameWidth, setup.knobFrameHeight);
-    } else {
-        slider.SetThumbBitmap(CBitImage(knob, setup.knobFrameWidth, setup.knobFrameHeight));
-    }
-    const QImage track = SliderPicture(setup.trackPictureId, scale);
-    if (track.isNull()) {
-        slider.SetTrackBitmaps(setup.trackPictureId, setup.trackPictureId);
-    } else {
-        slider.SetTrackBitmaps(CBitImage(track), CBitImage(track));
-    }
+    slider.SetThumbBitmap(SliderPicture(setup.knobPictureId, scale, setup.knobFrameWidth, setup.knobFrameHeight));
+    const CBitImage track = SliderPicture(setup.trackPictureId, scale);
+    slider.SetTrackBitmaps(track, track);
     slider.SetThumbShift(setup.thumbShift);
     if (setup.notifyCode) {
         slider.SetNotifyCode(*setup.notifyCode);
