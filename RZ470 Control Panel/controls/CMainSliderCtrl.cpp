@@ -54,11 +54,6 @@ void CMainSliderCtrl::SetThumbBitmap(CBitImage image) {
     PlaceThumb();
 }
 
-void CMainSliderCtrl::SetTrackBitmaps(int trailingBitmapId, int leadingBitmapId) {
-    SetTrackBitmaps(CBitImage(trailingBitmapId, 0, 0, PictureScale()),
-                    CBitImage(leadingBitmapId, 0, 0, PictureScale()));
-}
-
 void CMainSliderCtrl::SetTrackBitmaps(CBitImage trailing, CBitImage leading) {
     m_trailingImage = std::move(trailing);
     m_leadingImage = std::move(leading);

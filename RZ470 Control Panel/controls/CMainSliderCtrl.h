@@ -31,7 +31,6 @@ public:
     void SetThumbBitmap(int bitmapId, int frameWidth, int frameHeight);
     void SetThumbBitmap(CBitImage image);
     // Each track picture shows the whole control; the control takes the leading picture's size.
-    void SetTrackBitmaps(int trailingBitmapId, int leadingBitmapId);
     void SetTrackBitmaps(CBitImage trailing, CBitImage leading);
 
     void SetCursor(std::optional<QCursor> cursor);
