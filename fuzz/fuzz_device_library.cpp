@@ -205,6 +205,7 @@ public:
     void DrawChannelName(int panel) override { FUZZ_CHECK(panel >= 0 && panel < rz470::kChannelCount); }
     void DrawStatusIcons() override {}
     void UpdateAlarmTiles() override {}
+    void ShowTablesChanged() override {}
 };
 
 void CheckTables(const GroupingAndTrigger& tables) {
