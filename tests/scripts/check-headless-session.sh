@@ -86,9 +86,13 @@ stop_session
 check "the private folder is gone once the session ends" test ! -e "$PRIVATE"
 
 # Another user holds the port: the session refuses to start rather than serve somewhere else.
+# The ended session's VNC server may still be closing, and the connections it closed linger in
+# TIME_WAIT on the port: wait for its listener to go, and let the holder bind over TIME_WAIT.
+for tries in $(seq 300); do (exec 3<>"/dev/tcp/127.0.0.1/$PORT") 2>/dev/null || break; sleep 0.1; done
 "${OTHER[@]}" /usr/bin/python3 -c '
 import socket, sys, time
-s = socket.socket(); s.bind(("127.0.0.1", int(sys.argv[1]))); s.listen(); time.sleep(90)' "$PORT" &
+s = socket.socket(); s.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+s.bind(("127.0.0.1", int(sys.argv[1]))); s.listen(); time.sleep(90)' "$PORT" &
 HOLDER=$!
 # A loaded machine may take a while to start it.
 for tries in $(seq 300); do (exec 3<>"/dev/tcp/127.0.0.1/$PORT") 2>/dev/null && break; sleep 0.1; done
