@@ -33,11 +33,13 @@ const char* const kUsage =
     "  help                the panel's own list of commands\n"
     "exit code: 0 done, 1 refused, 2 no panel running or bad usage\n";
 
+// Whatever the panel sent, and names in it, stays one line on the terminal and cannot steer it.
 void Err(const QString& text) {
-    std::fprintf(stderr, "rz470-ctl: %s\n", qPrintable(text));
+    std::fprintf(stderr, "rz470-ctl: %s\n", qPrintable(scriptwords::OneLine(text)));
 }
 
-void Out(const QByteArray& line) {
+void Out(const QByteArray& text) {
+    const QByteArray line = scriptwords::OneLine(text);
     std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);

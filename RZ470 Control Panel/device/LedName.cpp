@@ -16,6 +16,29 @@ QString LedName::Cut(const QString& text) {
     return text.left(units);
 }
 
+std::optional<QString> LedName::Refusal(const QString& name) {
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        // Read by hand: toUcs4 would hide half a pair behind U+FFFD.
+        char32_t c = name[i].unicode();
+        if (name[i].isHighSurrogate() && i + 1 < name.size() && name[i + 1].isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(name[i], name[i + 1]);
+            ++i;
+        }
+        if (IsNameCharacter(c)) {
+            continue;
+        }
+        const QString code =
+            QStringLiteral("U+%1").arg(QString::number(uint(c), 16).toUpper(), 4, QLatin1Char('0'));
+        if (IsUnprintable(c)) {
+            return QStringLiteral("a name cannot hold control, line-break or text-direction characters (%1)")
+                .arg(code);
+        }
+        return QStringLiteral("a name can hold only Latin-1 characters, not \"%1\" (%2)")
+            .arg(QString::fromUcs4(&c, 1), code);
+    }
+    return std::nullopt;
+}
+
 int LedName::Length(const QString& text) {
     return static_cast<int>(text.toUcs4().size());
 }
@@ -36,7 +59,7 @@ QString LedName::FromNarrow(const char* field, std::size_t size) {
 }
 
 bool LedName::Store(const QString& name, char* field, std::size_t size) {
-    if (Length(name) > kMaxLength) {
+    if (Length(name) > kMaxLength || Refusal(name)) {
         return false;
     }
     const QByteArray narrow = ToNarrow(name);

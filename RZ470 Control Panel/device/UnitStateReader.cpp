@@ -2,6 +2,7 @@
 
 #include "DeviceApi.h"
 #include "GroupingAndTrigger.h"
+#include "LedName.h"
 #include "NineChannels.h"
 #include "UnitTable.h"
 #include "Waits.h"
@@ -13,9 +14,9 @@
 
 namespace {
 
-// Stored names are 8-bit text on the unit side; characters outside Latin-1 become '?'.
+// A stored name the panel cannot keep as written (edited by hand) counts as none.
 QByteArray ToChannelText(const QString& text) {
-    return text.toLatin1();
+    return LedName::Refusal(text) ? QByteArray() : text.toLatin1();
 }
 
 }  // namespace
@@ -118,8 +119,10 @@ void UnitStateReader::ReadNames(UnitSlot& unit) {
         if (!stored[c].isEmpty()) {
             CopyBoundedText(record.name, stored[c].constData(), static_cast<size_t>(stored[c].size()));
         } else {
-            // The unit need not terminate a name that fills its buffer.
-            CopyBoundedText(record.name, unitNames[c], sizeof unitNames[c]);
+            // The unit need not terminate a name that fills its buffer. One with control bytes
+            // would reach the screen and every script as it is: it counts as none.
+            const bool kept = !LedName::Refusal(LedName::FromNarrow(unitNames[c]));
+            CopyBoundedText(record.name, unitNames[c], kept ? sizeof unitNames[c] : 0);
         }
     }
 }

@@ -35,12 +35,18 @@ CTextEntry::CTextEntry(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QString::fromLatin1(kPromptText), this));
     layout->addLayout(fieldRow);
+    // Made after the prompt, so the prompt stays the dialog's first label.
+    refusal_ = new QLabel(this);
+    layout->addWidget(refusal_);
     layout->addWidget(buttons);
+    refusal_->setWordWrap(true);
+    refusal_->hide();
     // Sized once, before showing: an entry dialog is not resizable.
     setFixedSize(sizeHint());
 }
 
 void CTextEntry::InitDialog() {
+    ShowRefusal({});
     edit_->setText(m_name);
     edit_->selectAll();
     edit_->setFocus();
@@ -57,8 +63,20 @@ void CTextEntry::showEvent(QShowEvent* event) {
 }
 
 void CTextEntry::accept() {
-    m_name = LedName::Cut(edit_->text());
+    const QString name = LedName::Cut(edit_->text());
+    if (const std::optional<QString> refusal = LedName::Refusal(name)) {
+        ShowRefusal(*refusal);
+        edit_->setFocus();
+        return;
+    }
+    m_name = name;
     QDialog::accept();
+}
+
+void CTextEntry::ShowRefusal(const QString& refusal) {
+    refusal_->setText(refusal);
+    refusal_->setVisible(!refusal.isEmpty());
+    setFixedSize(sizeHint());
 }
 
 void CTextEntry::OnUseWavelength() {

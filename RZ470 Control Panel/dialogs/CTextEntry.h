@@ -5,13 +5,15 @@
 
 #include <cstdint>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
 // Asks for an LED channel's name, offering the LED's wavelength as a ready-made one. The caller
 // sets the public fields, runs the dialog through Prompts::runTextEntry and reads m_name back:
 // after OK it holds the text cut to LedName::kMaxLength characters, after Cancel what the caller
-// put in (which may be longer; LedName::Store refuses such a name).
+// put in (which may be longer; LedName::Store refuses such a name). A text the panel cannot keep as
+// written (LedName::Refusal) is not taken: OK then says why under the field and leaves it open.
 class CTextEntry : public QDialog {
     Q_OBJECT
 
@@ -38,6 +40,8 @@ public:
     QPushButton* useWavelengthButton() const { return useWavelength_; }
     QPushButton* okButton() const { return ok_; }
     QPushButton* cancelButton() const { return cancel_; }
+    // Why OK did not take the text; hidden until then.
+    QLabel* refusalLabel() const { return refusal_; }
 
 public slots:
     void accept() override;
@@ -48,8 +52,12 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Empty: hidden. The dialog takes the size the text needs.
+    void ShowRefusal(const QString& refusal);
+
     QLineEdit* edit_;
     QPushButton* useWavelength_;
     QPushButton* ok_;
     QPushButton* cancel_;
+    QLabel* refusal_ = nullptr;
 };

@@ -318,6 +318,9 @@ ScriptReply ScriptCommands::Rename(int channel, const QString& name) {
     if (!IsChannel(channel)) {
         return *CheckChannels({channel});
     }
+    if (const std::optional<QString> refusal = LedName::Refusal(name)) {
+        return ScriptReply::Error(scripterrors::kUsage, *refusal);
+    }
     if (LedName::Length(name) > LedName::kMaxLength) {
         return ScriptReply::Error(scripterrors::kUsage, QStringLiteral("a name has at most 8 characters"));
     }

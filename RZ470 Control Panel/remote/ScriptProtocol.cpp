@@ -118,16 +118,20 @@ const Command kCommands[] = {
 
 }  // namespace
 
-bool ScriptProtocol::IsText(const QByteArray& line) {
+std::optional<QString> ScriptProtocol::NotText(const QByteArray& line) {
     for (const char byte : line) {
         const auto unit = static_cast<unsigned char>(byte);
         if ((unit < 0x20 && unit != '\t') || unit == 0x7F) {
-            return false;
+            return QStringLiteral("a line holds the control byte 0x%1")
+                .arg(uint(unit), 2, 16, QLatin1Char('0'));
         }
     }
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = decoder(line);
-    return !decoder.hasError();
+    if (decoder.hasError()) {
+        return QStringLiteral("a line is not UTF-8 text");
+    }
+    return std::nullopt;
 }
 
 QStringList ScriptProtocol::Usage() {
@@ -166,26 +170,27 @@ QByteArray ScriptProtocol::Answer(const QString& line) {
 }
 
 QByteArray ScriptProtocol::ReplyLine(const ScriptReply& reply) {
+    QString line = QStringLiteral("ok");
     if (!reply.ok) {
-        QString message = reply.message.simplified();
-        return "error " + reply.kind.toUtf8() + ' ' + message.toUtf8();
+        line = QStringLiteral("error ") + reply.kind + QLatin1Char(' ') + reply.message.simplified();
+    } else if (reply.value.isObject()) {
+        line += QLatin1Char(' ') +
+                QString::fromUtf8(QJsonDocument(reply.value.toObject()).toJson(QJsonDocument::Compact));
+    } else if (reply.value.isArray()) {
+        line += QLatin1Char(' ') +
+                QString::fromUtf8(QJsonDocument(reply.value.toArray()).toJson(QJsonDocument::Compact));
     }
-    if (reply.value.isObject()) {
-        return "ok " + QJsonDocument(reply.value.toObject()).toJson(QJsonDocument::Compact);
-    }
-    if (reply.value.isArray()) {
-        return "ok " + QJsonDocument(reply.value.toArray()).toJson(QJsonDocument::Compact);
-    }
-    return "ok";
+    // A name or a word the client sent may come back in it.
+    return scriptwords::OneLine(line).toUtf8();
 }
 
 QByteArray ScriptProtocol::ChannelEvent(int channel, bool on, int level, const QString& name,
                                         const QString& by) {
-    return QStringLiteral("event channel %1 on=%2 level=%3 name=\"%4\" by=%5")
-        .arg(channel)
-        .arg(on ? 1 : 0)
-        .arg(level)
-        .arg(scriptwords::Escaped(name), by)
+    return scriptwords::OneLine(QStringLiteral("event channel %1 on=%2 level=%3 name=\"%4\" by=%5")
+                                    .arg(channel)
+                                    .arg(on ? 1 : 0)
+                                    .arg(level)
+                                    .arg(scriptwords::Escaped(name), by))
         .toUtf8();
 }
 

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 class ScriptCommands;
 struct ScriptReply;
 
@@ -13,12 +15,14 @@ class ScriptProtocol {
 public:
     // A line longer than this (without its newline) ends the client.
     static constexpr int kMaxLine = 4096;
+    // What a client sending a line too long is told before it is ended.
+    static constexpr const char* kTooLong = "a line is longer than 4096 bytes";
 
     explicit ScriptProtocol(ScriptCommands& commands) : commands_(commands) {}
 
-    // Whether a received line (its newline removed) is text at all: UTF-8 without NUL or other
-    // control characters but the tab; a client sending anything else is ended.
-    static bool IsText(const QByteArray& line);
+    // Why a received line (its newline removed) is not text, as the client is told before it is
+    // ended; none when it is UTF-8 without NUL or other control characters but the tab.
+    static std::optional<QString> NotText(const QByteArray& line);
     // The answer to one line, without its newline.
     QByteArray Answer(const QString& line);
     // Whether the line asks for the event stream.

@@ -5,6 +5,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QPointer>
+#include <QTimer>
 
 #include <vector>
 
@@ -46,40 +47,66 @@ QString ScriptSocketServer::errorString() const {
 void ScriptSocketServer::Take() {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
         if (clients_.size() >= static_cast<size_t>(kMaxClients)) {
-            socket->write("error busy too many clients\n");
-            socket->disconnectFromServer();
+            socket->write(
+                ScriptProtocol::ReplyLine(ScriptReply::Error(
+                    scripterrors::kBusy, QStringLiteral("too many clients: %1 open").arg(clients_.size()))) +
+                '\n');
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            QTimer::singleShot(kClosingMs, socket, &QLocalSocket::abort);
+            socket->disconnectFromServer();
             continue;
         }
         socket->setReadBufferSize(kReadAhead);
-        clients_.emplace(socket, Client{});
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { Serve(socket); });
+        Client client;
+        client.halfLine = new QTimer(socket);
+        client.halfLine->setSingleShot(true);
+        client.halfLine->setInterval(kHalfLineMs);
+        connect(client.halfLine, &QTimer::timeout, this, [this, socket] {
+            Refuse(socket, QStringLiteral("a line was left unfinished for %1 s").arg(kHalfLineMs / 1000));
+        });
+        clients_.emplace(socket, client);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { Heard(socket); });
         connect(socket, &QLocalSocket::disconnected, this, [this, socket] { End(socket); });
         // Some lines may have come with the connection.
         Serve(socket);
     }
 }
 
+void ScriptSocketServer::Heard(QLocalSocket* socket) {
+    if (const auto found = clients_.find(socket); found != clients_.end()) {
+        found->second.halfLine->stop();
+    }
+    Serve(socket);
+}
+
 void ScriptSocketServer::Serve(QLocalSocket* socket) {
     while (true) {
         const auto found = clients_.find(socket);
-        if (found == clients_.end() || found->second.waiting) {
+        if (found == clients_.end() || found->second.waiting || found->second.closing) {
             return;
         }
         if (!socket->canReadLine()) {
             if (socket->bytesAvailable() > ScriptProtocol::kMaxLine) {
-                End(socket);
+                Refuse(socket, QString::fromLatin1(ScriptProtocol::kTooLong));
+            } else if (socket->bytesAvailable() == 0) {
+                found->second.halfLine->stop();
+            } else if (!found->second.halfLine->isActive()) {
+                found->second.halfLine->start();
             }
             return;
         }
         QByteArray line = socket->readLine(ScriptProtocol::kMaxLine + 3);
         if (!line.endsWith('\n')) {
-            End(socket);
+            Refuse(socket, QString::fromLatin1(ScriptProtocol::kTooLong));
             return;
         }
         line.chop(line.endsWith("\r\n") ? 2 : 1);
-        if (line.size() > ScriptProtocol::kMaxLine || !ScriptProtocol::IsText(line)) {
-            End(socket);
+        if (line.size() > ScriptProtocol::kMaxLine) {
+            Refuse(socket, QString::fromLatin1(ScriptProtocol::kTooLong));
+            return;
+        }
+        if (const std::optional<QString> notText = ScriptProtocol::NotText(line)) {
+            Refuse(socket, *notText);
             return;
         }
         if (line.trimmed().isEmpty()) {
@@ -126,6 +153,23 @@ void ScriptSocketServer::Send(QLocalSocket* socket, const QByteArray& line) {
     }
 }
 
+void ScriptSocketServer::Refuse(QLocalSocket* socket, const QString& why) {
+    const auto found = clients_.find(socket);
+    if (found == clients_.end() || found->second.closing) {
+        return;
+    }
+    Send(socket, ScriptProtocol::ReplyLine(ScriptReply::Error(scripterrors::kUsage, why)));
+    const auto still = clients_.find(socket);
+    if (still == clients_.end()) {
+        return;
+    }
+    // It counts against the limit until it is gone.
+    still->second.closing = true;
+    still->second.halfLine->stop();
+    QTimer::singleShot(kClosingMs, socket, [this, socket] { End(socket); });
+    socket->disconnectFromServer();
+}
+
 void ScriptSocketServer::End(QLocalSocket* socket) {
     if (clients_.erase(socket) == 0) {
         return;
@@ -138,7 +182,7 @@ void ScriptSocketServer::End(QLocalSocket* socket) {
 void ScriptSocketServer::Broadcast(const QByteArray& line) {
     std::vector<QLocalSocket*> watching;
     for (const auto& [socket, client] : clients_) {
-        if (client.watching) {
+        if (client.watching && !client.closing) {
             watching.push_back(socket);
         }
     }

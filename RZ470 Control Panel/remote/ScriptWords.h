@@ -1,5 +1,7 @@
 #pragma once
 
+#include "LedName.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -13,6 +15,28 @@ namespace scriptwords {
 inline QString Escaped(QString text) {
     return text.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
         .replace(QLatin1Char('"'), QStringLiteral("\\\""));
+}
+
+// text with every character LedName::IsUnprintable names written as \uXXXX (a pair of them for
+// one beyond U+FFFF, as JSON writes it), so it stays one line and shows as sent on a terminal
+// whatever it holds. JSON text stays the same JSON.
+inline QString OneLine(const QString& text) {
+    QString line;
+    line.reserve(text.size());
+    for (qsizetype i = 0; i < text.size();) {
+        const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        const char32_t c = pair ? QChar::surrogateToUcs4(text[i], text[i + 1]) : text[i].unicode();
+        const bool escaped = LedName::IsUnprintable(c);
+        for (const qsizetype end = i + (pair ? 2 : 1); i < end; ++i) {
+            line += escaped ? QStringLiteral("\\u%1").arg(text[i].unicode(), 4, 16, QLatin1Char('0'))
+                            : QString(text[i]);
+        }
+    }
+    return line;
+}
+
+inline QByteArray OneLine(const QByteArray& utf8) {
+    return OneLine(QString::fromUtf8(utf8)).toUtf8();
 }
 
 // A word as Split reads it back: in quotes when it has to be.

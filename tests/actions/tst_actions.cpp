@@ -278,8 +278,11 @@ private slots:
         QTest::addColumn<QString>("stored");
         QTest::newRow("eight letters")
             << 1 << "ABCDEFGH" << ActionOutcome::Done << QByteArray("ABCDEFGH") << "ABCDEFGH";
-        QTest::newRow("outside Latin-1")
-            << 1 << QString::fromUtf8("\u03bbmax") << ActionOutcome::Done << QByteArray("?max") << "?max";
+        // Kept as written or not at all: never "?max".
+        QTest::newRow("outside Latin-1: the old name kept and stored again")
+            << 1 << QString::fromUtf8("\u03bbmax") << ActionOutcome::OutOfRange << QByteArray("405nm") << "405nm";
+        QTest::newRow("line breaks: the old name kept and stored again")
+            << 1 << "a\nok\nb" << ActionOutcome::OutOfRange << QByteArray("405nm") << "405nm";
         QTest::newRow("too long: the old name kept and stored again")
             << 1 << "AVeryLongName123" << ActionOutcome::OutOfRange << QByteArray("405nm") << "405nm";
         QTest::newRow("no such panel")

@@ -90,6 +90,43 @@ private slots:
         QVERIFY(calls().contains(QStringLiteral("GetTTLTimeout")));
     }
 
+    // A stored name edited by hand to hold what the panel cannot keep counts as none, and so does a
+    // unit's name with control bytes: neither reaches the screen or a script.
+    void namesThePanelCannotKeepCountAsNone_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("unitName");
+        QTest::addColumn<QByteArray>("name");
+
+        QTest::newRow("stored Latin-1 kept")
+            << QString::fromUtf8("Gr\xC3\xBCn") << "Violet 405" << QByteArray("Gr\xFCn");
+        QTest::newRow("stored lines") << "a\nok\nb"
+                                      << "Violet 405" << QByteArray("Violet 405");
+        QTest::newRow("stored escape sequence") << "\x1b[2J"
+                                                << "Violet 405" << QByteArray("Violet 405");
+        QTest::newRow("stored right-to-left override") << QString(QChar(0x202E)) + "abc"
+                                                       << "Violet 405" << QByteArray("Violet 405");
+        QTest::newRow("stored Greek, never ?mega")
+            << QString::fromUtf8("\xCE\xA9mega") << "Violet 405" << QByteArray("Violet 405");
+        // The unit's name is 8-bit text: the UTF-8 of NEL brings the C1 byte 0x85.
+        QTest::newRow("unit name with NEL") << ""
+                                            << QString::fromUtf8(
+                                                   "a\xC2\x85"
+                                                   "b")
+                                            << QByteArray();
+        QTest::newRow("unit name in UTF-8 bytes kept")
+            << "" << QString::fromUtf8("\xCE\xA9") << QByteArray("\xCE\xA9");
+    }
+
+    void namesThePanelCannotKeepCountAsNone() {
+        QFETCH(QString, stored);
+        QFETCH(QString, unitName);
+        QFETCH(QByteArray, name);
+        storedNames_.insert(405, stored);
+        simOk(QStringLiteral("name 2 ") + unitName);
+        session_->Tick();
+        QCOMPARE(QByteArray(session_->unit().channels[1].name), name);
+    }
+
     void statusAndIntensityReadsAreReported() {
         session_->Tick();
         QSignalSpy read(session_.get(), &UnitSession::ValuesRead);

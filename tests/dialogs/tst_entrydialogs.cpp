@@ -236,8 +236,8 @@ private slots:
         QTest::newRow("wavelength, Cancel")
             << "Blue" << true << QString() << Close::CancelButton << cancelled << "Blue";
         QTest::newRow("empty, OK") << "Blue" << false << "" << Close::OkButton << ok << "";
-        QTest::newRow("Greek, OK") << "Blue" << false << QString::fromUtf8("\xCE\xA9mega-nine")
-                                   << Close::OkButton << ok << QString::fromUtf8("\xCE\xA9mega-ni");
+        QTest::newRow("Latin-1, OK") << "Blue" << false << QString::fromUtf8("Gr\xC3\xBCn-nine")
+                                     << Close::OkButton << ok << QString::fromUtf8("Gr\xC3\xBCn-nin");
     }
 
     void textEntryTyped() {
@@ -273,6 +273,68 @@ private slots:
         QCOMPARE(dialog.m_name, name);
     }
 
+    // What the panel cannot keep as written is not taken: OK says why under the field and leaves
+    // the dialog open with the name as it was; put right, the text is taken.
+    void textEntryRefusesWhatThePanelCannotKeep_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("pasted");
+        QTest::addColumn<QString>("refusal");
+
+        const QString control =
+            QStringLiteral("a name cannot hold control, line-break or text-direction characters (%1)");
+        QTest::newRow("Greek typed") << QString::fromUtf8("\xCE\xA9mega") << false
+                                     << QString::fromUtf8(
+                                            "a name can hold only Latin-1 characters, not "
+                                            "\"\xCE\xA9\" (U+03A9)");
+        QTest::newRow("right-to-left override typed")
+            << "ab" + QString(QChar(0x202E)) + "cd" << false << control.arg("U+202E");
+        QTest::newRow("lines pasted") << "a\nok\nb" << true << control.arg("U+000A");
+        QTest::newRow("escape sequence pasted") << "\x1b[31mX" << true << control.arg("U+001B");
+        // Only the first eight characters count, as on OK.
+        QTest::newRow("Greek past the eighth character")
+            << QString::fromUtf8("ABCDEFGH\xCE\xA9") << false << QString();
+    }
+
+    void textEntryRefusesWhatThePanelCannotKeep() {
+        QFETCH(QString, text);
+        QFETCH(bool, pasted);
+        QFETCH(QString, refusal);
+
+        CTextEntry dialog;
+        dialog.m_name = QStringLiteral("Blue");
+        dialog.open();
+        QVERIFY(!dialog.refusalLabel()->isVisible());
+        if (pasted) {
+            dialog.nameEdit()->setText(text);
+        } else {
+            typeInto(dialog.nameEdit(), text);
+        }
+        QCOMPARE(dialog.nameEdit()->text(), text);
+        QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+        if (refusal.isEmpty()) {
+            QVERIFY(!dialog.isVisible());
+            QCOMPARE(dialog.m_name, LedName::Cut(text));
+            return;
+        }
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(dialog.m_name, QStringLiteral("Blue"));
+        QVERIFY(dialog.refusalLabel()->isVisible());
+        QCOMPARE(dialog.refusalLabel()->text(), refusal);
+        // The whole message shows.
+        QVERIFY(dialog.size().height() >= dialog.sizeHint().height());
+        QVERIFY(dialog.refusalLabel()->height() >=
+                dialog.refusalLabel()->heightForWidth(dialog.refusalLabel()->width()));
+
+        dialog.nameEdit()->setText(QStringLiteral("Green"));
+        QTest::keyClick(dialog.nameEdit(), Qt::Key_Return);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.m_name, QStringLiteral("Green"));
+        // Opened again, the dialog starts without the message.
+        dialog.open();
+        QVERIFY(!dialog.refusalLabel()->isVisible());
+        dialog.reject();
+    }
+
     // What the panel does with a name after the dialog: the 8-bit field holds the typed name or,
     // when the name cannot be stored, keeps what it had.
     void textEntryIntoChannelField_data() {
@@ -280,11 +342,14 @@ private slots:
         QTest::addColumn<bool>("ok");
         QTest::addColumn<QByteArray>("field");
 
+        QTest::newRow("Latin-1, OK") << QString::fromUtf8("\xC3\xA9t\xC3\xA9") << true
+                                     << QByteArray("\xE9t\xE9");
+        // Never "?A?BCDEF": what cannot be kept is not taken.
         QTest::newRow("Greek and a pair, OK") << QString::fromUtf8(
                                                      "\xCE\xA9"
                                                      "A\xF0\x9F\x98\x80"
                                                      "BCDEFGH")
-                                              << true << QByteArray("?A?BCDEF");
+                                              << true << QByteArray("LONGUNITNAME");
         QTest::newRow("Cancel keeps the long unit name") << "XYZ" << false << QByteArray("LONGUNITNAME");
     }
 

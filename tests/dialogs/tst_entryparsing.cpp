@@ -188,18 +188,17 @@ private slots:
         QTest::newRow("eight letters") << "ABCDEFGH" << true << QByteArray("ABCDEFGH");
         QTest::newRow("empty") << "" << true << QByteArray();
         QTest::newRow("Latin-1 kept") << QString::fromUtf8("Gr\xC3\xBCn") << true << QByteArray("Gr\xFCn");
-        QTest::newRow("Greek becomes ?") << QString::fromUtf8("\xCE\xA9mega") << true << QByteArray("?mega");
-        QTest::newRow("pair becomes one ?") << QString::fromUtf8(
-                                                   "A\xF0\x9F\x98\x80"
-                                                   "B")
-                                            << true << QByteArray("A?B");
-        QTest::newRow("eight characters, eleven units")
-            << QString::fromUtf8(
-                   "\xF0\x9F\x98\x80\xF0\x9F\x98\x80\xF0\x9F\x98\x80"
-                   "ABCDE")
-            << true << QByteArray("???ABCDE");
-        QTest::newRow("embedded NUL")
-            << QStringLiteral("A") + QChar(0) + QStringLiteral("B") << true << QByteArray("A?B");
+        QTest::newRow("last Latin-1 letter and no-break space kept")
+            << QString::fromUtf8("\xC3\xBF\xC2\xA0!~") << true << QByteArray("\xFF\xA0!~");
+        // Never mangled on the way: a name is kept as written or not at all.
+        QTest::newRow("Greek refused") << QString::fromUtf8("\xCE\xA9mega") << false << old;
+        QTest::newRow("pair refused") << QString::fromUtf8(
+                                             "A\xF0\x9F\x98\x80"
+                                             "B")
+                                      << false << old;
+        QTest::newRow("embedded NUL refused")
+            << QStringLiteral("A") + QChar(0) + QStringLiteral("B") << false << old;
+        QTest::newRow("newline refused") << "a\nok\nb" << false << old;
         // A long name the unit reported, handed back by a cancelled dialog.
         QTest::newRow("nine letters refused") << "ABCDEFGHI" << false << old;
         QTest::newRow("nineteen letters refused") << "ABCDEFGHIJKLMNOPQRS" << false << old;
@@ -229,6 +228,49 @@ private slots:
              ++i) {
             QCOMPARE(record.name[i], '\x7F');
         }
+    }
+
+    // Everything that could break a line, steer a terminal or hide what a name says, and what is
+    // outside the 8-bit set names are stored and drawn in.
+    void refusal_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("refusal");
+
+        const QString control =
+            QStringLiteral("a name cannot hold control, line-break or text-direction characters (%1)");
+        const QString outside = QStringLiteral("a name can hold only Latin-1 characters, not \"%1\" (%2)");
+        QTest::newRow("plain") << "DAPI 405" << QString();
+        QTest::newRow("empty") << "" << QString();
+        QTest::newRow("every printable ASCII") << " !\"#$%&'()*+,-./09:;<=>?@AZ[\\]^_`az{|}~" << QString();
+        QTest::newRow("Latin-1 signs and letters")
+            << QString::fromUtf8("\xC2\xA0\xC2\xB5\xC3\x80\xC3\xBF") << QString();
+        QTest::newRow("newline") << "a\nok\nb" << control.arg("U+000A");
+        QTest::newRow("CR") << "a\rb" << control.arg("U+000D");
+        QTest::newRow("tab") << "a\tb" << control.arg("U+0009");
+        QTest::newRow("BEL") << "a\ab" << control.arg("U+0007");
+        QTest::newRow("ESC sequence") << "\x1b[31mred" << control.arg("U+001B");
+        QTest::newRow("DEL") << "a\x7f" << control.arg("U+007F");
+        QTest::newRow("NEL") << QString(QChar(0x85)) << control.arg("U+0085");
+        QTest::newRow("line separator") << QString(QChar(0x2028)) << control.arg("U+2028");
+        QTest::newRow("paragraph separator") << QString(QChar(0x2029)) << control.arg("U+2029");
+        QTest::newRow("right-to-left override") << "ab" + QString(QChar(0x202E)) << control.arg("U+202E");
+        QTest::newRow("right-to-left isolate") << QString(QChar(0x2067)) << control.arg("U+2067");
+        QTest::newRow("soft hyphen") << "a" + QString(QChar(0xAD)) + "b" << control.arg("U+00AD");
+        QTest::newRow("zero-width space") << QString(QChar(0x200B)) << control.arg("U+200B");
+        QTest::newRow("half a pair") << QString(QChar(0xD83D)) << control.arg("U+D83D");
+        QTest::newRow("Greek") << QString::fromUtf8("\xCE\xA9mega")
+                               << outside.arg(QChar(0x3A9)).arg("U+03A9");
+        QTest::newRow("euro") << QString(QChar(0x20AC)) << outside.arg(QChar(0x20AC)).arg("U+20AC");
+        const QString smile = QString::fromUtf8("\xF0\x9F\x98\x80");
+        QTest::newRow("beyond U+FFFF") << "a" + smile << outside.arg(smile).arg("U+1F600");
+    }
+
+    void refusal() {
+        QFETCH(QString, name);
+        QFETCH(QString, refusal);
+        QCOMPARE(LedName::Refusal(name).value_or(QString()), refusal);
+        char field[50] = "OLDNAME";
+        QCOMPARE(LedName::Store(name, field), refusal.isEmpty() && name.size() <= LedName::kMaxLength);
     }
 
     void storeRefusesFieldTooSmall() {

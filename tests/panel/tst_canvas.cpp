@@ -1,6 +1,7 @@
 // The surface keeps its pictures packed and its texts shaped once: whatever it draws must match,
 // pixel for pixel, what QPainter draws from the decoded picture or the plain text.
 #include "CoverageBlend.h"
+#include "LedName.h"
 #include "PackedPicture.h"
 #include "PanelArtwork.h"
 #include "PanelFont.h"
@@ -9,6 +10,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QResource>
 #include <QTextLayout>
@@ -171,6 +174,18 @@ private slots:
     void initTestCase() {
         QVERIFY(PanelFont::registerEmbeddedFont() >= 0);
         QVERIFY(PanelFont::substituteFaceName());
+    }
+
+    // A name is kept only in characters the panel can draw as written.
+    void theFaceDrawsEveryCharacterANameCanHold() {
+        const QFont font = PanelFont::withCellHeight(PanelFont::kMediumCell);
+        QCOMPARE(QFontInfo(font).family(), PanelFont::registeredFamily());
+        const QFontMetrics metrics(font);
+        for (char32_t c = 0; c <= 0x10FFFF; ++c) {
+            if (LedName::IsNameCharacter(c)) {
+                QVERIFY2(c <= 0xFF && metrics.inFontUcs4(c), qPrintable(QString::number(uint(c), 16)));
+            }
+        }
     }
 
     void everyPictureUnpacksToItsDecodedPixels() {

@@ -48,6 +48,10 @@ check "the level reaches the simulated unit" test "$(sim_level 3)" = 455
 check "gdbus reads it back in tenths" bash -c "$(declare -f call); call GetChannel 3 | grep -q \"'level': <455>\""
 refusal="$(call GetChannel 10 2>&1)"
 check "a refusal reaches gdbus as its named error" grep -q "example.varnholt.Orvane1.Error.Usage" <<<"$refusal"
+# A name that would forge protocol lines is refused, and nothing of it is kept.
+forged="$(call Rename 3 "$(printf 'a\nok\nb')" 2>&1)"
+check "a name with line breaks is refused as Usage" grep -q "Error.Usage: a name cannot hold control" <<<"$forged"
+check "and LED 3 keeps its name" bash -c "$(declare -f call); call GetChannel 3 | grep -q \"'name': <'Indigo 435'>\""
 
 if command -v busctl >/dev/null; then
     check "busctl --user switches LED 3 on" timeout 10 busctl --user call example.varnholt.Orvane \

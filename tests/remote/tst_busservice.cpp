@@ -240,6 +240,14 @@ private slots:
         QTest::newRow("group outside the mode") << ""
                                                 << "SetGroup" << QVariantList{3, 2} << "Refused"
                                                 << "";
+        QTest::newRow("name forging protocol lines")
+            << ""
+            << "Rename" << QVariantList{3, QStringLiteral("a\nok\nb")} << "Usage"
+            << "a name cannot hold control, line-break or text-direction characters (U+000A)";
+        QTest::newRow("name outside Latin-1")
+            << ""
+            << "Rename" << QVariantList{3, QString::fromUtf8("\xCE\xA9mega")} << "Usage"
+            << QString::fromUtf8("a name can hold only Latin-1 characters, not \"\xCE\xA9\" (U+03A9)");
         QTest::newRow("grouping mode 3") << ""
                                          << "SetGroupingMode" << QVariantList{3} << "Usage"
                                          << "";

@@ -6,6 +6,8 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -102,6 +104,87 @@ private slots:
         QCOMPARE(channel.exitCode, 0);
         QCOMPARE(QJsonDocument::fromJson(channel.out).object().value("name").toString(),
                  QStringLiteral("My \"dye\""));
+    }
+
+    void namesThePanelCannotKeepAreRefused_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("err");
+        QTest::newRow("Greek")
+            << QString::fromUtf8("\xCE\xA9mega")
+            << QByteArray("rz470-ctl: a name can hold only Latin-1 characters, not \"\xCE\xA9\" (U+03A9)\n");
+        // A control byte never gets past the line.
+        QTest::newRow("escape sequence")
+            << "a\x1b[2Jb" << QByteArray("rz470-ctl: a line holds the control byte 0x1b\n");
+        QTest::newRow("right-to-left override") << "ab" + QString(QChar(0x202E))
+                                                << QByteArray(
+                                                       "rz470-ctl: a name cannot hold control, line-break or "
+                                                       "text-direction characters (U+202E)\n");
+    }
+
+    void namesThePanelCannotKeepAreRefused() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, err);
+        const QString before =
+            QJsonDocument::fromJson(ctl({"channel", "3"}).out).object().value("name").toString();
+        const Run run = ctl({"name", "3", name});
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY(run.out.isEmpty());
+        QCOMPARE(run.err, err);
+        QCOMPARE(QJsonDocument::fromJson(ctl({"channel", "3"}).out).object().value("name").toString(),
+                 before);
+    }
+
+    // Whatever a panel sends, names and messages in it included, each line it prints stays one line
+    // and cannot steer the terminal: a control, format or separator character shows as \uXXXX.
+    void whatItPrintsIsOneLineEach_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArrayList>("answers");
+        QTest::addColumn<QByteArray>("out");
+        QTest::addColumn<QByteArray>("err");
+
+        const QByteArray status =
+            "ok "
+            "{\"connected\":true,\"model\":\"B\",\"serial\":\"S\\u001b]0;x\\u0007\",\"versions\":{\"unit\":"
+            "\"1\"},"
+            "\"channels\":[{\"channel\":3,\"fitted\":true,\"wavelength\":435,"
+            "\"name\":\"a\\nok\\u001b[2J\\u2028\",\"level\":500}]}";
+        QTest::newRow("status table")
+            << QStringList{"status"} << QByteArrayList{status}
+            << QByteArray(
+                   "unit: model B, serial S\\u001b]0;x\\u0007, version 1\n"
+                   "light guide out, knob free, not triggered, scripting off, demo loop stopped\n"
+                   "LED 3   435 nm  a\\u000aok\\u001b[2J\\u2028   off   50.0 %\n")
+            << QByteArray();
+        QTest::newRow("events")
+            << QStringList{"watch"}
+            << QByteArrayList{"ok", "event channel 3 on=0 level=1 name=\"\x1b[2J\xe2\x80\xae\" by=unit"}
+            << QByteArray("event channel 3 on=0 level=1 name=\"\\u001b[2J\\u202e\" by=unit\n")
+            << QByteArray();
+        QTest::newRow("error message")
+            << QStringList{"on", "3"} << QByteArrayList{"error refused a\x1b[2J\xc2\x85"} << QByteArray()
+            << QByteArray("rz470-ctl: a\\u001b[2J\\u0085 (refused)\n");
+    }
+
+    void whatItPrintsIsOneLineEach() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArrayList, answers);
+        QFETCH(QByteArray, out);
+        QFETCH(QByteArray, err);
+
+        // A panel of the test's own, that answers what the row says and goes.
+        QLocalServer fake;
+        const QString path = folder_.filePath(QStringLiteral("fake"));
+        QVERIFY(fake.listen(path));
+        connect(&fake, &QLocalServer::newConnection, &fake, [&fake, answers] {
+            QLocalSocket* socket = fake.nextPendingConnection();
+            connect(socket, &QLocalSocket::readyRead, socket, [socket, answers] {
+                socket->write(answers.join('\n') + '\n');
+                socket->disconnectFromServer();
+            });
+        });
+        const Run run = ctl(arguments, {"--socket", path});
+        QCOMPARE(run.out, out);
+        QCOMPARE(run.err, err);
     }
 
     void statusReadableAndJson() {

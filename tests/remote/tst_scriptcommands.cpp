@@ -186,6 +186,53 @@ private slots:
         QCOMPARE(simField("channel3.on"), QStringLiteral("1"));
     }
 
+    // Both transports rename through here: a name is kept as written or refused before anything
+    // is stored, never mangled after an ok.
+    void namesAreKeptAsWrittenOrRefused_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("refusal");
+
+        const QString control =
+            QStringLiteral("a name cannot hold control, line-break or text-direction characters (%1)");
+        QTest::newRow("Latin-1") << QString::fromUtf8("Gr\xC3\xBCn \xC2\xB5") << QString();
+        QTest::newRow("forged protocol lines") << "a\nok\nb" << control.arg("U+000A");
+        QTest::newRow("escape sequence") << "\x1b[2J" << control.arg("U+001B");
+        QTest::newRow("CR") << "a\rb" << control.arg("U+000D");
+        QTest::newRow("BEL") << "a\a" << control.arg("U+0007");
+        QTest::newRow("DEL") << "a\x7f" << control.arg("U+007F");
+        QTest::newRow("tab") << "a\tb" << control.arg("U+0009");
+        QTest::newRow("NEL") << "a" + QString(QChar(0x85)) << control.arg("U+0085");
+        QTest::newRow("line separator") << "a" + QString(QChar(0x2028)) << control.arg("U+2028");
+        QTest::newRow("right-to-left override") << QString(QChar(0x202E)) + "abc" << control.arg("U+202E");
+        QTest::newRow("Greek, never ?mega") << QString::fromUtf8("\xCE\xA9mega")
+                                            << QString::fromUtf8(
+                                                   "a name can hold only Latin-1 characters, "
+                                                   "not \"\xCE\xA9\" (U+03A9)");
+        // Refused for what it holds before its length is looked at.
+        QTest::newRow("long with a newline") << "abcdefghij\n" << control.arg("U+000A");
+    }
+
+    void namesAreKeptAsWrittenOrRefused() {
+        QFETCH(QString, name);
+        QFETCH(QString, refusal);
+        const uint16_t wavelength = simField("channel3.wavelength").toUShort();
+        const QString before = commands().Channel(3).value.toObject().value("name").toString();
+        QSignalSpy events(&commands(), &ScriptCommands::ChannelChanged);
+
+        const ScriptReply reply = commands().Rename(3, name);
+        if (refusal.isEmpty()) {
+            QVERIFY(reply.ok);
+            QCOMPARE(commands().Channel(3).value.toObject().value("name").toString(), name);
+            QCOMPARE(dialog().settings().ChannelName(wavelength), name);
+            return;
+        }
+        QCOMPARE(reply.kind, scripterrors::kUsage);
+        QCOMPARE(reply.message, refusal);
+        QCOMPARE(commands().Channel(3).value.toObject().value("name").toString(), before);
+        QCOMPARE(dialog().settings().ChannelName(wavelength), QString());
+        QCOMPARE(events.count(), 0);
+    }
+
     void allOffAndRenameAndLoad() {
         QVERIFY(commands().Switch({2, 5}, true).ok);
         readBack();

@@ -2,6 +2,7 @@
 // unit and the screen, every answer line, the clients the panel ends and the ones it keeps
 // serving, many clients at once, and the event stream.
 #include "MainScreenLayout.h"
+#include "PanelSettings.h"
 #include "ScriptClient.h"
 #include "ScriptCommands.h"
 #include "ScriptSocketServer.h"
@@ -9,13 +10,22 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <memory>
+#include <optional>
 #include <vector>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -27,6 +37,45 @@ long ResidentKiB() {
     }
     const QList<QByteArray> fields = statm.readAll().split(' ');
     return fields.size() > 1 ? fields[1].toLong() * 4 : -1;
+}
+
+// What a client sending bytes in one go gets back until the panel closes it, read as a careful
+// client reads: a send the closed socket refuses stops the sending, never the reading. None when
+// the panel did not close it in time.
+std::optional<QByteArray> SentAndClosed(const QString& address, QByteArray bytes, int timeoutMs = 10000) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    sockaddr_un to{};
+    to.sun_family = AF_UNIX;
+    const QByteArray path = QFile::encodeName(address);
+    std::memcpy(to.sun_path, path.constData(), std::min(sizeof to.sun_path - 1, size_t(path.size())));
+    if (fd < 0 || ::connect(fd, reinterpret_cast<const sockaddr*>(&to), sizeof to) != 0) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        return std::nullopt;
+    }
+    QByteArray received;
+    for (QDeadlineTimer deadline(timeoutMs); !deadline.hasExpired(); QTest::qWait(1)) {
+        if (!bytes.isEmpty()) {
+            const ssize_t sent = ::send(fd, bytes.constData(), size_t(bytes.size()), MSG_NOSIGNAL);
+            if (sent > 0) {
+                bytes.remove(0, sent);
+            } else if (sent < 0 && errno != EAGAIN) {
+                bytes.clear();
+            }
+        }
+        char buffer[4096];
+        const ssize_t got = ::recv(fd, buffer, sizeof buffer, 0);
+        if (got == 0) {
+            ::close(fd);
+            return received;
+        }
+        if (got > 0) {
+            received.append(buffer, got);
+        }
+    }
+    ::close(fd);
+    return std::nullopt;
 }
 
 }  // namespace
@@ -139,30 +188,88 @@ private slots:
         QVERIFY(client->line().value_or("").startsWith("ok {\"channels\""));
     }
 
+    // Every whole line before the bad one is answered, in order, then the client is told why and
+    // closed; what it asked for before took effect and it knows so.
     void clientsSendingNoTextAreEnded_data() {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("1 MB line") << QByteArray(1 << 20, 'a') + '\n';
-        QTest::newRow("1 MB without a newline") << QByteArray(1 << 20, 'a');
-        QTest::newRow("4097 bytes") << QByteArray(4097, 'a') + '\n';
-        QTest::newRow("NUL") << QByteArray("status\0\n", 8);
-        QTest::newRow("byte 0xFF") << QByteArray("on 3\xff\n");
-        QTest::newRow("escape") << QByteArray("on \x1b[3\n");
-        QTest::newRow("DEL") << QByteArray("on 3\x7f\n");
-        QTest::newRow("half a UTF-8 character") << QByteArray("name 3 \xc3\n");
+        QTest::addColumn<QByteArray>("error");
+        const QByteArray tooLong("error usage a line is longer than 4096 bytes");
+        QTest::newRow("1 MB line") << QByteArray(1 << 20, 'a') + '\n' << tooLong;
+        QTest::newRow("1 MB without a newline") << QByteArray(1 << 20, 'a') << tooLong;
+        QTest::newRow("4097 bytes") << QByteArray(4097, 'a') + '\n' << tooLong;
+        QTest::newRow("NUL") << QByteArray("status\0\n", 8)
+                             << QByteArray("error usage a line holds the control byte 0x00");
+        QTest::newRow("byte 0xFF") << QByteArray("on 3\xff\n")
+                                   << QByteArray("error usage a line is not UTF-8 text");
+        QTest::newRow("escape") << QByteArray("on \x1b[3\n")
+                                << QByteArray("error usage a line holds the control byte 0x1b");
+        QTest::newRow("DEL") << QByteArray("on 3\x7f\n")
+                             << QByteArray("error usage a line holds the control byte 0x7f");
+        QTest::newRow("CR inside") << QByteArray("on 3\roff 3\n")
+                                   << QByteArray("error usage a line holds the control byte 0x0d");
+        QTest::newRow("half a UTF-8 character")
+            << QByteArray("name 3 \xc3\n") << QByteArray("error usage a line is not UTF-8 text");
     }
 
     void clientsSendingNoTextAreEnded() {
         QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, error);
         const auto other = connected();
-        const auto client = connected();
-        QVERIFY(other && client);
-        client->send(bytes);
-        QVERIFY(client->ended());
-        QVERIFY(client->socket.readAll().isEmpty());
+        QVERIFY(other);
+        // One write: the good lines and the bad one together.
+        const std::optional<QByteArray> received =
+            SentAndClosed(address(), "level 3 33.3\n\nchannel 3\n" + bytes + "on 3\n");
+        QVERIFY(received);
+        const QList<QByteArray> lines = received->split('\n');
+        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines[0], QByteArray("ok"));
+        QVERIFY(lines[1].startsWith("ok {\"alarm\":0,\"channel\":3,"));
+        QCOMPARE(lines[2], error);
+        QCOMPARE(lines[3], QByteArray());
+        QCOMPARE(simField("channel3.intensity"), QStringLiteral("333"));
         QTRY_COMPARE(server_->clientCount(), 1);
         QVERIFY(stillPolls());
+        // Nothing after the bad line ran.
+        QCOMPARE(simField("channel3.on"), QStringLiteral("0"));
         QCOMPARE(other->ask("level 4 20"), QByteArray("ok"));
         QCOMPARE(simField("channel4.intensity"), QStringLiteral("200"));
+    }
+
+    // Half-finished lines cannot shut every script out for good: each is closed after 30 s with
+    // nothing more, while a client waiting between whole lines stays.
+    void halfLinesAreClosedAfterThirtySeconds() {
+        const auto watcher = connected();
+        QVERIFY(watcher);
+        QCOMPARE(watcher->ask("watch"), QByteArray("ok"));
+        std::vector<std::unique_ptr<ScriptClient>> halfOpen;
+        for (int i = 1; i < ScriptSocketServer::kMaxClients; ++i) {
+            halfOpen.push_back(connected());
+            QVERIFY(halfOpen.back());
+            halfOpen.back()->send("sta");
+        }
+        QTRY_COMPARE(server_->clientCount(), ScriptSocketServer::kMaxClients);
+        const auto refused = connected();
+        QVERIFY(refused);
+        QCOMPARE(refused->line(), std::optional<QByteArray>("error busy too many clients: 256 open"));
+        QVERIFY(refused->ended());
+
+        // More of a line, even a byte, starts the 30 s again; the rest makes it whole.
+        QTest::qWait(20000);
+        halfOpen[0]->send("t");
+        halfOpen[1]->send("tus\n");
+        QVERIFY(halfOpen[1]->line().value_or("").startsWith("ok {"));
+        QTest::qWait(11000);
+        for (size_t i = 2; i < halfOpen.size(); ++i) {
+            QCOMPARE(halfOpen[i]->line(),
+                     std::optional<QByteArray>("error usage a line was left unfinished for 30 s"));
+            QVERIFY(halfOpen[i]->ended());
+        }
+        QCOMPARE(halfOpen[0]->socket.state(), QLocalSocket::ConnectedState);
+        QCOMPARE(halfOpen[1]->socket.state(), QLocalSocket::ConnectedState);
+        QTRY_COMPARE(server_->clientCount(), 3);
+        QVERIFY(connected()->ask("status").startsWith("ok {"));
+        QVERIFY(halfOpen[0]->ask("us").startsWith("ok {"));
+        QCOMPARE(watcher->socket.state(), QLocalSocket::ConnectedState);
     }
 
     void aClientThatNeverReadsIsEnded() {
@@ -210,6 +317,25 @@ private slots:
             QTRY_COMPARE(server_->findChildren<QLocalSocket*>().size(), 0);
         }
         QVERIFY2(ResidentKiB() - before < 4096, qPrintable(QString::number(ResidentKiB() - before)));
+    }
+
+    // Whatever a stored name or a sent word holds, every answer and event is one line that shows as
+    // sent on a terminal, and a read's JSON still gives back the same text.
+    void everyLineSentIsOneLine() {
+        const QString stored = QStringLiteral("a\nok\x1b[2J") + QChar(0x2028) + QStringLiteral("b") +
+                               QChar(0x202E) + QChar(0x85) + QStringLiteral("\x7f\t");
+        dialog().settings().SetFavourite(1, FavouriteGrouping{stored, 0, 1});
+        const auto client = connected();
+        QVERIFY(client);
+        const QByteArray answer = client->ask("favourites");
+        QCOMPARE(answer, QByteArray("ok [\"a\\nok\\u001b[2J\\u2028b\\u202e\\u0085\\u007f\\t\"]"));
+        QCOMPARE(QJsonDocument::fromJson(answer.mid(3)).array().first().toString(), stored);
+        QCOMPARE(client->ask("load \"x\xe2\x80\xaey\xe2\x80\x8b\""),
+                 QByteArray("error not-found no favourite called \"x\\u202ey\\u200b\""));
+        // An event writes a name from anywhere the same way.
+        QCOMPARE(ScriptProtocol::ChannelEvent(3, true, 500, QStringLiteral("a\nok \"\x1b"),
+                                              QStringLiteral("unit")),
+                 QByteArray("event channel 3 on=1 level=500 name=\"a\\u000aok \\\"\\u001b\" by=unit"));
     }
 
     void watchersHearEveryChangeWithWhoMadeIt() {
