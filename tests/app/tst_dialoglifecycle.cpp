@@ -1,7 +1,11 @@
+#include "CDemo.h"
 #include "CRZ470ControlPanelDlg.h"
+#include "MainScreenLayout.h"
+#include "MenuButtons.h"
 #include "ProfileStore.h"
 #include "RecordingWaits.h"
 #include "ScriptedPrompts.h"
+#include "SimulatedPanel.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -22,14 +26,26 @@ int RZ470_CALL recordSaveUserSettings(RZ470Word dev) {
 }
 
 const QString kSaveQuestion = QStringLiteral("Would you like to save settings on exit?");
+const QString kNotFound =
+    QStringLiteral("ORVANE Device Not Found, please connect and power on and restart Control Panel.");
+
+QPoint Centre(const layout::Place& place, int dx = 0) {
+    return {place.x + dx + place.width / 2, place.y + place.height / 2};
+}
+
+// Where the user opens a dialog on the main screen, and what the test answers in it.
+enum class Opened { LevelEntry, NameEntry, DemoLoop };
 
 }  // namespace
+
+Q_DECLARE_METATYPE(Opened)
 
 class DialogLifecycleTest : public QObject {
     Q_OBJECT
 
 private:
     QTemporaryDir dir_;
+    QTemporaryDir simHome_;
     RecordingWaits waits_;
     ScriptedPrompts prompts_;
     std::unique_ptr<ProfileStore> profile_;
@@ -55,6 +71,11 @@ private:
     }
 
 private slots:
+    void initTestCase() {
+        QVERIFY(simHome_.isValid());
+        SimulatedPanel::isolateSimulator(simHome_.path());
+    }
+
     void init() {
         g_calls.clear();
         prompts_ = ScriptedPrompts();
@@ -169,6 +190,60 @@ private slots:
         QCOMPARE(dialog->settings().ChannelName(405), QStringLiteral("GFP"));
         QCOMPARE(dialog->settings().ChannelIntensity(405), std::optional<uint16_t>(500));
         dialog->done(QDialog::Rejected);
+    }
+
+    void aLostUnitClosesTheOpenDialogUnappliedBeforeItsMessage_data() {
+        QTest::addColumn<Opened>("opened");
+        QTest::newRow("LED 3's level entry, 100 typed") << Opened::LevelEntry;
+        QTest::newRow("LED 1's name entry, a name typed") << Opened::NameEntry;
+        QTest::newRow("the demo loop") << Opened::DemoLoop;
+    }
+
+    // The unit goes while the user has a dialog open: it closes before the message, what the user
+    // typed in it is neither sent nor stored, and the run ends after the save question.
+    void aLostUnitClosesTheOpenDialogUnappliedBeforeItsMessage() {
+        QFETCH(Opened, opened);
+        SimulatedPanel panel;
+        panel.start();
+        panel.tick(20);
+        ScriptedPrompts& prompts = panel.prompts;
+        PanelSettings& settings = panel.dialog().settings();
+        std::optional<uint16_t> levelBefore;
+
+        bool openAtMessage = true;
+        prompts.whileShown = [&](const ScriptedPrompts::Shown& shown) {
+            if (shown.text == kNotFound) {
+                openAtMessage = !prompts.open.isEmpty() || panel.dialog().demoLoop().isVisible();
+            }
+        };
+        const auto loseTheUnit = [&](QDialog&) {
+            levelBefore = settings.ChannelIntensity(435);
+            panel.clearLog();
+            QCOMPARE(panel.sim(QStringLiteral("unplug 0")), QStringLiteral("ok"));
+            panel.tick();
+        };
+        prompts.whileEntryOpen = loseTheUnit;
+        prompts.whileModal = loseTheUnit;
+        prompts.entries = {{opened == Opened::LevelEntry ? QStringLiteral("100") : QStringLiteral("Lost"), true,
+                            false}};
+        prompts.answers = {Prompts::Answer::Ok, Prompts::Answer::No};
+        const QPoint at = opened == Opened::LevelEntry ? Centre(mainlayout::kValueBox.place, mainlayout::PanelLeft(2))
+                          : opened == Opened::NameEntry
+                              ? Centre(mainlayout::kNameField.place, mainlayout::PanelLeft(0))
+                              : Centre(menubuttons::kDemoLoop.button.place);
+        QTest::mouseClick(&panel.dialog(), Qt::LeftButton, {}, at);
+
+        QVERIFY(!openAtMessage);
+        QCOMPARE(prompts.texts(), (QStringList{kNotFound, kSaveQuestion}));
+        QVERIFY(panel.dialog().hasEnded());
+        QCOMPARE(prompts.askedAfterEnd, 0);
+        QVERIFY(levelBefore != std::optional<uint16_t>(1000));
+        QCOMPARE(settings.ChannelIntensity(435), levelBefore);
+        QVERIFY(settings.ChannelName(365) != QLatin1String("Lost"));
+        for (const QString& call : panel.calls()) {
+            QVERIFY2(!call.startsWith(QLatin1String("Set")) && !call.startsWith(QLatin1String("Turn")),
+                     qPrintable(call));
+        }
     }
 
     void windowHasTheFixedClientSizeAndCaption() {

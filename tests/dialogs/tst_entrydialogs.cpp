@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCommandLinkButton>
 #include <QLabel>
+#include <QMessageBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -395,6 +396,74 @@ private slots:
         prompts.showError(popup, 1);
         QCOMPARE(popup.result(), int(QDialog::Rejected));
         QVERIFY(!popup.isVisible());
+    }
+
+    // When the unit goes, whatever is open closes, innermost first, each as if dismissed: nothing
+    // the user typed or chose comes back. Later questions still show, until closed for good.
+    void qtPromptsCloseEveryOpenDialogUnapplied() {
+        QWidget window;
+        QtPrompts prompts(&window);
+        QDialog outer(&window);
+        NumberEntry number(prompts, &window);
+        number.m_decimalMode = 0;
+        number.m_value = 7;
+        int openWhenClosing = 0;
+        std::optional<Prompts::FavouriteOption> option;
+        std::optional<QString> path;
+        std::optional<Prompts::Answer> answer;
+        whenModal([&](QWidget*) {
+            whenModal([&](QWidget* entry) {
+                QTest::keyClicks(static_cast<NumberEntry*>(entry)->valueEdit(), QStringLiteral("300"));
+                whenModal([&](QWidget*) {
+                    whenModal([&](QWidget*) {
+                        whenModal([&](QWidget*) {
+                            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                                openWhenClosing += widget->isVisible() ? 1 : 0;
+                            }
+                            prompts.closeOpenDialogs(Prompts::Closing::KeepAsking);
+                        });
+                        answer = prompts.message(QStringLiteral("Keep it?"), QStringLiteral("Question"),
+                                                 Prompts::Buttons::YesNo, Prompts::Icon::Question);
+                    });
+                    path = prompts.saveFileName(QStringLiteral("Text (*.txt)"));
+                });
+                option = prompts.favouriteOptions();
+            });
+            prompts.runNumberEntry(number);
+        });
+        QCOMPARE(prompts.runModal(outer), int(QDialog::Rejected));
+
+        QCOMPARE(openWhenClosing, 5);
+        QCOMPARE(answer, std::optional<Prompts::Answer>(Prompts::Answer::No));
+        QCOMPARE(path, std::optional<QString>(QString()));
+        QCOMPARE(option, std::optional<Prompts::FavouriteOption>(Prompts::FavouriteOption::Cancel));
+        QCOMPARE(number.result(), int(QDialog::Rejected));
+        QCOMPARE(int(number.m_value), 7);
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+
+        // The message about it and the save question still come.
+        whenModal([](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            QVERIFY(box);
+            QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton);
+        });
+        QCOMPARE(prompts.message(QStringLiteral("Save?"), QStringLiteral("Save"), Prompts::Buttons::YesNo,
+                                 Prompts::Icon::Question),
+                 Prompts::Answer::Yes);
+
+        // Once the panel has ended, nothing shows any more.
+        prompts.closeOpenDialogs(Prompts::Closing::ForGood);
+        bool shown = false;
+        whenModal([&shown](QWidget* modal) { shown = modal != nullptr; });
+        QCOMPARE(prompts.message(QStringLiteral("Late"), QStringLiteral("Late"), Prompts::Buttons::YesNo,
+                                 Prompts::Icon::Question),
+                 Prompts::Answer::No);
+        number.m_value = 7;
+        prompts.runNumberEntry(number);
+        QCOMPARE(number.result(), int(QDialog::Rejected));
+        QCOMPARE(prompts.openFileName(QStringLiteral("Text (*.txt)")), QString());
+        QTest::qWait(20);
+        QVERIFY(!shown);
     }
 
     void qtPromptsAskTheFavouriteOptions_data() {
