@@ -246,6 +246,30 @@ private slots:
         }
     }
 
+    // The window closed from outside while an entry is open (its close box, the session ending):
+    // the entry goes with it, and what the user then typed there reaches neither unit nor file.
+    void aPanelClosedUnderAnOpenEntryTakesNothingFromIt() {
+        SimulatedPanel panel;
+        panel.start();
+        panel.tick(20);
+        ScriptedPrompts& prompts = panel.prompts;
+        std::optional<uint16_t> levelBefore;
+        prompts.whileEntryOpen = [&](QDialog&) {
+            levelBefore = panel.dialog().settings().ChannelIntensity(435);
+            panel.clearLog();
+            panel.dialog().close();
+        };
+        prompts.entries = {{QStringLiteral("100"), true, false}};
+        QTest::mouseClick(&panel.dialog(), Qt::LeftButton, {},
+                          Centre(mainlayout::kValueBox.place, mainlayout::PanelLeft(2)));
+
+        QVERIFY(panel.dialog().hasEnded());
+        QCOMPARE(prompts.texts(), QStringList{kSaveQuestion});
+        QCOMPARE(prompts.closedWhileOpen, QStringList{QStringLiteral("Entry")});
+        QCOMPARE(panel.dialog().settings().ChannelIntensity(435), levelBefore);
+        QCOMPARE(panel.calls(), QStringList{});
+    }
+
     void windowHasTheFixedClientSizeAndCaption() {
         auto dialog = makeBoundDialog();
         QCOMPARE(dialog->size(), QSize(1421, 423));

@@ -466,7 +466,7 @@ private slots:
             }
             asked = true;
             QVERIFY(dialog().session().inTick());
-            QTest::qWait(20);  // the message box's own loop
+            QTRY_VERIFY(queuedRan);  // within the message box's own loop
             QVERIFY(commands().RunWhenIdle([&ranAtOnce] { ranAtOnce = true; }));
             acts << commands().Switch({3}, false) << commands().SetLevel({3}, 50) << commands().AllOff()
                  << commands().Rename(3, QStringLiteral("Gone")) << commands().SetGroup(3, 1);
