@@ -5,11 +5,11 @@
 #include "StatusText.h"
 
 #include <QCoreApplication>
-#include <QJsonDocument>
 #include <QDeadlineTimer>
+#include <QJsonDocument>
 #include <QJsonObject>
-#include <QLocale>
 #include <QLocalSocket>
+#include <QLocale>
 
 #include <cstdio>
 
@@ -120,7 +120,8 @@ int main(int argc, char** argv) {
         }
         const std::optional<double> seconds = TimeoutSeconds(value);
         if (!seconds) {
-            Err(QStringLiteral("--timeout takes seconds, more than 0 and at most %1").arg(kMaxTimeoutSeconds));
+            Err(QStringLiteral("--timeout takes seconds, more than 0 and at most %1")
+                    .arg(kMaxTimeoutSeconds));
             return kNoPanelOrUsage;
         }
         timeoutSeconds = *seconds;

@@ -2,6 +2,7 @@
 
 #include "CError.h"
 #include "CTextEntry.h"
+#include "HeldKeyFilter.h"
 #include "NumberEntry.h"
 
 #include <QCommandLinkButton>
@@ -118,6 +119,8 @@ int QtPrompts::run(QDialog& dialog) {
         return QDialog::Rejected;
     }
     open_.emplace_back(&dialog);
+    // Not to be answered by a key still held from the window before it.
+    const HeldKeyFilter heldKeys(dialog);
     const int result = dialog.exec();
     open_.erase(std::remove(open_.begin(), open_.end(), QPointer<QDialog>(&dialog)), open_.end());
     return result;

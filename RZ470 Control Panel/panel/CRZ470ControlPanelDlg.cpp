@@ -50,6 +50,7 @@ CRZ470ControlPanelDlg::CRZ470ControlPanelDlg(const PanelServices& services, QWid
                                  return !ended_;
                              }}),
       keyboardFocus_(*this, router_),
+      heldKeys_(*this),
       accessibility_(*this, router_, keyboardFocus_),
       scriptCommands_(session_, settings_),
       uncoveredWatch_(*this, [this] { router_.WindowUncovered(); }),

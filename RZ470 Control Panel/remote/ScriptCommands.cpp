@@ -113,8 +113,8 @@ QJsonObject ScriptCommands::Status() const {
     return {{QStringLiteral("connected"), connected},
             {QStringLiteral("model"), connected && model.isLetterOrNumber() ? QString(model) : QString()},
             {QStringLiteral("serial"), !connected ? QString()
-                                       : serial_   ? serial_()
-                                                   : QString::number(unit.serialNumber)},
+                                       : serial_  ? serial_()
+                                                  : QString::number(unit.serialNumber)},
             {QStringLiteral("versions"),
              QJsonObject{{QStringLiteral("unit"), VersionText(unit.firmwareVersion)},
                          {QStringLiteral("unit2"), VersionText(unit.firmwareVersion2)},

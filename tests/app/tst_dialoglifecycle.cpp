@@ -8,7 +8,9 @@
 #include "SimulatedPanel.h"
 
 #include <QDir>
+#include <QKeyEvent>
 #include <QTemporaryDir>
+#include <QWindow>
 #include <QtTest>
 
 namespace {
@@ -36,9 +38,17 @@ QPoint Centre(const layout::Place& place, int dx = 0) {
 // Where the user opens a dialog on the main screen, and what the test answers in it.
 enum class Opened { LevelEntry, NameEntry, DemoLoop };
 
+// One Escape event as the platform hands it to a window.
+struct EscapeKey {
+    QEvent::Type type;
+    bool repeat;
+    ulong time;
+};
+
 }  // namespace
 
 Q_DECLARE_METATYPE(Opened)
+Q_DECLARE_METATYPE(QList<EscapeKey>)
 
 class DialogLifecycleTest : public QObject {
     Q_OBJECT
@@ -166,6 +176,40 @@ private slots:
         QCOMPARE(g_calls, QStringList{"SetGroupingEnabled(255,2)"});
     }
 
+    void onlyAFreshEscapeEndsThePanel_data() {
+        QTest::addColumn<QList<EscapeKey>>("keys");
+        QTest::addColumn<bool>("ends");
+        const QEvent::Type press = QEvent::KeyPress;
+        const QEvent::Type release = QEvent::KeyRelease;
+        QTest::newRow("a fresh press") << QList<EscapeKey>{{press, false, 100}} << true;
+        QTest::newRow("a repeat of a key held in a dialog") << QList<EscapeKey>{{press, true, 0}} << false;
+        QTest::newRow("a repeat Qt did not mark: release and press of one time")
+            << QList<EscapeKey>{{release, false, 200}, {press, false, 200}} << false;
+        QTest::newRow("released, then pressed afresh")
+            << QList<EscapeKey>{{release, false, 300}, {press, false, 340}} << true;
+    }
+
+    // Escape as the platform hands it to the window. A key left held from a closed entry (or by a
+    // tool that pressed it and never let go) repeats here: that never ends the panel.
+    void onlyAFreshEscapeEndsThePanel() {
+        QFETCH(QList<EscapeKey>, keys);
+        QFETCH(bool, ends);
+        auto dialog = makeBoundDialog();
+        dialog->session().tables().groupingMode = 2;
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        for (const EscapeKey& key : keys) {
+            QKeyEvent event(key.type, Qt::Key_Escape, Qt::NoModifier, QString(), key.repeat);
+            event.setTimestamp(key.time);
+            QGuiApplication::sendEvent(dialog->windowHandle(), &event);
+        }
+        QCOMPARE(dialog->hasEnded(), ends);
+        QCOMPARE(prompts_.texts(), ends ? QStringList{kSaveQuestion} : QStringList{});
+        QCOMPARE(g_calls, ends ? QStringList{"SetGroupingEnabled(255,2)"} : QStringList{});
+        if (!ends) {
+            dialog->done(QDialog::Rejected);
+        }
+    }
+
     // A folder where the settings file should be: the user is told once, naming the file, after
     // the action that wrote; the panel goes on with the values set.
     void settingsThatCannotBeSavedAreToldOnce() {
@@ -224,13 +268,13 @@ private slots:
         };
         prompts.whileEntryOpen = loseTheUnit;
         prompts.whileModal = loseTheUnit;
-        prompts.entries = {{opened == Opened::LevelEntry ? QStringLiteral("100") : QStringLiteral("Lost"), true,
-                            false}};
+        prompts.entries = {
+            {opened == Opened::LevelEntry ? QStringLiteral("100") : QStringLiteral("Lost"), true, false}};
         prompts.answers = {Prompts::Answer::Ok, Prompts::Answer::No};
-        const QPoint at = opened == Opened::LevelEntry ? Centre(mainlayout::kValueBox.place, mainlayout::PanelLeft(2))
-                          : opened == Opened::NameEntry
-                              ? Centre(mainlayout::kNameField.place, mainlayout::PanelLeft(0))
-                              : Centre(menubuttons::kDemoLoop.button.place);
+        const QPoint at =
+            opened == Opened::LevelEntry  ? Centre(mainlayout::kValueBox.place, mainlayout::PanelLeft(2))
+            : opened == Opened::NameEntry ? Centre(mainlayout::kNameField.place, mainlayout::PanelLeft(0))
+                                          : Centre(menubuttons::kDemoLoop.button.place);
         QTest::mouseClick(&panel.dialog(), Qt::LeftButton, {}, at);
 
         QVERIFY(!openAtMessage);

@@ -8,10 +8,11 @@
 #include <QApplication>
 #include <QCommandLinkButton>
 #include <QLabel>
-#include <QMessageBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <QWindow>
 #include <QtTest>
 
 namespace {
@@ -464,6 +465,45 @@ private slots:
         QCOMPARE(prompts.openFileName(QStringLiteral("Text (*.txt)")), QString());
         QTest::qWait(20);
         QVERIFY(!shown);
+    }
+
+    // A key held down repeats into whichever window has the keyboard next: in a dialog, a key's
+    // repeats act only when it went down there; a fresh press acts as always.
+    void heldKeysRepeatOnlyWhereTheyWentDown() {
+        QtPrompts prompts;
+        NumberEntry number(prompts);
+        number.m_decimalMode = 0;
+        QStringList texts;
+        bool stillOpen = false;
+        whenModal([&](QWidget* modal) {
+            auto* entry = qobject_cast<NumberEntry*>(modal);
+            QVERIFY(entry);
+            QWindow* window = entry->windowHandle();
+            const auto key = [&](QEvent::Type type, int code, const char* text, bool repeat, ulong time) {
+                QKeyEvent event(type, code, Qt::NoModifier, QString::fromLatin1(text), repeat);
+                event.setTimestamp(time);
+                QGuiApplication::sendEvent(window, &event);
+                texts << entry->valueEdit()->text();
+            };
+            entry->valueEdit()->setText(QStringLiteral("12345"));
+            // Escape went down in the panel and repeats here, marked or not: the entry stays.
+            key(QEvent::KeyPress, Qt::Key_Escape, "", true, 0);
+            key(QEvent::KeyRelease, Qt::Key_Escape, "", false, 500);
+            key(QEvent::KeyPress, Qt::Key_Escape, "", false, 500);
+            key(QEvent::KeyPress, Qt::Key_6, "6", true, 520);
+            // Backspace pressed here repeats here, marked or only by its time.
+            key(QEvent::KeyPress, Qt::Key_Backspace, "", false, 600);
+            key(QEvent::KeyPress, Qt::Key_Backspace, "", true, 640);
+            key(QEvent::KeyRelease, Qt::Key_Backspace, "", false, 680);
+            key(QEvent::KeyPress, Qt::Key_Backspace, "", false, 680);
+            stillOpen = entry->isVisible();
+            // A fresh Escape closes it.
+            key(QEvent::KeyPress, Qt::Key_Escape, "", false, 900);
+        });
+        prompts.runNumberEntry(number);
+        QVERIFY(stillOpen);
+        QCOMPARE(texts, (QStringList{"12345", "12345", "12345", "12345", "1234", "123", "123", "12", "12"}));
+        QCOMPARE(number.result(), int(QDialog::Rejected));
     }
 
     void qtPromptsAskTheFavouriteOptions_data() {

@@ -161,7 +161,8 @@ private slots:
         QTest::addColumn<int>("withinMs");
         QTest::newRow("--timeout 0.5")
             << QStringList{"--timeout", "0.5"} << 2
-            << QByteArray("rz470-ctl: no answer from the panel within 0.5 s (--timeout SECONDS waits longer)\n")
+            << QByteArray(
+                   "rz470-ctl: no answer from the panel within 0.5 s (--timeout SECONDS waits longer)\n")
             << 3000;
         QTest::newRow("the default: 5 s")
             << QStringList{} << 2

@@ -473,8 +473,8 @@ private slots:
             status = commands().Status();
             channel = commands().Channel(3);
             const int x0 = mainlayout::PanelLeft(2);
-            switchShownOff = surfacechecks::shows(surface(), mainlayout::kSwitch.picture, x0,
-                                                  mainlayout::kSwitch.place.y);
+            switchShownOff =
+                surfacechecks::shows(surface(), mainlayout::kSwitch.picture, x0, mainlayout::kSwitch.place.y);
             screenCurrent = screenIsCurrent();
         };
         simOk("unplug 0");
