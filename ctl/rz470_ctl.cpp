@@ -1,13 +1,15 @@
 // rz470-ctl: one command to the running panel, its answer, and an exit code a script can test:
-// 0 done, 1 refused, 2 no panel running or bad usage.
+// 0 done, 1 refused, 2 no panel running, no answer in time or bad usage.
 #include "ScriptSocketAddress.h"
 #include "ScriptWords.h"
 #include "StatusText.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocalSocket>
+#include <QLocale>
 
 #include <cstdio>
 
@@ -15,13 +17,15 @@ namespace {
 
 enum Exit { kDone = 0, kRefused = 1, kNoPanelOrUsage = 2 };
 
-constexpr int kConnectMs = 2000;
-constexpr int kAnswerMs = 10000;
+// How long the panel has to take the connection and answer, unless --timeout says otherwise. A panel
+// showing a message answers at once all the same; one that does not is hung or stopped.
+constexpr double kDefaultTimeoutSeconds = 5;
+constexpr double kMaxTimeoutSeconds = 3600;
 // An answer is never longer than this; a longer one is not the panel's.
 constexpr qint64 kMaxAnswer = 1 << 20;
 
 const char* const kUsage =
-    "usage: rz470-ctl [--socket PATH] COMMAND [ARGUMENTS]\n"
+    "usage: rz470-ctl [--socket PATH] [--timeout SECONDS] COMMAND [ARGUMENTS]\n"
     "  status [--json]     the unit and every LED\n"
     "  channel N           one LED, as JSON\n"
     "  on N [N...]         switch LEDs on; off N [N...] switches them off; all-off\n"
@@ -31,7 +35,8 @@ const char* const kUsage =
     "  grouping-mode 0|1|2; group N G; load NAME; timeout N MINUTES; sequence N STEP\n"
     "  watch               print the panel's events until it ends\n"
     "  help                the panel's own list of commands\n"
-    "exit code: 0 done, 1 refused, 2 no panel running or bad usage\n";
+    "--timeout SECONDS: how long to wait for the panel's answer (default 5)\n"
+    "exit code: 0 done, 1 refused, 2 no panel running, no answer in time or bad usage\n";
 
 // Whatever the panel sent, and names in it, stays one line on the terminal and cannot steer it.
 void Err(const QString& text) {
@@ -45,10 +50,12 @@ void Out(const QByteArray& text) {
     std::fflush(stdout);
 }
 
-// The next whole line from the panel, without its newline; none when the panel went or took too long.
-std::optional<QByteArray> ReadLine(QLocalSocket& socket, int timeoutMs) {
+// The next whole line from the panel, without its newline; none when the panel went, sent too
+// much or took past the deadline.
+std::optional<QByteArray> ReadLine(QLocalSocket& socket, const QDeadlineTimer& deadline) {
     while (!socket.canReadLine()) {
-        if (socket.bytesAvailable() > kMaxAnswer || !socket.waitForReadyRead(timeoutMs)) {
+        if (socket.bytesAvailable() > kMaxAnswer || deadline.hasExpired() ||
+            !socket.waitForReadyRead(static_cast<int>(deadline.remainingTime()))) {
             return std::nullopt;
         }
     }
@@ -84,15 +91,42 @@ int Answered(const QByteArray& answer, const QString& command, bool json) {
     return kDone;
 }
 
+// "--timeout" seconds as given: more than none, at most an hour.
+std::optional<double> TimeoutSeconds(const QString& text) {
+    bool ok = false;
+    const double seconds = QLocale::c().toDouble(text, &ok);
+    if (!ok || !(seconds > 0) || seconds > kMaxTimeoutSeconds) {
+        return std::nullopt;
+    }
+    return seconds;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     QString address;
-    if (args.size() >= 2 && args.first() == QLatin1String("--socket")) {
-        address = args[1];
-        args = args.mid(2);
+    double timeoutSeconds = kDefaultTimeoutSeconds;
+    while (!args.isEmpty() &&
+           (args.first() == QLatin1String("--socket") || args.first() == QLatin1String("--timeout"))) {
+        const QString option = args.takeFirst();
+        if (args.isEmpty()) {
+            Err(QStringLiteral("%1 takes a value").arg(option));
+            return kNoPanelOrUsage;
+        }
+        const QString value = args.takeFirst();
+        if (option == QLatin1String("--socket")) {
+            address = value;
+            continue;
+        }
+        const std::optional<double> seconds = TimeoutSeconds(value);
+        if (!seconds) {
+            Err(QStringLiteral("--timeout takes seconds, more than 0 and at most %1")
+                    .arg(kMaxTimeoutSeconds));
+            return kNoPanelOrUsage;
+        }
+        timeoutSeconds = *seconds;
     }
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
         std::fputs(kUsage, args.isEmpty() ? stderr : stdout);
@@ -113,9 +147,10 @@ int main(int argc, char** argv) {
 
     // The socket forgets the address when it fails; the message names it.
     const QString server = address.isEmpty() ? scriptsocket::DefaultAddress() : address;
+    const QDeadlineTimer deadline(static_cast<qint64>(timeoutSeconds * 1000));
     QLocalSocket socket;
     socket.connectToServer(server);
-    if (!socket.waitForConnected(kConnectMs)) {
+    if (!socket.waitForConnected(static_cast<int>(deadline.remainingTime()))) {
         // Qt calls a missing socket file an invalid name.
         const bool nobody = socket.error() == QLocalSocket::ServerNotFoundError ||
                             socket.error() == QLocalSocket::ConnectionRefusedError;
@@ -124,9 +159,14 @@ int main(int argc, char** argv) {
         return kNoPanelOrUsage;
     }
     socket.write(line + '\n');
-    const std::optional<QByteArray> answer = ReadLine(socket, kAnswerMs);
+    const std::optional<QByteArray> answer = ReadLine(socket, deadline);
     if (!answer) {
-        Err(QStringLiteral("the panel did not answer"));
+        Err(deadline.hasExpired()
+                ? QStringLiteral("no answer from the panel within %1 s (--timeout SECONDS waits longer)")
+                      .arg(timeoutSeconds)
+            : socket.state() != QLocalSocket::ConnectedState
+                ? QStringLiteral("the panel closed the connection without an answer")
+                : QStringLiteral("the panel's answer is not a line of text"));
         return kNoPanelOrUsage;
     }
     const int exit = Answered(*answer, command, json);
@@ -134,7 +174,7 @@ int main(int argc, char** argv) {
         return exit;
     }
     // Events until the panel ends or the user stops us.
-    while (const std::optional<QByteArray> event = ReadLine(socket, -1)) {
+    while (const std::optional<QByteArray> event = ReadLine(socket, QDeadlineTimer::Forever)) {
         Out(*event);
     }
     return kDone;

@@ -129,6 +129,12 @@ void UnitSession::UnitConnected() {
 }
 
 void UnitSession::UnitLost() {
+    // Whatever the unit had lit, the panel can no longer see: nothing is shown or read as lit.
+    UnitSlot& slot = unit();
+    for (rz470::ChannelRecord& record : slot.channels) {
+        record.status = static_cast<uint16_t>(record.status & ~rz470::ChannelStatus::LedOn);
+    }
+    slot.unitStatus = static_cast<uint16_t>(slot.unitStatus & ~rz470::UnitStatus::LedOn);
     emit UnitNotFound();
 }
 
@@ -138,7 +144,8 @@ bool UnitSession::UnitActive() const {
 
 template <typename Command>
 bool UnitSession::SendWhenActive(Command&& command) {
-    if (!UnitActive()) {
+    // A dialog that outlived the panel's end may still hand back a value: it goes nowhere.
+    if (stopped_ || !UnitActive()) {
         return false;
     }
     command(table_.unit().deviceIndex);

@@ -89,7 +89,8 @@ signals:
     void UnitStatusChanged();
     // The unit was read, or never came: the title window goes and the panel shows.
     void TitlePhaseEnded();
-    // There is no unit: the user is told and the panel closes.
+    // There is no unit: the user is told and the panel closes. A unit that was lost no longer
+    // shows any LED lit when this comes.
     void UnitNotFound();
     // The unit kept its grouping on at start: the user is told and the panel closes.
     void GroupingNotCleared();

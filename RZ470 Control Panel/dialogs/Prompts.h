@@ -43,4 +43,13 @@ public:
 
     // Runs a dialog modally until it ends itself; returns its result.
     virtual int runModal(QDialog& dialog) = 0;
+
+    // Whether dialogs may still be asked for once the open ones are closed.
+    enum class Closing { KeepAsking, ForGood };
+    // Closes every dialog run here that is still open, innermost first, as if the user had
+    // dismissed it, and without its own closing questions: an entry is cancelled, a yes/no
+    // question answered No, the favourite options Cancel, a file dialog chosen nothing, a modal
+    // dialog rejected. Their callers apply nothing. ForGood: every later one gets that answer at
+    // once, without showing.
+    virtual void closeOpenDialogs(Closing closing) = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "CError.h"
 #include "CTextEntry.h"
+#include "HeldKeyFilter.h"
 #include "NumberEntry.h"
 
 #include <QCommandLinkButton>
@@ -9,6 +10,8 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -34,7 +37,7 @@ Prompts::Answer QtPrompts::message(const QString& text, const QString& title, Bu
     QMessageBox box(toQtIcon(icon), title, text,
                     buttons == Buttons::YesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok,
                     parent_);
-    const int chosen = box.exec();
+    const int chosen = run(box);
     if (buttons == Buttons::Ok) {
         return Answer::Ok;
     }
@@ -42,17 +45,17 @@ Prompts::Answer QtPrompts::message(const QString& text, const QString& title, Bu
 }
 
 void QtPrompts::runNumberEntry(NumberEntry& dialog) {
-    dialog.exec();
+    run(dialog);
 }
 
 void QtPrompts::runTextEntry(CTextEntry& dialog) {
-    dialog.exec();
+    run(dialog);
 }
 
 void QtPrompts::showError(CError& popup, uint8_t code) {
     popup.m_messageCode = code;
     popup.update();
-    popup.exec();
+    run(popup);
 }
 
 Prompts::FavouriteOption QtPrompts::favouriteOptions() {
@@ -83,7 +86,7 @@ Prompts::FavouriteOption QtPrompts::favouriteOptions() {
                          [&dialog, code] { dialog.done(code); });
         layout->addWidget(button);
     }
-    const int chosen = dialog.exec();
+    const int chosen = run(dialog);
     for (const Link& link : kLinks) {
         if (chosen == static_cast<int>(link.option)) {
             return link.option;
@@ -93,13 +96,45 @@ Prompts::FavouriteOption QtPrompts::favouriteOptions() {
 }
 
 QString QtPrompts::openFileName(const QString& filters) {
-    return QFileDialog::getOpenFileName(parent_, QString(), QString(), filters);
+    QFileDialog dialog(parent_, QString(), QString(), filters);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return run(dialog) == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
 QString QtPrompts::saveFileName(const QString& filters) {
-    return QFileDialog::getSaveFileName(parent_, QString(), QString(), filters);
+    QFileDialog dialog(parent_, QString(), QString(), filters);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    return run(dialog) == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
 int QtPrompts::runModal(QDialog& dialog) {
-    return dialog.exec();
+    return run(dialog);
+}
+
+int QtPrompts::run(QDialog& dialog) {
+    if (closedForGood_) {
+        dialog.setResult(QDialog::Rejected);
+        return QDialog::Rejected;
+    }
+    open_.emplace_back(&dialog);
+    // Not to be answered by a key still held from the window before it.
+    const HeldKeyFilter heldKeys(dialog);
+    const int result = dialog.exec();
+    open_.erase(std::remove(open_.begin(), open_.end(), QPointer<QDialog>(&dialog)), open_.end());
+    return result;
+}
+
+void QtPrompts::closeOpenDialogs(Closing closing) {
+    closedForGood_ = closedForGood_ || closing == Closing::ForGood;
+    // done(), not reject(): a dialog's own reject may ask a question of its own (the demo loop
+    // offers to keep its settings). Each loop ends once control is back in it; one already
+    // ended but not yet returned is turned to rejected too, so its answer is not applied.
+    const std::vector<QPointer<QDialog>> open = open_;
+    for (auto dialog = open.rbegin(); dialog != open.rend(); ++dialog) {
+        if (*dialog != nullptr) {
+            (*dialog)->done(QDialog::Rejected);
+        }
+    }
 }

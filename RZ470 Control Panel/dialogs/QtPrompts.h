@@ -2,6 +2,10 @@
 
 #include "Prompts.h"
 
+#include <QPointer>
+
+#include <vector>
+
 class QWidget;
 
 // The real prompts: Qt's modal dialogs over the given parent window.
@@ -23,7 +27,13 @@ public:
     QString openFileName(const QString& filters) override;
     QString saveFileName(const QString& filters) override;
     int runModal(QDialog& dialog) override;
+    void closeOpenDialogs(Closing closing) override;
 
 private:
+    // Runs dialog modally, known as open meanwhile; once closed for good, rejected unshown.
+    int run(QDialog& dialog);
+
     QWidget* parent_;
+    std::vector<QPointer<QDialog>> open_;  // outermost first
+    bool closedForGood_ = false;
 };

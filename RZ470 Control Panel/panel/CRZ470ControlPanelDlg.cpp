@@ -50,6 +50,7 @@ CRZ470ControlPanelDlg::CRZ470ControlPanelDlg(const PanelServices& services, QWid
                                  return !ended_;
                              }}),
       keyboardFocus_(*this, router_),
+      heldKeys_(*this),
       accessibility_(*this, router_, keyboardFocus_),
       scriptCommands_(session_, settings_),
       uncoveredWatch_(*this, [this] { router_.WindowUncovered(); }),
@@ -66,8 +67,11 @@ CRZ470ControlPanelDlg::CRZ470ControlPanelDlg(const PanelServices& services, QWid
     });
 
     connect(&session_, &UnitSession::TitlePhaseEnded, this, &CRZ470ControlPanelDlg::EndTitlePhase);
-    connect(&session_, &UnitSession::UnitNotFound, this,
-            [this] { ReportAndClose(kNotFoundText, kNotFoundTitle); });
+    connect(&session_, &UnitSession::UnitNotFound, this, [this] {
+        // A lost unit shows no LED lit any more, on screen too, while the message is up.
+        router_.DetectChanges();
+        ReportAndClose(kNotFoundText, kNotFoundTitle);
+    });
     connect(&session_, &UnitSession::GroupingNotCleared, this,
             [this] { ReportAndClose(kGroupingNotClearedText, kErrorTitle); });
     WireScripting(scriptCommands_, router_, demoLoop_, session_, windowMenu_);
@@ -167,6 +171,9 @@ void CRZ470ControlPanelDlg::FollowScreen() {
 void CRZ470ControlPanelDlg::ReportAndClose(const QString& text, const QString& title) {
     StopPollTimer();
     demoLoop_.Abandon();
+    // What the user had open was about a unit the panel no longer has: it goes, unapplied,
+    // before the message, so nothing of it is stored after the panel has ended.
+    services_.prompts.closeOpenDialogs(Prompts::Closing::KeepAsking);
     services_.prompts.message(text, title, Prompts::Buttons::Ok, Prompts::Icon::None);
     SendCloseMessage();
 }
@@ -198,6 +205,8 @@ void CRZ470ControlPanelDlg::done(int result) {
     StopPollTimer();
     title_.hide();
     demoLoop_.Abandon();
+    // A dialog still open runs its loop inside the panel's: the run ends only once it has closed.
+    services_.prompts.closeOpenDialogs(Prompts::Closing::ForGood);
     QDialog::done(result);
 }
 

@@ -5,6 +5,7 @@
 #include "CMainSliderCtrl.h"
 #include "CTitle.h"
 #include "DemoLoopWindow.h"
+#include "HeldKeyFilter.h"
 #include "KeyboardFocus.h"
 #include "PanelAccessibility.h"
 #include "PanelServices.h"
@@ -98,6 +99,8 @@ private:
     WindowMenu windowMenu_;
     ScreenRouter router_;
     KeyboardFocus keyboardFocus_;
+    // Only a fresh press of Escape ends the panel, never one held from a dialog it had open.
+    HeldKeyFilter heldKeys_;
     PanelAccessibility accessibility_;
     ScriptCommands scriptCommands_;
     // Uncovered or restored, the screen draws again what the surface kept unpolled.

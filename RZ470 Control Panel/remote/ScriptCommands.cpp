@@ -102,6 +102,7 @@ QJsonObject ScriptCommands::ChannelObject(int channel) const {
 
 QJsonObject ScriptCommands::Status() const {
     const UnitSlot& unit = session_.unit();
+    const bool connected = !UnitGone();
     QJsonArray channels;
     bool triggered = false;
     for (int channel = 1; channel <= kChannels; ++channel) {
@@ -109,11 +110,11 @@ QJsonObject ScriptCommands::Status() const {
         triggered = triggered || unit.channels[IndexOf(channel)].triggered != 0;
     }
     const QChar model = QChar::fromLatin1(static_cast<char>(unit.serialIdentifier));
-    return {{QStringLiteral("connected"), connected_},
-            {QStringLiteral("model"), connected_ && model.isLetterOrNumber() ? QString(model) : QString()},
-            {QStringLiteral("serial"), !connected_ ? QString()
-                                       : serial_   ? serial_()
-                                                   : QString::number(unit.serialNumber)},
+    return {{QStringLiteral("connected"), connected},
+            {QStringLiteral("model"), connected && model.isLetterOrNumber() ? QString(model) : QString()},
+            {QStringLiteral("serial"), !connected ? QString()
+                                       : serial_  ? serial_()
+                                                  : QString::number(unit.serialNumber)},
             {QStringLiteral("versions"),
              QJsonObject{{QStringLiteral("unit"), VersionText(unit.firmwareVersion)},
                          {QStringLiteral("unit2"), VersionText(unit.firmwareVersion2)},
@@ -131,6 +132,10 @@ QJsonObject ScriptCommands::Status() const {
 ScriptReply ScriptCommands::Channel(int channel) const {
     if (!IsChannel(channel)) {
         return ScriptReply::Error(scripterrors::kUsage, QStringLiteral("channels are 1 to 9"));
+    }
+    // With no unit the record is what the panel last saw, or nothing yet: not the channel.
+    if (UnitGone()) {
+        return kAbsent;
     }
     return ScriptReply::Done(ChannelObject(channel));
 }
@@ -169,7 +174,7 @@ QStringList ScriptCommands::Favourites() const {
 }
 
 QStringList ScriptCommands::Errors() const {
-    return connected_ && errors_ ? errors_() : QStringList();
+    return !UnitGone() && errors_ ? errors_() : QStringList();
 }
 
 // ---- acts
@@ -188,6 +193,10 @@ void ScriptCommands::SetScriptingAllowed(bool allowed) {
 }
 
 std::optional<ScriptReply> ScriptCommands::ActRefusal() const {
+    // Before anything else: this is answered at once even while a tick's message is up.
+    if (UnitGone()) {
+        return kAbsent;
+    }
     if (!scriptingAllowed()) {
         return ScriptReply::Error(scripterrors::kOff, QStringLiteral("scripting is off"));
     }
@@ -197,7 +206,7 @@ std::optional<ScriptReply> ScriptCommands::ActRefusal() const {
     if (!idle()) {
         return ScriptReply::Error(scripterrors::kBusy, QStringLiteral("busy: the unit is being read"));
     }
-    if (!connected_ || session_.isStopped() || !session_.UnitActive()) {
+    if (!session_.UnitActive()) {
         return kAbsent;
     }
     return std::nullopt;
@@ -543,8 +552,16 @@ bool ScriptCommands::idle() const {
     return !session_.inTick();
 }
 
+bool ScriptCommands::UnitGone() const {
+    return !connected_ || session_.isStopped() || session_.unit().isEmpty();
+}
+
+bool ScriptCommands::MayRunNow() const {
+    return idle() || UnitGone();
+}
+
 bool ScriptCommands::RunWhenIdle(std::function<void()> job) {
-    if (waiting_.empty() && idle()) {
+    if (waiting_.empty() && MayRunNow()) {
         job();
         return true;
     }
@@ -557,7 +574,7 @@ bool ScriptCommands::RunWhenIdle(std::function<void()> job) {
 }
 
 void ScriptCommands::DrainWaiting() {
-    while (!waiting_.empty() && idle()) {
+    while (!waiting_.empty() && MayRunNow()) {
         std::function<void()> job = std::move(waiting_.front());
         waiting_.pop_front();
         job();

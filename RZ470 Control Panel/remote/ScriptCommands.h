@@ -100,7 +100,9 @@ public:
 
     // Whether a command may run now: not inside a poll tick (a message box a tick opened runs a
     // loop in which commands arrive). RunWhenIdle runs job now or, in order, once the tick has
-    // ended; false when kMaxWaiting wait already.
+    // ended; false when kMaxWaiting wait already. With no unit (lost, or not found yet) nothing
+    // waits: the tick that found it gone may keep its message up until someone clicks, and the
+    // answers then touch no unit (acts are absent, reads say there is none).
     bool idle() const;
     bool RunWhenIdle(std::function<void()> job);
 
@@ -135,6 +137,9 @@ private:
         int readsLeft = 0;
     };
 
+    // No unit answers the panel: never found, lost, or the panel has ended.
+    bool UnitGone() const;
+    bool MayRunNow() const;
     // Why an act may not run now; none when it may.
     std::optional<ScriptReply> ActRefusal() const;
     // The channels as panel positions, or the usage error they earn.

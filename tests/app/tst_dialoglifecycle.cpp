@@ -1,10 +1,16 @@
+#include "CDemo.h"
 #include "CRZ470ControlPanelDlg.h"
+#include "MainScreenLayout.h"
+#include "MenuButtons.h"
 #include "ProfileStore.h"
 #include "RecordingWaits.h"
 #include "ScriptedPrompts.h"
+#include "SimulatedPanel.h"
 
 #include <QDir>
+#include <QKeyEvent>
 #include <QTemporaryDir>
+#include <QWindow>
 #include <QtTest>
 
 namespace {
@@ -22,14 +28,34 @@ int RZ470_CALL recordSaveUserSettings(RZ470Word dev) {
 }
 
 const QString kSaveQuestion = QStringLiteral("Would you like to save settings on exit?");
+const QString kNotFound =
+    QStringLiteral("ORVANE Device Not Found, please connect and power on and restart Control Panel.");
+
+QPoint Centre(const layout::Place& place, int dx = 0) {
+    return {place.x + dx + place.width / 2, place.y + place.height / 2};
+}
+
+// Where the user opens a dialog on the main screen, and what the test answers in it.
+enum class Opened { LevelEntry, NameEntry, DemoLoop };
+
+// One Escape event as the platform hands it to a window.
+struct EscapeKey {
+    QEvent::Type type;
+    bool repeat;
+    ulong time;
+};
 
 }  // namespace
+
+Q_DECLARE_METATYPE(Opened)
+Q_DECLARE_METATYPE(QList<EscapeKey>)
 
 class DialogLifecycleTest : public QObject {
     Q_OBJECT
 
 private:
     QTemporaryDir dir_;
+    QTemporaryDir simHome_;
     RecordingWaits waits_;
     ScriptedPrompts prompts_;
     std::unique_ptr<ProfileStore> profile_;
@@ -55,6 +81,11 @@ private:
     }
 
 private slots:
+    void initTestCase() {
+        QVERIFY(simHome_.isValid());
+        SimulatedPanel::isolateSimulator(simHome_.path());
+    }
+
     void init() {
         g_calls.clear();
         prompts_ = ScriptedPrompts();
@@ -145,6 +176,40 @@ private slots:
         QCOMPARE(g_calls, QStringList{"SetGroupingEnabled(255,2)"});
     }
 
+    void onlyAFreshEscapeEndsThePanel_data() {
+        QTest::addColumn<QList<EscapeKey>>("keys");
+        QTest::addColumn<bool>("ends");
+        const QEvent::Type press = QEvent::KeyPress;
+        const QEvent::Type release = QEvent::KeyRelease;
+        QTest::newRow("a fresh press") << QList<EscapeKey>{{press, false, 100}} << true;
+        QTest::newRow("a repeat of a key held in a dialog") << QList<EscapeKey>{{press, true, 0}} << false;
+        QTest::newRow("a repeat Qt did not mark: release and press of one time")
+            << QList<EscapeKey>{{release, false, 200}, {press, false, 200}} << false;
+        QTest::newRow("released, then pressed afresh")
+            << QList<EscapeKey>{{release, false, 300}, {press, false, 340}} << true;
+    }
+
+    // Escape as the platform hands it to the window. A key left held from a closed entry (or by a
+    // tool that pressed it and never let go) repeats here: that never ends the panel.
+    void onlyAFreshEscapeEndsThePanel() {
+        QFETCH(QList<EscapeKey>, keys);
+        QFETCH(bool, ends);
+        auto dialog = makeBoundDialog();
+        dialog->session().tables().groupingMode = 2;
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        for (const EscapeKey& key : keys) {
+            QKeyEvent event(key.type, Qt::Key_Escape, Qt::NoModifier, QString(), key.repeat);
+            event.setTimestamp(key.time);
+            QGuiApplication::sendEvent(dialog->windowHandle(), &event);
+        }
+        QCOMPARE(dialog->hasEnded(), ends);
+        QCOMPARE(prompts_.texts(), ends ? QStringList{kSaveQuestion} : QStringList{});
+        QCOMPARE(g_calls, ends ? QStringList{"SetGroupingEnabled(255,2)"} : QStringList{});
+        if (!ends) {
+            dialog->done(QDialog::Rejected);
+        }
+    }
+
     // A folder where the settings file should be: the user is told once, naming the file, after
     // the action that wrote; the panel goes on with the values set.
     void settingsThatCannotBeSavedAreToldOnce() {
@@ -169,6 +234,84 @@ private slots:
         QCOMPARE(dialog->settings().ChannelName(405), QStringLiteral("GFP"));
         QCOMPARE(dialog->settings().ChannelIntensity(405), std::optional<uint16_t>(500));
         dialog->done(QDialog::Rejected);
+    }
+
+    void aLostUnitClosesTheOpenDialogUnappliedBeforeItsMessage_data() {
+        QTest::addColumn<Opened>("opened");
+        QTest::newRow("LED 3's level entry, 100 typed") << Opened::LevelEntry;
+        QTest::newRow("LED 1's name entry, a name typed") << Opened::NameEntry;
+        QTest::newRow("the demo loop") << Opened::DemoLoop;
+    }
+
+    // The unit goes while the user has a dialog open: it closes before the message, what the user
+    // typed in it is neither sent nor stored, and the run ends after the save question.
+    void aLostUnitClosesTheOpenDialogUnappliedBeforeItsMessage() {
+        QFETCH(Opened, opened);
+        SimulatedPanel panel;
+        panel.start();
+        panel.tick(20);
+        ScriptedPrompts& prompts = panel.prompts;
+        PanelSettings& settings = panel.dialog().settings();
+        std::optional<uint16_t> levelBefore;
+
+        bool openAtMessage = true;
+        prompts.whileShown = [&](const ScriptedPrompts::Shown& shown) {
+            if (shown.text == kNotFound) {
+                openAtMessage = !prompts.open.isEmpty() || panel.dialog().demoLoop().isVisible();
+            }
+        };
+        const auto loseTheUnit = [&](QDialog&) {
+            levelBefore = settings.ChannelIntensity(435);
+            panel.clearLog();
+            QCOMPARE(panel.sim(QStringLiteral("unplug 0")), QStringLiteral("ok"));
+            panel.tick();
+        };
+        prompts.whileEntryOpen = loseTheUnit;
+        prompts.whileModal = loseTheUnit;
+        prompts.entries = {
+            {opened == Opened::LevelEntry ? QStringLiteral("100") : QStringLiteral("Lost"), true, false}};
+        prompts.answers = {Prompts::Answer::Ok, Prompts::Answer::No};
+        const QPoint at =
+            opened == Opened::LevelEntry  ? Centre(mainlayout::kValueBox.place, mainlayout::PanelLeft(2))
+            : opened == Opened::NameEntry ? Centre(mainlayout::kNameField.place, mainlayout::PanelLeft(0))
+                                          : Centre(menubuttons::kDemoLoop.button.place);
+        QTest::mouseClick(&panel.dialog(), Qt::LeftButton, {}, at);
+
+        QVERIFY(!openAtMessage);
+        QCOMPARE(prompts.texts(), (QStringList{kNotFound, kSaveQuestion}));
+        QVERIFY(panel.dialog().hasEnded());
+        QCOMPARE(prompts.askedAfterEnd, 0);
+        QVERIFY(levelBefore != std::optional<uint16_t>(1000));
+        QCOMPARE(settings.ChannelIntensity(435), levelBefore);
+        QVERIFY(settings.ChannelName(365) != QLatin1String("Lost"));
+        for (const QString& call : panel.calls()) {
+            QVERIFY2(!call.startsWith(QLatin1String("Set")) && !call.startsWith(QLatin1String("Turn")),
+                     qPrintable(call));
+        }
+    }
+
+    // The window closed from outside while an entry is open (its close box, the session ending):
+    // the entry goes with it, and what the user then typed there reaches neither unit nor file.
+    void aPanelClosedUnderAnOpenEntryTakesNothingFromIt() {
+        SimulatedPanel panel;
+        panel.start();
+        panel.tick(20);
+        ScriptedPrompts& prompts = panel.prompts;
+        std::optional<uint16_t> levelBefore;
+        prompts.whileEntryOpen = [&](QDialog&) {
+            levelBefore = panel.dialog().settings().ChannelIntensity(435);
+            panel.clearLog();
+            panel.dialog().close();
+        };
+        prompts.entries = {{QStringLiteral("100"), true, false}};
+        QTest::mouseClick(&panel.dialog(), Qt::LeftButton, {},
+                          Centre(mainlayout::kValueBox.place, mainlayout::PanelLeft(2)));
+
+        QVERIFY(panel.dialog().hasEnded());
+        QCOMPARE(prompts.texts(), QStringList{kSaveQuestion});
+        QCOMPARE(prompts.closedWhileOpen, QStringList{QStringLiteral("Entry")});
+        QCOMPARE(panel.dialog().settings().ChannelIntensity(435), levelBefore);
+        QCOMPARE(panel.calls(), QStringList{});
     }
 
     void windowHasTheFixedClientSizeAndCaption() {

@@ -9,8 +9,10 @@
 #include <QCommandLinkButton>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <QWindow>
 #include <QtTest>
 
 namespace {
@@ -460,6 +462,113 @@ private slots:
         prompts.showError(popup, 1);
         QCOMPARE(popup.result(), int(QDialog::Rejected));
         QVERIFY(!popup.isVisible());
+    }
+
+    // When the unit goes, whatever is open closes, innermost first, each as if dismissed: nothing
+    // the user typed or chose comes back. Later questions still show, until closed for good.
+    void qtPromptsCloseEveryOpenDialogUnapplied() {
+        QWidget window;
+        QtPrompts prompts(&window);
+        QDialog outer(&window);
+        NumberEntry number(prompts, &window);
+        number.m_decimalMode = 0;
+        number.m_value = 7;
+        int openWhenClosing = 0;
+        std::optional<Prompts::FavouriteOption> option;
+        std::optional<QString> path;
+        std::optional<Prompts::Answer> answer;
+        whenModal([&](QWidget*) {
+            whenModal([&](QWidget* entry) {
+                QTest::keyClicks(static_cast<NumberEntry*>(entry)->valueEdit(), QStringLiteral("300"));
+                whenModal([&](QWidget*) {
+                    whenModal([&](QWidget*) {
+                        whenModal([&](QWidget*) {
+                            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                                openWhenClosing += widget->isVisible() ? 1 : 0;
+                            }
+                            prompts.closeOpenDialogs(Prompts::Closing::KeepAsking);
+                        });
+                        answer = prompts.message(QStringLiteral("Keep it?"), QStringLiteral("Question"),
+                                                 Prompts::Buttons::YesNo, Prompts::Icon::Question);
+                    });
+                    path = prompts.saveFileName(QStringLiteral("Text (*.txt)"));
+                });
+                option = prompts.favouriteOptions();
+            });
+            prompts.runNumberEntry(number);
+        });
+        QCOMPARE(prompts.runModal(outer), int(QDialog::Rejected));
+
+        QCOMPARE(openWhenClosing, 5);
+        QCOMPARE(answer, std::optional<Prompts::Answer>(Prompts::Answer::No));
+        QCOMPARE(path, std::optional<QString>(QString()));
+        QCOMPARE(option, std::optional<Prompts::FavouriteOption>(Prompts::FavouriteOption::Cancel));
+        QCOMPARE(number.result(), int(QDialog::Rejected));
+        QCOMPARE(int(number.m_value), 7);
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+
+        // The message about it and the save question still come.
+        whenModal([](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            QVERIFY(box);
+            QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton);
+        });
+        QCOMPARE(prompts.message(QStringLiteral("Save?"), QStringLiteral("Save"), Prompts::Buttons::YesNo,
+                                 Prompts::Icon::Question),
+                 Prompts::Answer::Yes);
+
+        // Once the panel has ended, nothing shows any more.
+        prompts.closeOpenDialogs(Prompts::Closing::ForGood);
+        bool shown = false;
+        whenModal([&shown](QWidget* modal) { shown = modal != nullptr; });
+        QCOMPARE(prompts.message(QStringLiteral("Late"), QStringLiteral("Late"), Prompts::Buttons::YesNo,
+                                 Prompts::Icon::Question),
+                 Prompts::Answer::No);
+        number.m_value = 7;
+        prompts.runNumberEntry(number);
+        QCOMPARE(number.result(), int(QDialog::Rejected));
+        QCOMPARE(prompts.openFileName(QStringLiteral("Text (*.txt)")), QString());
+        QTest::qWait(20);
+        QVERIFY(!shown);
+    }
+
+    // A key held down repeats into whichever window has the keyboard next: in a dialog, a key's
+    // repeats act only when it went down there; a fresh press acts as always.
+    void heldKeysRepeatOnlyWhereTheyWentDown() {
+        QtPrompts prompts;
+        NumberEntry number(prompts);
+        number.m_decimalMode = 0;
+        QStringList texts;
+        bool stillOpen = false;
+        whenModal([&](QWidget* modal) {
+            auto* entry = qobject_cast<NumberEntry*>(modal);
+            QVERIFY(entry);
+            QWindow* window = entry->windowHandle();
+            const auto key = [&](QEvent::Type type, int code, const char* text, bool repeat, ulong time) {
+                QKeyEvent event(type, code, Qt::NoModifier, QString::fromLatin1(text), repeat);
+                event.setTimestamp(time);
+                QGuiApplication::sendEvent(window, &event);
+                texts << entry->valueEdit()->text();
+            };
+            entry->valueEdit()->setText(QStringLiteral("12345"));
+            // Escape went down in the panel and repeats here, marked or not: the entry stays.
+            key(QEvent::KeyPress, Qt::Key_Escape, "", true, 0);
+            key(QEvent::KeyRelease, Qt::Key_Escape, "", false, 500);
+            key(QEvent::KeyPress, Qt::Key_Escape, "", false, 500);
+            key(QEvent::KeyPress, Qt::Key_6, "6", true, 520);
+            // Backspace pressed here repeats here, marked or only by its time.
+            key(QEvent::KeyPress, Qt::Key_Backspace, "", false, 600);
+            key(QEvent::KeyPress, Qt::Key_Backspace, "", true, 640);
+            key(QEvent::KeyRelease, Qt::Key_Backspace, "", false, 680);
+            key(QEvent::KeyPress, Qt::Key_Backspace, "", false, 680);
+            stillOpen = entry->isVisible();
+            // A fresh Escape closes it.
+            key(QEvent::KeyPress, Qt::Key_Escape, "", false, 900);
+        });
+        prompts.runNumberEntry(number);
+        QVERIFY(stillOpen);
+        QCOMPARE(texts, (QStringList{"12345", "12345", "12345", "12345", "1234", "123", "123", "12", "12"}));
+        QCOMPARE(number.result(), int(QDialog::Rejected));
     }
 
     void qtPromptsAskTheFavouriteOptions_data() {

@@ -4,6 +4,7 @@
 #include "ScriptedPanelTest.h"
 #include "TestPaths.h"
 
+#include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocalServer>
@@ -212,6 +213,70 @@ private slots:
         QCOMPARE(run.exitCode, 2);
         QVERIFY(run.out.isEmpty());
         QVERIFY2(run.err.startsWith("rz470-ctl: no panel is running for this user"), run.err.constData());
+    }
+
+    // The lost unit's message waits for a click inside a poll tick; scripts are answered meanwhile.
+    void answersWhileTheLostUnitIsTold() {
+        simOk("led 3 on");
+        readBack();
+        Run status;
+        Run on;
+        panel_->prompts.whileShown = [&](const ScriptedPrompts::Shown& shown) {
+            if (shown.title.contains(QLatin1String("Not Found")) && status.exitCode < 0) {
+                status = ctl({"--timeout", "10", "status"});
+                on = ctl({"--timeout", "10", "on", "3"});
+            }
+        };
+        simOk("unplug 0");
+        panel_->tick();
+        QCOMPARE(status.exitCode, 0);
+        QCOMPARE(status.out, QByteArray("unit: not connected\n"));
+        QCOMPARE(on.exitCode, 1);
+        QCOMPARE(on.err, QByteArray("rz470-ctl: no unit answers (absent)\n"));
+    }
+
+    void givesUpAfterItsTimeout_data() {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("err");
+        QTest::addColumn<int>("withinMs");
+        QTest::newRow("--timeout 0.5")
+            << QStringList{"--timeout", "0.5"} << 2
+            << QByteArray(
+                   "rz470-ctl: no answer from the panel within 0.5 s (--timeout SECONDS waits longer)\n")
+            << 3000;
+        QTest::newRow("the default: 5 s")
+            << QStringList{} << 2
+            << QByteArray("rz470-ctl: no answer from the panel within 5 s (--timeout SECONDS waits longer)\n")
+            << 8000;
+        const QByteArray bad("rz470-ctl: --timeout takes seconds, more than 0 and at most 3600\n");
+        QTest::newRow("--timeout 0") << QStringList{"--timeout", "0"} << 2 << bad << 1000;
+        QTest::newRow("--timeout -1") << QStringList{"--timeout", "-1"} << 2 << bad << 1000;
+        QTest::newRow("--timeout soon") << QStringList{"--timeout", "soon"} << 2 << bad << 1000;
+        QTest::newRow("--timeout nan") << QStringList{"--timeout", "nan"} << 2 << bad << 1000;
+        QTest::newRow("--timeout 1e9") << QStringList{"--timeout", "1e9"} << 2 << bad << 1000;
+        QTest::newRow("--timeout with no number") << QStringList{"--timeout"} << 2 << bad << 1000;
+    }
+
+    // A panel that takes the line and never answers (hung, or stopped in a debugger).
+    void givesUpAfterItsTimeout() {
+        QFETCH(QStringList, options);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, err);
+        QFETCH(int, withinMs);
+        QLocalServer silent;
+        const QString path = folder_.filePath(QStringLiteral("silent"));
+        QVERIFY(silent.listen(path));
+        QList<QLocalSocket*> taken;
+        connect(&silent, &QLocalServer::newConnection, this,
+                [&] { taken << silent.nextPendingConnection(); });
+        QElapsedTimer took;
+        took.start();
+        const Run run = ctl(options + QStringList{"status"}, {"--socket", path});
+        QCOMPARE(run.exitCode, exitCode);
+        QVERIFY(run.out.isEmpty());
+        QCOMPARE(run.err, err);
+        QVERIFY2(took.elapsed() < withinMs, qPrintable(QString::number(took.elapsed())));
     }
 
     void watchPrintsEventsUntilThePanelGoes() {

@@ -8,6 +8,7 @@
 #include "ScreenStates.h"
 #include "ScriptedPanelTest.h"
 #include "SettingsKeys.h"
+#include "SurfaceChecks.h"
 #include "WindowMenu.h"
 
 #include <QJsonArray>
@@ -482,6 +483,63 @@ private slots:
         QVERIFY2(reply.ok, qPrintable(reply.message));
         QVERIFY(surface() != before);
         QVERIFY(screenIsCurrent());
+    }
+
+    // The tick that finds the unit gone keeps its message up until someone clicks: meanwhile every
+    // request is answered at once, and nothing shows a LED lit that nobody can see any more.
+    void whileTheLostUnitIsToldEveryRequestIsAnsweredAtOnce() {
+        QVERIFY(commands().Switch({3}, true).ok);
+        readBack();
+        QCOMPARE(simField("channel3.on"), QStringLiteral("1"));
+        bool asked = false;
+        bool queued = false;
+        bool queuedRan = false;
+        bool ranAtOnce = false;
+        QList<ScriptReply> acts;
+        QJsonObject status;
+        ScriptReply channel;
+        bool switchShownOff = false;
+        bool screenCurrent = false;
+        // A command that came just before, waiting for the tick to end, is answered too.
+        connect(&dialog().session(), &UnitSession::TickStarting, this, [&] {
+            if (!queued) {
+                queued = true;
+                QVERIFY(commands().RunWhenIdle([&queuedRan] { queuedRan = true; }));
+            }
+        });
+        panel_->prompts.whileShown = [&](const ScriptedPrompts::Shown& shown) {
+            if (asked || !shown.title.contains(QLatin1String("Not Found"))) {
+                return;
+            }
+            asked = true;
+            QVERIFY(dialog().session().inTick());
+            QTRY_VERIFY(queuedRan);  // within the message box's own loop
+            QVERIFY(commands().RunWhenIdle([&ranAtOnce] { ranAtOnce = true; }));
+            acts << commands().Switch({3}, false) << commands().SetLevel({3}, 50) << commands().AllOff()
+                 << commands().Rename(3, QStringLiteral("Gone")) << commands().SetGroup(3, 1);
+            status = commands().Status();
+            channel = commands().Channel(3);
+            const int x0 = mainlayout::PanelLeft(2);
+            switchShownOff =
+                surfacechecks::shows(surface(), mainlayout::kSwitch.picture, x0, mainlayout::kSwitch.place.y);
+            screenCurrent = screenIsCurrent();
+        };
+        simOk("unplug 0");
+        panel_->tick();
+        QVERIFY(asked);
+        QVERIFY(queuedRan);
+        QVERIFY(ranAtOnce);
+        for (const ScriptReply& reply : acts) {
+            QCOMPARE(reply.kind, scripterrors::kAbsent);
+            QCOMPARE(reply.message, QStringLiteral("no unit answers"));
+        }
+        QCOMPARE(status.value("connected").toBool(), false);
+        for (const QJsonValue& each : status.value("channels").toArray()) {
+            QVERIFY(!each.toObject().value("on").toBool());
+        }
+        QCOMPARE(channel.kind, scripterrors::kAbsent);
+        QVERIFY(switchShownOff);
+        QVERIFY(screenCurrent);
     }
 
     void aCommandInsideATickWaitsForItsEnd() {
