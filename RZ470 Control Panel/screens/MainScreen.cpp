@@ -279,12 +279,13 @@ void MainScreen::Tell(const ActionResult& result) {
 void MainScreen::ToggleSwitch(int panel) {
     const bool on = IsOn(panel);
     const ActionResult result = actions_.ToggleSwitch(panel);
-    Tell(result);
     if (result.outcome != ActionOutcome::Done) {
         // The pressed look asked for a state the unit never got; the poll would not correct it
-        // when the channel's status does not change.
+        // when the channel's status does not change. Put back before any popup, which would
+        // otherwise stand over a switch showing what was refused.
         DrawSwitch(panel, on);
     }
+    Tell(result);
 }
 
 void MainScreen::SliderChanged(int panel) {

@@ -110,22 +110,30 @@ private slots:
         QVERIFY(shows(dialog().router().surface().image(), 164, panelX(3), 283));
     }
 
-    void switchRefusals_data() {
+    // An alarm or the light guide out refuses switching on with its popup; switching off always
+    // goes to the unit.
+    void switchRefusalsAndOffAlwaysGoes_data() {
         QTest::addColumn<QStringList>("commands");
-        QTest::addColumn<int>("popup");       // -1: none
+        QTest::addColumn<int>("popup");  // -1: none
+        QTest::addColumn<QString>("sent");
         QTest::addColumn<int>("shownAfter");  // the switch shows the LED's real state again
-        QTest::newRow("triggered") << QStringList{"triggered 6 1"} << -1 << 129;
-        QTest::newRow("not fitted") << QStringList{"channel-status 6 clear fitted"} << -1 << 164;
+        QTest::newRow("triggered") << QStringList{"triggered 6 1"} << -1 << "" << 129;
+        QTest::newRow("not fitted") << QStringList{"channel-status 6 clear fitted"} << -1 << "" << 164;
+        QTest::newRow("NVM alarm, LED off") << QStringList{"channel-status 6 set nvm"} << 0 << "" << 164;
+        QTest::newRow("light guide out, LED off")
+            << QStringList{"unit-status clear lightguide"} << 1 << "" << 164;
         QTest::newRow("NVM alarm (0x63 with the LED on)")
-            << QStringList{"led 6 on", "channel-status 6 set nvm"} << 0 << 165;
-        QTest::newRow("light guide out, LED off") << QStringList{"unit-status clear lightguide"} << 1 << 164;
+            << QStringList{"led 6 on", "channel-status 6 set nvm"} << -1 << "TurnOFFLEDs" << 164;
+        QTest::newRow("over-temperature, LED on")
+            << QStringList{"led 6 on", "channel-status 6 set overtemp"} << -1 << "TurnOFFLEDs" << 164;
         QTest::newRow("light guide out, LED on")
-            << QStringList{"led 6 on", "unit-status clear lightguide"} << 1 << 165;
+            << QStringList{"led 6 on", "unit-status clear lightguide"} << -1 << "TurnOFFLEDs" << 164;
     }
 
-    void switchRefusals() {
+    void switchRefusalsAndOffAlwaysGoes() {
         QFETCH(QStringList, commands);
         QFETCH(int, popup);
+        QFETCH(QString, sent);
         QFETCH(int, shownAfter);
         for (const QString& command : commands) {
             simOk(command);
@@ -135,17 +143,31 @@ private slots:
         QCOMPARE(wasOn, commands.contains(QStringLiteral("led 6 on")));
         panel_->clearLog();
 
+        // While a popup is up, the switch shows the state the LED is in, not the one refused.
+        int shownUnderPopup = -1;
+        panel_->prompts.whileError = [&](uint8_t) {
+            for (const int picture : {164, 165, 129, 178}) {
+                if (shows(dialog().router().surface().image(), picture, panelX(5), 283)) {
+                    shownUnderPopup = picture;
+                }
+            }
+        };
         click(switchAt(5));
+        panel_->prompts.whileError = {};
         const QStringList made = panel_->calls();
         QVERIFY(!made.contains(QStringLiteral("TurnONLEDs")));
-        QVERIFY(!made.contains(QStringLiteral("TurnOFFLEDs")));
+        QCOMPARE(made.contains(QStringLiteral("TurnOFFLEDs")), !sent.isEmpty());
         QCOMPARE(panel_->prompts.errors, popup < 0 ? QList<uint8_t>{} : QList<uint8_t>{uint8_t(popup)});
+        if (popup >= 0) {
+            QCOMPARE(shownUnderPopup, wasOn ? 165 : 164);
+        }
         if (popup == 0) {
-            QCOMPARE(channel(5).status, uint16_t(rz470::ChannelStatus::LedOn));
+            QCOMPARE(channel(5).status & ~rz470::ChannelStatus::LedOn, 0);
         }
         // No status change follows for the poll to redraw, so the refusal itself must.
         panel_->tick(20);
         QVERIFY(shows(dialog().router().surface().image(), shownAfter, panelX(5), 283));
+        QCOMPARE(status().contains(QStringLiteral("unit0.channel6.on=1\n")), wasOn && sent.isEmpty());
     }
 
     void typedTopOfTheRangeIsFullScale() {
