@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CError.h"
 #include "DemoLoopSequence.h"
 #include "DemoLoopSettings.h"
 #include "DialogUnits.h"
@@ -109,6 +110,8 @@ public:
     ColourButton* mainScreenButton() const { return mainScreen_; }
     ColourButton* resetButton() const { return reset_; }
     ColourButton* onOffButton() const { return onOff_; }
+    // The main screen's warning, for a loop the light guide or an alarm keeps from starting.
+    CError& warningPopup() { return warningPopup_; }
 
 public slots:
     // Closing the dialog, never Escape.
@@ -135,6 +138,11 @@ private:
     void ShowTimes();
     void ShowRunning(bool running);
     bool HasIntensity(int position);
+    // The status word of the channel at each position, and the positions the loop switches.
+    std::array<uint16_t, kPositions> StatusAtPositions();
+    std::array<uint8_t, kPositions> WatchedPositions() const;
+    // Tells the user when the light guide or an alarm keeps the loop from starting.
+    bool InterlockRefusesStart();
     void Tell(const char* text, const char* title);
     DemoLoopSettings::OrderTexts OrderTexts() const;
 
@@ -161,4 +169,5 @@ private:
     ColourButton* mainScreen_ = nullptr;
     ColourButton* reset_ = nullptr;
     ColourButton* onOff_ = nullptr;
+    CError warningPopup_;
 };
