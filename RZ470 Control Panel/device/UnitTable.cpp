@@ -20,6 +20,9 @@ void UnitTable::Prepare() {
         for (rz470::ChannelRecord& record : slot.channels) {
             record.intensity = rz470::kMaxIntensity;
         }
+        for (rz470::ChannelRecord& shown : slot.shownChannels) {
+            shown.intensity = kNothingShown;
+        }
     }
     for (uint8_t position = 0; position < panelMap.size(); ++position) {
         panelMap[position] = position;

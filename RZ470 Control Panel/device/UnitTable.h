@@ -34,6 +34,9 @@ struct UnitSlot {
 // The shown copy's intensity while a channel's level is unknown: no level is on the screen, so
 // the first one known differs from it and is drawn.
 constexpr uint16_t kNoLevelShown = 0xFFFF;
+// The shown copy's intensity before anything is drawn: every level, 0 too, differs from it, so
+// the first refresh draws each one and sets its slider.
+constexpr uint16_t kNothingShown = 0xFFFE;
 
 // The ten unit slots; slot 0 holds *the unit* every screen and command concerns.
 class UnitTable {
@@ -43,7 +46,8 @@ public:
 
     UnitTable() { Prepare(); }
 
-    // Every slot empty, every record cleared with full intensity, the panel map the identity.
+    // Every slot empty, every record cleared with full intensity, nothing shown yet, the panel
+    // map the identity.
     void Prepare();
 
     UnitSlot& unit() { return unitSlots[0]; }
