@@ -24,11 +24,18 @@ struct UnitSlot {
     // Channels whose level neither the unit reported nor the panel holds. The unit takes all
     // nine levels at once, so nothing is sent while one is left; none is shown or stored.
     std::array<bool, rz470::kChannelCount> levelUnknown{};
+    // Levels the panel holds that have not reached the unit because one was unknown (stored at
+    // start, or set by the user meanwhile): the read that makes every level known keeps them and
+    // sends them; the others follow the unit.
+    std::array<bool, rz470::kChannelCount> levelHeld{};
 
     bool isEmpty() const { return deviceIndex == kEmpty; }
     bool anyLevelUnknown() const;
     // A level the panel now holds for channel c, set by the user: known from here on.
     void holdLevel(size_t c, uint16_t level);
+    // A level the unit reported for channel c: one above full scale is junk, and the channel's
+    // level is unknown until a read gives a real one.
+    void takeReportedLevel(size_t c, uint16_t level);
 };
 
 // The shown copy's intensity while a channel's level is unknown: no level is on the screen, so
