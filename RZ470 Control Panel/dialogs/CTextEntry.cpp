@@ -42,6 +42,8 @@ CTextEntry::CTextEntry(QWidget* parent)
 
 void CTextEntry::InitDialog() {
     edit_->setText(m_name);
+    openedText_ = edit_->text();
+    m_entered = false;
     edit_->selectAll();
     edit_->setFocus();
     setWindowTitle(m_unitVersion >= kRangeCaptionVersion
@@ -57,10 +59,15 @@ void CTextEntry::showEvent(QShowEvent* event) {
 }
 
 void CTextEntry::accept() {
-    m_name = LedName::Cut(edit_->text());
+    m_entered = edit_->isModified() || edit_->text() != openedText_;
+    if (m_entered) {
+        m_name = LedName::Cut(edit_->text());
+    }
     QDialog::accept();
 }
 
 void CTextEntry::OnUseWavelength() {
     edit_->setText(QStringLiteral("%1nm").arg(m_wavelength));
+    // Chosen by the user, even when it is the name already shown.
+    edit_->setModified(true);
 }

@@ -1,5 +1,6 @@
 // The channel actions of the main screen, clicked at their painted places on the real dialog
 // with the simulated unit: typed and stepped intensities, switching and its refusals, naming.
+#include "ChannelActions.h"
 #include "MainScreen.h"
 #include "MainScreenLayout.h"
 #include "SettingsKeys.h"
@@ -7,6 +8,8 @@
 #include "SurfaceChecks.h"
 
 #include <QtTest>
+
+Q_DECLARE_METATYPE(ScriptedPrompts::EntryAnswer)
 
 using namespace surfacechecks;
 
@@ -64,14 +67,35 @@ private slots:
         QCOMPARE(panel_->prompts.entriesShown.value(0).fieldText, QStringLiteral("50.0"));
     }
 
-    void cancelledEntrySendsAndStoresTheSameLevel() {
-        simOk(QStringLiteral("knob 1 333"));
+    // The entry shows the level it opened on; a script or the unit's knob may change it while
+    // the entry is open. Cancel, or OK on what it showed, must not put the old level back.
+    void cancelOrUnchangedOkLeavesALevelSetMeanwhile_data() {
+        QTest::addColumn<Entry>("answer");
+        QTest::addColumn<int>("level");
+        QTest::newRow("Cancel") << Entry{std::nullopt, false, false} << 777;
+        QTest::newRow("OK unchanged") << Entry{std::nullopt, true, false} << 777;
+        QTest::newRow("the old level typed again") << Entry{QStringLiteral("20.0"), true, false} << 200;
+    }
+
+    void cancelOrUnchangedOkLeavesALevelSetMeanwhile() {
+        QFETCH(Entry, answer);
+        QFETCH(int, level);
+        simOk(QStringLiteral("knob 3 200"));
         panel_->tick(10);
-        panel_->clearLog();
-        click(valueBox(0));  // nothing scripted: the entry is cancelled
-        QCOMPARE(channel(0).intensity, uint16_t(333));
-        QVERIFY(panel_->calls().contains(QStringLiteral("SetIntensityLevel")));
-        QCOMPARE(storedIntensity(365), 333);
+        panel_->prompts.entries = {answer};
+        panel_->prompts.whileEntry = [this] {
+            simOk(QStringLiteral("knob 3 777"));
+            panel_->tick(10);
+            panel_->clearLog();
+        };
+        click(valueBox(2));
+        panel_->prompts.whileEntry = {};
+        QCOMPARE(panel_->prompts.entriesShown.value(0).fieldText, QStringLiteral("20.0"));
+        QCOMPARE(int(channel(2).intensity), level);
+        QVERIFY2(status().contains(QStringLiteral("unit0.channel3.intensity=%1\n").arg(level)),
+                 qPrintable(status()));
+        QCOMPARE(panel_->calls().contains(QStringLiteral("SetIntensityLevel")), level != 777);
+        QCOMPARE(storedIntensity(435), level);
     }
 
     void typedValueBelowTheMinimumIsIgnored() {
@@ -220,11 +244,44 @@ private slots:
             QStringLiteral("WaveLength Range: %1-%2nm").arg(channel(1).rangeLow).arg(channel(1).rangeHigh));
     }
 
-    void cancelStoresTheNameAgain() {
-        const QByteArray before(channel(7).name);
-        click(nameField(7));
-        QCOMPARE(QByteArray(channel(7).name), before);
-        QCOMPARE(storedName(580), QString::fromLatin1(before));
+    // A name changed while the entry is open (by a script) stays after Cancel or an unchanged
+    // OK; an unchanged long name is not cut to eight either.
+    void cancelOrUnchangedOkLeavesTheName_data() {
+        QTest::addColumn<QString>("opening");  // empty: the unit's own "Violet 405"
+        QTest::addColumn<Entry>("answer");
+        QTest::addColumn<bool>("renamedMeanwhile");
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("Cancel") << "Violet" << Entry{std::nullopt, false, false} << true
+                                << QByteArray("Script") << "Script";
+        QTest::newRow("OK unchanged")
+            << "Violet" << Entry{std::nullopt, true, false} << true << QByteArray("Script") << "Script";
+        QTest::newRow("OK unchanged on a long unit name")
+            << "" << Entry{std::nullopt, true, false} << false << QByteArray("Violet 405") << "<absent>";
+        QTest::newRow("typed") << "Violet" << Entry{QStringLiteral("Mine"), true, false} << true
+                               << QByteArray("Mine") << "Mine";
+    }
+
+    void cancelOrUnchangedOkLeavesTheName() {
+        QFETCH(QString, opening);
+        QFETCH(Entry, answer);
+        QFETCH(bool, renamedMeanwhile);
+        QFETCH(QByteArray, name);
+        QFETCH(QString, stored);
+        ChannelActions actions(dialog().session(), dialog().settings());
+        if (!opening.isEmpty()) {
+            QVERIFY(actions.Rename(1, opening).changed());
+        }
+        panel_->prompts.entries = {answer};
+        if (renamedMeanwhile) {
+            panel_->prompts.whileEntry = [&actions] { actions.Rename(1, QStringLiteral("Script")); };
+        }
+        click(nameField(1));
+        panel_->prompts.whileEntry = {};
+        QCOMPARE(panel_->prompts.entriesShown.value(0).fieldText,
+                 opening.isEmpty() ? QStringLiteral("Violet 405") : opening);
+        QCOMPARE(QByteArray(channel(1).name), name);
+        QCOMPARE(storedName(405), stored);
     }
 
     void longUnitNameSurvivesACancelledRename() {
