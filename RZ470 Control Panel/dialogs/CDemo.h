@@ -110,8 +110,6 @@ public:
     ColourButton* mainScreenButton() const { return mainScreen_; }
     ColourButton* resetButton() const { return reset_; }
     ColourButton* onOffButton() const { return onOff_; }
-    // The main screen's warning, for a loop the light guide or an alarm keeps from starting.
-    CError& warningPopup() { return warningPopup_; }
 
 public slots:
     // Closing the dialog, never Escape.
@@ -169,5 +167,5 @@ private:
     ColourButton* mainScreen_ = nullptr;
     ColourButton* reset_ = nullptr;
     ColourButton* onOff_ = nullptr;
-    CError warningPopup_;
+    CError warningPopup_;  // the main screen's warning, for a loop kept from starting
 };
