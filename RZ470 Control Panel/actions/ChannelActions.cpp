@@ -108,12 +108,13 @@ ActionResult ChannelActions::Switch(int panel, bool on) {
     if ((record.status & rz470::ChannelStatus::Fitted) == 0) {
         return ActionResult::Refused(ActionOutcome::NotFitted);
     }
-    if ((record.status & rz470::ChannelStatus::AlarmMask) != 0) {
+    // An alarm or a light guide out is a reason to keep an LED dark, never to keep one lit.
+    if (on && (record.status & rz470::ChannelStatus::AlarmMask) != 0) {
         // The next status read brings the unit's own bits back.
         record.status &= rz470::ChannelStatus::LedOn;
         return {ActionOutcome::AlarmActive, WarningPopup::AlarmActive, {}, {}};
     }
-    if ((session_.unit().unitStatus & rz470::UnitStatus::LightGuideInserted) == 0) {
+    if (on && (session_.unit().unitStatus & rz470::UnitStatus::LightGuideInserted) == 0) {
         return {ActionOutcome::LightGuideOut, WarningPopup::LightGuideOut, {}, {}};
     }
     if (!session_.SwitchChannel(ChannelIndex(panel), on)) {

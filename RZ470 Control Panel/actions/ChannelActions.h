@@ -38,7 +38,8 @@ public:
     ActionResult StepDown(int panel);
     // Asks the unit to switch the channel to the other state; its new state comes with the
     // next status read. Until then the shown copy holds the state asked for, so a unit that did
-    // not follow differs from it and is drawn again as it is.
+    // not follow differs from it and is drawn again as it is. An alarm or the light guide out
+    // refuses switching on, never off.
     ActionResult ToggleSwitch(int panel);
     // Asks the unit for one state, whatever the channel shows now: a script's on and off, which
     // must not turn into their opposite while an earlier switch is still on its way.

@@ -105,16 +105,16 @@ void UnitSession::TakeReportedLevels(UnitSlot& slot,
     for (size_t c = 0; c < reported.size(); ++c) {
         // Until the levels are known, those the panel holds (stored or set by the user) have not
         // reached the unit and stay.
-        if (!wereUnknown || slot.levelUnknown[c]) {
-            slot.channels[c].intensity = reported[c];
+        if (!wereUnknown || !slot.levelHeld[c]) {
+            slot.takeReportedLevel(c, reported[c]);
         }
     }
-    if (wereUnknown) {
-        slot.levelUnknown.fill(false);
-        // What the full read would have sent at start goes now.
+    if (wereUnknown && !slot.anyLevelUnknown()) {
+        // What could not go while a level was unknown goes now.
         if (&slot == &unit()) {
             SendIntensities();
         }
+        slot.levelHeld.fill(false);
     }
 }
 

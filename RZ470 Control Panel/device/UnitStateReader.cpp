@@ -9,7 +9,6 @@
 
 #include <QString>
 
-#include <algorithm>
 #include <array>
 
 namespace {
@@ -93,6 +92,7 @@ bool UnitStateReader::ReadUnitState(UnitSlot& unit, GroupingAndTrigger& tables) 
     // A level sent for a channel whose level is unknown would be made up.
     if (!unit.anyLevelUnknown()) {
         SendIntensityLevels(api_, dev, ch);
+        unit.levelHeld.fill(false);
     }
     return true;
 }
@@ -131,16 +131,18 @@ void UnitStateReader::ReadStoredIntensities(UnitSlot& unit,
                                             const std::array<uint16_t, rz470::kChannelCount>* reported) {
     for (int c = 0; c < rz470::kChannelCount; ++c) {
         rz470::ChannelRecord& record = unit.channels[c];
-        unit.levelUnknown[c] = false;
         if (const std::optional<uint16_t> stored = stored_.intensity(record.wavelength)) {
             record.intensity = *stored;
+            unit.levelUnknown[c] = false;
+            unit.levelHeld[c] = true;
         } else if (reported == nullptr) {
             // Neither the unit nor the store gave a level: the channel waits for a read that works.
             record.intensity = 0;
             unit.levelUnknown[c] = true;
+            unit.levelHeld[c] = false;
         } else {
-            // Sent back as reported, a level out of range would make the unit refuse all nine.
-            record.intensity = std::min((*reported)[c], rz470::kMaxIntensity);
+            // One above full scale is unknown too.
+            unit.takeReportedLevel(static_cast<size_t>(c), (*reported)[c]);
         }
     }
 }

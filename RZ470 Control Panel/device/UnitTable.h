@@ -24,16 +24,26 @@ struct UnitSlot {
     // Channels whose level neither the unit reported nor the panel holds. The unit takes all
     // nine levels at once, so nothing is sent while one is left; none is shown or stored.
     std::array<bool, rz470::kChannelCount> levelUnknown{};
+    // Levels the panel holds that have not reached the unit because one was unknown (stored at
+    // start, or set by the user meanwhile): the read that makes every level known keeps them and
+    // sends them; the others follow the unit.
+    std::array<bool, rz470::kChannelCount> levelHeld{};
 
     bool isEmpty() const { return deviceIndex == kEmpty; }
     bool anyLevelUnknown() const;
     // A level the panel now holds for channel c, set by the user: known from here on.
     void holdLevel(size_t c, uint16_t level);
+    // A level the unit reported for channel c: one above full scale is junk, and the channel's
+    // level is unknown until a read gives a real one.
+    void takeReportedLevel(size_t c, uint16_t level);
 };
 
 // The shown copy's intensity while a channel's level is unknown: no level is on the screen, so
 // the first one known differs from it and is drawn.
 constexpr uint16_t kNoLevelShown = 0xFFFF;
+// The shown copy's intensity before anything is drawn: every level, 0 too, differs from it, so
+// the first refresh draws each one and sets its slider.
+constexpr uint16_t kNothingShown = 0xFFFE;
 
 // The ten unit slots; slot 0 holds *the unit* every screen and command concerns.
 class UnitTable {
@@ -43,7 +53,8 @@ public:
 
     UnitTable() { Prepare(); }
 
-    // Every slot empty, every record cleared with full intensity, the panel map the identity.
+    // Every slot empty, every record cleared with full intensity, nothing shown yet, the panel
+    // map the identity.
     void Prepare();
 
     UnitSlot& unit() { return unitSlots[0]; }

@@ -69,7 +69,8 @@ CDemo::CDemo(UnitSession& session, PanelSettings& panelSettings, Prompts& prompt
       prompts_(prompts),
       waits_(waits),
       sequence_(settings_, *this, *this),
-      units_(DialogUnits::DialogFont()) {
+      units_(DialogUnits::DialogFont()),
+      warningPopup_(this) {
     setWindowTitle(Text(kCaption));
     setFont(DialogUnits::DialogFont());
     setFixedSize(units_.Size(kDialogWidth, kDialogHeight));
@@ -303,6 +304,9 @@ void CDemo::ToggleDemoLoop() {
             return;
         }
     }
+    if (InterlockRefusesStart()) {
+        return;
+    }
     sequence_.Start();
     ShowRunning(true);
 }
@@ -385,20 +389,42 @@ void CDemo::reject() {
     LeaveDemoLoop(QDialog::Rejected);
 }
 
-void CDemo::OnUnitStatusChanged() {
-    if (!isVisible() || !sequence_.running()) {
-        return;
-    }
+std::array<uint16_t, CDemo::kPositions> CDemo::StatusAtPositions() {
     std::array<uint16_t, kPositions> statusAtPosition{};
     for (int i = 0; i < kPositions; ++i) {
         statusAtPosition[static_cast<size_t>(i)] = session_.table().channelAtPanel(i).status;
     }
+    return statusAtPosition;
+}
+
+std::array<uint8_t, CDemo::kPositions> CDemo::WatchedPositions() const {
     // Every position the loop switches counts, ticked or not.
     std::array<uint8_t, kPositions> watched = settings_.LoopPositions();
     for (size_t p = 0; p < watched.size(); ++p) {
         watched[p] |= settings_.m_selected[p];
     }
-    if (demoalarm::StopsLoop(session_.unit().unitStatus, statusAtPosition, watched)) {
+    return watched;
+}
+
+bool CDemo::InterlockRefusesStart() {
+    switch (demoalarm::BlocksStart(session_.unit().unitStatus, StatusAtPositions(), WatchedPositions())) {
+        case demoalarm::StartBlock::None:
+            return false;
+        case demoalarm::StartBlock::LightGuideOut:
+            prompts_.showError(warningPopup_, CError::LightGuideOut);
+            return true;
+        case demoalarm::StartBlock::ChannelAlarm:
+            prompts_.showError(warningPopup_, CError::AlarmActive);
+            return true;
+    }
+    return true;
+}
+
+void CDemo::OnUnitStatusChanged() {
+    if (!isVisible() || !sequence_.running()) {
+        return;
+    }
+    if (demoalarm::StopsLoop(session_.unit().unitStatus, StatusAtPositions(), WatchedPositions())) {
         ToggleDemoLoop();
     }
 }

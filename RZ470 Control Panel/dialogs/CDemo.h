@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CError.h"
 #include "DemoLoopSequence.h"
 #include "DemoLoopSettings.h"
 #include "DialogUnits.h"
@@ -135,6 +136,11 @@ private:
     void ShowTimes();
     void ShowRunning(bool running);
     bool HasIntensity(int position);
+    // The status word of the channel at each position, and the positions the loop switches.
+    std::array<uint16_t, kPositions> StatusAtPositions();
+    std::array<uint8_t, kPositions> WatchedPositions() const;
+    // Tells the user when the light guide or an alarm keeps the loop from starting.
+    bool InterlockRefusesStart();
     void Tell(const char* text, const char* title);
     DemoLoopSettings::OrderTexts OrderTexts() const;
 
@@ -161,4 +167,5 @@ private:
     ColourButton* mainScreen_ = nullptr;
     ColourButton* reset_ = nullptr;
     ColourButton* onOff_ = nullptr;
+    CError warningPopup_;  // the main screen's warning, for a loop kept from starting
 };

@@ -48,6 +48,8 @@ CTextEntry::CTextEntry(QWidget* parent)
 void CTextEntry::InitDialog() {
     ShowRefusal({});
     edit_->setText(m_name);
+    openedText_ = edit_->text();
+    m_entered = false;
     edit_->selectAll();
     edit_->setFocus();
     setWindowTitle(m_unitVersion >= kRangeCaptionVersion
@@ -63,13 +65,16 @@ void CTextEntry::showEvent(QShowEvent* event) {
 }
 
 void CTextEntry::accept() {
-    const QString name = LedName::Cut(edit_->text());
-    if (const std::optional<QString> refusal = LedName::Refusal(name)) {
-        ShowRefusal(*refusal);
-        edit_->setFocus();
-        return;
+    if (edit_->isModified() || edit_->text() != openedText_) {
+        const QString name = LedName::Cut(edit_->text());
+        if (const std::optional<QString> refusal = LedName::Refusal(name)) {
+            ShowRefusal(*refusal);
+            edit_->setFocus();
+            return;
+        }
+        m_name = name;
+        m_entered = true;
     }
-    m_name = name;
     QDialog::accept();
 }
 
@@ -81,4 +86,6 @@ void CTextEntry::ShowRefusal(const QString& refusal) {
 
 void CTextEntry::OnUseWavelength() {
     edit_->setText(QStringLiteral("%1nm").arg(m_wavelength));
+    // Chosen by the user, even when it is the name already shown.
+    edit_->setModified(true);
 }

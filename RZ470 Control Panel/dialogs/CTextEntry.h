@@ -10,10 +10,11 @@ class QLineEdit;
 class QPushButton;
 
 // Asks for an LED channel's name, offering the LED's wavelength as a ready-made one. The caller
-// sets the public fields, runs the dialog through Prompts::runTextEntry and reads m_name back:
-// after OK it holds the text cut to LedName::kMaxLength characters, after Cancel what the caller
-// put in (which may be longer; LedName::Store refuses such a name). A text the panel cannot keep as
-// written (LedName::Refusal) is not taken: OK then says why under the field and leaves it open.
+// sets the public fields, runs the dialog through Prompts::runTextEntry and reads m_name back
+// when m_entered is set: after OK on a changed field it holds the text cut to LedName::kMaxLength
+// characters. After Cancel, or OK on the name as it was shown, nothing is entered and m_name keeps
+// what the caller put in. A text the panel cannot keep as written (LedName::Refusal) is not taken:
+// OK then says why under the field and leaves it open.
 class CTextEntry : public QDialog {
     Q_OBJECT
 
@@ -27,7 +28,11 @@ public:
 
     explicit CTextEntry(QWidget* parent = nullptr);
 
-    QString m_name;              // shown on opening, replaced on OK
+    QString m_name;  // shown on opening, replaced on an OK that enters a name
+    // Set by OK on a field the user changed (typed, or filled with the wavelength). An unchanged
+    // name is not entered: cut to eight characters it would be another name, and the caller must
+    // not write it back over a rename made meanwhile.
+    bool m_entered = false;
     uint16_t m_wavelength = 0;   // nm
     uint16_t m_rangeLow = 0;     // nm
     uint16_t m_rangeHigh = 0;    // nm
@@ -55,6 +60,7 @@ private:
     // Empty: hidden. The dialog takes the size the text needs.
     void ShowRefusal(const QString& refusal);
 
+    QString openedText_;
     QLineEdit* edit_;
     QPushButton* useWavelength_;
     QPushButton* ok_;

@@ -19,6 +19,9 @@ uint16_t AlarmPositions(uint16_t unitStatus, const std::array<uint16_t, 9>& stat
 
 bool StopsLoop(uint16_t unitStatus, const std::array<uint16_t, 9>& statusAtPosition,
                const std::array<uint8_t, 9>& looped) {
+    if ((unitStatus & rz470::UnitStatus::LightGuideInserted) == 0) {
+        return true;
+    }
     if ((unitStatus & rz470::UnitStatus::AlarmActive) == 0) {
         return false;
     }
@@ -32,6 +35,19 @@ bool StopsLoop(uint16_t unitStatus, const std::array<uint16_t, 9>& statusAtPosit
         }
     }
     return false;
+}
+
+StartBlock BlocksStart(uint16_t unitStatus, const std::array<uint16_t, 9>& statusAtPosition,
+                       const std::array<uint8_t, 9>& looped) {
+    if ((unitStatus & rz470::UnitStatus::LightGuideInserted) == 0) {
+        return StartBlock::LightGuideOut;
+    }
+    for (size_t i = 0; i < looped.size(); ++i) {
+        if (looped[i] != 0 && (statusAtPosition[i] & rz470::ChannelStatus::AlarmMask) != 0) {
+            return StartBlock::ChannelAlarm;
+        }
+    }
+    return StartBlock::None;
 }
 
 }  // namespace demoalarm

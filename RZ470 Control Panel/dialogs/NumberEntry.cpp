@@ -33,6 +33,8 @@ NumberEntry::NumberEntry(Prompts& prompts, QWidget* parent)
 void NumberEntry::InitDialog() {
     edit_->setText(m_decimalMode ? EntryParser::DecimalText(m_decimalValue)
                                  : EntryParser::IntegerText(m_value));
+    openedText_ = edit_->text();
+    m_entered = false;
     edit_->selectAll();
     edit_->setFocus();
 }
@@ -45,8 +47,14 @@ void NumberEntry::showEvent(QShowEvent* event) {
 }
 
 void NumberEntry::accept() {
+    // Typing over the number with the same digits still enters it.
+    if (!edit_->isModified() && edit_->text() == openedText_) {
+        QDialog::accept();
+        return;
+    }
     switch (EntryParser::Apply(edit_->text(), m_decimalMode != 0, m_decimalValue, m_value)) {
         case EntryParser::Verdict::Accepted:
+            m_entered = true;
             QDialog::accept();
             break;
         case EntryParser::Verdict::InvalidLength:

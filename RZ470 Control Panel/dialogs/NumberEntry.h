@@ -10,7 +10,7 @@ class QPushButton;
 
 // Asks for one number, with one decimal place or as an unsigned integer. The caller sets the
 // public fields, runs the dialog through Prompts::runNumberEntry and reads the fields back; a
-// value field changes only on a valid OK.
+// value field changes only when the user entered a number, which m_entered tells.
 class NumberEntry : public QDialog {
     Q_OBJECT
 
@@ -26,8 +26,12 @@ public:
     explicit NumberEntry(Prompts& prompts, QWidget* parent = nullptr);
 
     int m_decimalMode = 0;        // nonzero: one decimal place in m_decimalValue; 0: m_value
-    float m_decimalValue = 0.0f;  // shown on opening, replaced on a valid OK
-    uint16_t m_value = 0;         // shown on opening, replaced on a valid OK
+    float m_decimalValue = 0.0f;  // shown on opening, replaced when a number is entered
+    uint16_t m_value = 0;         // shown on opening, replaced when a number is entered
+    // Set by a valid OK on a field the user changed. Cancel, or OK on the number shown at the
+    // opening, enters nothing and leaves the value fields: that number may be out of date by
+    // then, and the caller must not write it back over a change made meanwhile.
+    bool m_entered = false;
 
     // Shows the value of the current mode in the field, selected so typing replaces it. Runs each
     // time the dialog is shown.
@@ -46,6 +50,7 @@ protected:
 
 private:
     Prompts& prompts_;
+    QString openedText_;
     QLineEdit* edit_;
     QPushButton* ok_;
     QPushButton* cancel_;

@@ -226,8 +226,13 @@ void GroupingScreen::StepUp() {
 }
 
 void GroupingScreen::EnterGroupNumber() {
-    // Taken however the entry closed; a number above the mode's limit is dropped unannounced.
-    ShowEdit(edits_.SetGroup(OpenedChannel(), static_cast<unsigned>(EnteredNumber(OpenedGroup()))));
+    const std::optional<int> group = EnteredNumber(OpenedGroup());
+    if (!group) {
+        PaintGroupingValues(true);
+        return;
+    }
+    // A number above the mode's limit is dropped unannounced.
+    ShowEdit(edits_.SetGroup(OpenedChannel(), static_cast<unsigned>(*group)));
 }
 
 void GroupingScreen::SwitchGroupingMode(int toggle) {

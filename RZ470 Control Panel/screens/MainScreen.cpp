@@ -247,7 +247,11 @@ void MainScreen::Rename(int panel) {
     entry.m_rangeHigh = record.rangeHigh;
     entry.m_unitVersion = ctx_.session.unit().firmwareVersion;
     ctx_.prompts.runTextEntry(entry);
-    actions_.Rename(panel, entry.m_name);
+    // Cancel, or OK on the name as shown, leaves the name as it is now: a script may have
+    // renamed the channel meanwhile.
+    if (entry.m_entered) {
+        actions_.Rename(panel, entry.m_name);
+    }
     DrawChannelName(panel);
 }
 
@@ -256,15 +260,13 @@ void MainScreen::TypeIntensity(int panel) {
     ShowAndSaveIntensity(panel, true);
     NumberEntry entry(ctx_.prompts, &ctx_.window);
     entry.m_decimalMode = 1;
-    const float opened = static_cast<float>(ctx_.session.table().channelAtPanel(panel).intensity / 10.0f);
-    entry.m_decimalValue = opened;
+    entry.m_decimalValue = static_cast<float>(ctx_.session.table().channelAtPanel(panel).intensity / 10.0f);
     ctx_.prompts.runNumberEntry(entry);
-    // An unknown level opens as 0: getting that back unchanged sets nothing.
-    const size_t channel = ctx_.session.table().panelMap[static_cast<size_t>(panel)];
-    if (ctx_.session.unit().levelUnknown[channel] && entry.m_decimalValue == opened) {
+    // Cancel, or OK on the level shown at the opening, sends and stores nothing: a script or the
+    // unit's knob may have changed the level meanwhile, and an unknown level opens as 0.
+    if (!entry.m_entered) {
         return;
     }
-    // A cancelled entry hands the level back, which is sent again.
     if (actions_.SetTypedLevel(panel, entry.m_decimalValue).changed()) {
         ShowIntensity(panel, false);
     }
@@ -279,12 +281,13 @@ void MainScreen::Tell(const ActionResult& result) {
 void MainScreen::ToggleSwitch(int panel) {
     const bool on = IsOn(panel);
     const ActionResult result = actions_.ToggleSwitch(panel);
-    Tell(result);
     if (result.outcome != ActionOutcome::Done) {
         // The pressed look asked for a state the unit never got; the poll would not correct it
-        // when the channel's status does not change.
+        // when the channel's status does not change. Put back before any popup, which would
+        // otherwise stand over a switch showing what was refused.
         DrawSwitch(panel, on);
     }
+    Tell(result);
 }
 
 void MainScreen::SliderChanged(int panel) {

@@ -119,11 +119,14 @@ void OpenedLedStripScreen::ShowTablesChanged() {
     ctx_.router.PaintScreen();
 }
 
-int OpenedLedStripScreen::EnteredNumber(int shown) {
+std::optional<int> OpenedLedStripScreen::EnteredNumber(int shown) {
     NumberEntry entry(ctx_.prompts, &ctx_.window);
     entry.m_decimalMode = 0;
     entry.m_value = static_cast<uint16_t>(shown);
     ctx_.prompts.runNumberEntry(entry);
+    if (!entry.m_entered) {
+        return std::nullopt;
+    }
     return entry.m_value;
 }
 

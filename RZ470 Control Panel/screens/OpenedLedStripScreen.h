@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 // How a screen's strip looks: its closed and opened panel pictures, and the screen state that
@@ -65,9 +66,9 @@ protected:
     // A place of the opened panel's layout at the opened panel, at height y.
     layout::Place OpenedPlace(const layout::Place& place, int y) const;
 
-    // The whole-number entry dialog, opened on shown; the number it closes with, which is shown
-    // again when it was not closed with a valid OK.
-    int EnteredNumber(int shown);
+    // The whole-number entry dialog, opened on shown; the number the user entered, none after
+    // Cancel or an OK on the number shown, which may be out of date by then.
+    std::optional<int> EnteredNumber(int shown);
 
     // The channel's name on its panel.
     void DrawName(int panel);

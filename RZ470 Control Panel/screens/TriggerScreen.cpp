@@ -130,13 +130,16 @@ void TriggerScreen::EditOpened(ActionResult (TriggerEdits::*edit)(size_t)) {
 }
 
 void TriggerScreen::EnterTimeout() {
-    // Taken however the entry closed.
-    edits_.SetTimeout(OpenedChannel(), static_cast<uint16_t>(EnteredNumber(OpenedTimeout())));
+    if (const std::optional<int> timeout = EnteredNumber(OpenedTimeout())) {
+        edits_.SetTimeout(OpenedChannel(), static_cast<uint16_t>(*timeout));
+    }
     PaintTriggerValues(true);
 }
 
 void TriggerScreen::EnterSequence() {
     // A number the unit has no step for is dropped unannounced.
-    edits_.SetSequence(OpenedChannel(), static_cast<unsigned>(EnteredNumber(OpenedSequence())));
+    if (const std::optional<int> step = EnteredNumber(OpenedSequence())) {
+        edits_.SetSequence(OpenedChannel(), static_cast<unsigned>(*step));
+    }
     PaintTriggerValues(true);
 }

@@ -122,31 +122,52 @@ private slots:
     void cleanup() { bench_.reset(); }
 
     // The switch of panel 6 (channel 5) and everything that stops it, in the order they are asked.
+    // An alarm or the light guide out refuses switching on only: switching off always goes.
     void switching_data() {
         QTest::addColumn<QStringList>("before");  // steered and read first
         QTest::addColumn<QStringList>("after");   // steered after the read, not read
+        QTest::addColumn<QString>("ask");         // toggle, as the switch does; on or off, as a script
         QTest::addColumn<ActionOutcome>("outcome");
         QTest::addColumn<int>("popup");  // -1: none
         QTest::addColumn<QString>("sent");
-        QTest::newRow("off to on") << QStringList{} << QStringList{} << ActionOutcome::Done << -1
+        const QStringList lit{"led 6 on"};
+        QTest::newRow("off to on") << QStringList{} << QStringList{} << "toggle" << ActionOutcome::Done << -1
                                    << "TurnONLEDs";
-        QTest::newRow("on to off") << QStringList{"led 6 on"} << QStringList{} << ActionOutcome::Done << -1
+        QTest::newRow("on to off") << lit << QStringList{} << "toggle" << ActionOutcome::Done << -1
                                    << "TurnOFFLEDs";
-        QTest::newRow("triggered") << QStringList{"triggered 6 1"} << QStringList{}
+        QTest::newRow("triggered") << QStringList{"triggered 6 1"} << QStringList{} << "toggle"
                                    << ActionOutcome::Triggered << -1 << "";
         QTest::newRow("not fitted") << QStringList{"channel-status 6 clear fitted"} << QStringList{}
-                                    << ActionOutcome::NotFitted << -1 << "";
-        QTest::newRow("alarm") << QStringList{"led 6 on", "channel-status 6 set nvm"} << QStringList{}
-                               << ActionOutcome::AlarmActive << int(WarningPopup::AlarmActive) << "";
-        QTest::newRow("light guide out")
-            << QStringList{"unit-status clear lightguide"} << QStringList{} << ActionOutcome::LightGuideOut
-            << int(WarningPopup::LightGuideOut) << "";
-        QTest::newRow("unit absent") << QStringList{} << QStringList{"unplug 0"} << ActionOutcome::UnitAbsent
-                                     << -1 << "";
+                                    << "toggle" << ActionOutcome::NotFitted << -1 << "";
+        QTest::newRow("alarm: on refused")
+            << QStringList{"channel-status 6 set nvm"} << QStringList{} << "toggle"
+            << ActionOutcome::AlarmActive << int(WarningPopup::AlarmActive) << "";
+        QTest::newRow("alarm: off goes")
+            << (lit + QStringList{"channel-status 6 set overtemp"}) << QStringList{} << "toggle"
+            << ActionOutcome::Done << -1 << "TurnOFFLEDs";
+        QTest::newRow("light guide out: on refused")
+            << QStringList{"unit-status clear lightguide"} << QStringList{} << "toggle"
+            << ActionOutcome::LightGuideOut << int(WarningPopup::LightGuideOut) << "";
+        QTest::newRow("light guide out: off goes")
+            << (lit + QStringList{"unit-status clear lightguide"}) << QStringList{} << "toggle"
+            << ActionOutcome::Done << -1 << "TurnOFFLEDs";
+        // Not yet read: the panel still sees the LED off, and the script's off goes all the same.
+        QTest::newRow("script off, alarm and light guide out")
+            << QStringList{"channel-status 6 set current", "unit-status clear lightguide"} << lit << "off"
+            << ActionOutcome::Done << -1 << "TurnOFFLEDs";
+        QTest::newRow("script on, alarm")
+            << QStringList{"channel-status 6 set undertemp"} << QStringList{} << "on"
+            << ActionOutcome::AlarmActive << int(WarningPopup::AlarmActive) << "";
+        QTest::newRow("script on, light guide out")
+            << QStringList{"unit-status clear lightguide"} << QStringList{} << "on"
+            << ActionOutcome::LightGuideOut << int(WarningPopup::LightGuideOut) << "";
+        QTest::newRow("unit absent") << QStringList{} << QStringList{"unplug 0"} << "toggle"
+                                     << ActionOutcome::UnitAbsent << -1 << "";
     }
     void switching() {
         QFETCH(QStringList, before);
         QFETCH(QStringList, after);
+        QFETCH(QString, ask);
         QFETCH(ActionOutcome, outcome);
         QFETCH(int, popup);
         QFETCH(QString, sent);
@@ -156,13 +177,19 @@ private slots:
         }
         bench_->clearLog();
 
-        const ActionResult result = bench_->channels.ToggleSwitch(5);
+        ChannelActions& actions = bench_->channels;
+        const ActionResult result = ask == QLatin1String("toggle")
+                                        ? actions.ToggleSwitch(5)
+                                        : actions.Switch(5, ask == QLatin1String("on"));
         QCOMPARE(result.outcome, outcome);
         QCOMPARE(result.popup ? int(*result.popup) : -1, popup);
         QCOMPARE(bench_->commandsSent(), sent.isEmpty() ? QStringList{} : QStringList{sent});
+        if (sent == QLatin1String("TurnOFFLEDs")) {
+            QVERIFY2(status().contains(QStringLiteral("unit0.channel6.on=0\n")), qPrintable(status()));
+        }
         if (outcome == ActionOutcome::AlarmActive) {
             // The alarm bits go until the unit reports them again.
-            QCOMPARE(channel(5).status, uint16_t(rz470::ChannelStatus::LedOn));
+            QCOMPARE(channel(5).status & ~rz470::ChannelStatus::LedOn, 0);
         }
     }
 

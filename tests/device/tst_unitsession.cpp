@@ -14,6 +14,19 @@
 class UnitSessionTest : public QObject {
     Q_OBJECT
 
+    // The unit's own intensity read, with channel 2's level made junk while asked.
+    static inline RZ470_GetIntensityLevel_t realGetIntensityLevel_ = nullptr;
+    static inline bool junkForChannel2_ = false;
+    static int RZ470_CALL ReportsJunkForChannel2(RZ470Word dev, RZ470Word* l1, RZ470Word* l2, RZ470Word* l3,
+                                                 RZ470Word* l4, RZ470Word* l5, RZ470Word* l6, RZ470Word* l7,
+                                                 RZ470Word* l8, RZ470Word* l9) {
+        const int result = realGetIntensityLevel_(dev, l1, l2, l3, l4, l5, l6, l7, l8, l9);
+        if (result != 0 && junkForChannel2_) {
+            *l2 = 1200;
+        }
+        return result;
+    }
+
 private:
     QTemporaryDir simHome_;
     RecordingWaits waits_;
@@ -271,22 +284,63 @@ private slots:
         QVERIFY(run().isEmpty());
     }
 
-    // A poll may leave a level the unit reported out of range; sent back as it is, the unit would
-    // refuse all nine levels and with them the one the user just changed.
-    void aLevelReportedOutOfRangeGoesAsFullScale() {
+    // A level reported above full scale is junk, never a reason to drive an LED to 100 %: it is
+    // unknown, as after a failed read. Nothing goes while it is; the first read that gives a real
+    // one sends the nine, with what the user set meanwhile and what the unit's knob set.
+    void aLevelReportedAboveFullScaleIsUnknown_data() {
+        QTest::addColumn<bool>("fromStart");  // junk already at the full read, or first at a poll
+        QTest::newRow("at the full read") << true;
+        QTest::newRow("at a poll") << false;
+    }
+
+    void aLevelReportedAboveFullScaleIsUnknown() {
+        QFETCH(bool, fromStart);
+        DeviceApi& api = session_->api();
+        realGetIntensityLevel_ = api.GetIntensityLevel;
+        api.GetIntensityLevel = &ReportsJunkForChannel2;
+        const auto levelsSent = [this] { return callLines().filter(QStringLiteral("SetIntensityLevel(")); };
+        junkForChannel2_ = fromStart;
+        session_->Tick();
+        if (!fromStart) {
+            QCOMPARE(levelsSent().size(), 1);
+            junkForChannel2_ = true;
+        }
+        for (int tick = 0; tick < 10; ++tick) {
+            session_->Tick();
+        }
+        QVERIFY(session_->unit().levelUnknown[1]);
+        QCOMPARE(session_->unit().channels[1].intensity, uint16_t(0));
+        clearLog();
+        QVERIFY(!session_->SendIntensities());
+        session_->unit().holdLevel(0, 250);  // the user's change meanwhile
+        QVERIFY(!session_->SendIntensities());
+        simOk(QStringLiteral("knob 9 640"));
+        for (int tick = 0; tick < 10; ++tick) {
+            session_->Tick();
+        }
+        QVERIFY(levelsSent().isEmpty());
+        QVERIFY(sim(QStringLiteral("status")).contains(QStringLiteral("unit0.channel2.intensity=500\n")));
+
+        junkForChannel2_ = false;
+        for (int tick = 0; tick < 10; ++tick) {
+            session_->Tick();
+        }
+        QVERIFY(!session_->unit().anyLevelUnknown());
+        QCOMPARE(levelsSent().size(), 1);
+        QVERIFY2(levelsSent().first().startsWith(
+                     QStringLiteral("SetIntensityLevel(0, {250,500,500,500,500,500,500,500,640})")),
+                 qPrintable(levelsSent().first()));
+        api.GetIntensityLevel = realGetIntensityLevel_;
+    }
+
+    // A level above full scale that reaches the sending is never sent, nor made full scale.
+    void aLevelAboveFullScaleIsNeverSent() {
         session_->Tick();
         session_->unit().channels[1].intensity = 1200;
-        session_->unit().channels[0].intensity = 250;
         clearLog();
         session_->SendIntensities();
-        QVERIFY2(callLines()
-                     .filter(QStringLiteral("SetIntensityLevel("))
-                     .value(0)
-                     .startsWith(QStringLiteral("SetIntensityLevel(0, {250,1000,500,")),
-                 qPrintable(callLines().join(QLatin1Char('\n'))));
-        const QString status = sim(QStringLiteral("status"));
-        QVERIFY(status.contains(QStringLiteral("unit0.channel1.intensity=250")));
-        QVERIFY(status.contains(QStringLiteral("unit0.channel2.intensity=1000")));
+        QVERIFY(callLines().filter(QStringLiteral("SetIntensityLevel(")).isEmpty());
+        QVERIFY(sim(QStringLiteral("status")).contains(QStringLiteral("unit0.channel2.intensity=500\n")));
     }
 
     // A level read that keeps failing at start leaves those levels unknown. The unit takes all

@@ -25,7 +25,10 @@ private slots:
                 QCOMPARE(record.locked, uint32_t(0));
                 QCOMPARE(record.name[0], '\0');
             }
-            QCOMPARE(slot.shownChannels[0].intensity, uint16_t(0));
+            // Nothing drawn yet: a level of 0 must still be drawn, and its slider set.
+            for (const rz470::ChannelRecord& shown : slot.shownChannels) {
+                QCOMPARE(shown.intensity, kNothingShown);
+            }
         }
         for (uint8_t position = 0; position < 9; ++position) {
             QCOMPARE(table.panelMap[position], position);

@@ -200,7 +200,8 @@ private slots:
         QTest::newRow("alarm on CH1, not looped") << QStringList{"channel-status 1 set current"} << false;
         QTest::newRow("light guide out with the alarm")
             << QStringList{"unit-status clear lightguide", "unit-status set alarm"} << true;
-        QTest::newRow("light guide out alone") << QStringList{"unit-status clear lightguide"} << false;
+        // The unit need not raise its alarm bit for the light guide: out, no LED may be lit.
+        QTest::newRow("light guide out alone") << QStringList{"unit-status clear lightguide"} << true;
     }
 
     void alarmStopsTheLoop() {
@@ -216,6 +217,13 @@ private slots:
             QCOMPARE(demo.sequence().running(), !stops);
             QCOMPARE(demo.onOffButton()->picture(),
                      Picture(stops ? CDemo::kStoppedPicture : CDemo::kRunningPicture));
+            if (stops) {
+                QVERIFY(!ledOn(2));
+                // Stopped for good: no step lights an LED any more.
+                panel_->clearLog();
+                clock_->advance(2000);
+                QVERIFY(switchingCalls().isEmpty());
+            }
         });
     }
 
@@ -359,39 +367,52 @@ private slots:
         QTest::addColumn<Setup>("setup");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("title");
+        QTest::addColumn<int>("popup");  // the main screen's warning popup shown; -1: none
         QTest::newRow("order box emptied")
             << Setup([](CDemo& demo, SimulatedPanel&) { demo.orderBox(1)->clear(); })
-            << CDemo::kInvalidOrderText << "Error";
+            << CDemo::kInvalidOrderText << "Error" << -1;
         QTest::newRow("two HD channels at 200/10") << Setup([](CDemo& demo, SimulatedPanel&) {
             QTest::mouseClick(demo.selectBox(3), Qt::LeftButton, {}, QPoint(5, 5));
             Type(demo.orderBox(3), QStringLiteral("5"));
-        }) << CDemo::kHdTimesText << "Error";
+        }) << CDemo::kHdTimesText << "Error" << -1;
         // The box never gives 0; a settings file or a stored value still can.
         QTest::newRow("on time 0") << Setup([](CDemo& demo, SimulatedPanel&) {
             demo.settings().ReadFileText("0,1,1,0,1,0,0,1,0,\n1,2,4,7,0,0,0,0,0,\n65536,10,\n");
-        }) << CDemo::kNoOnTimeText << "Action";
+        }) << CDemo::kNoOnTimeText << "Action"
+                                   << -1;
         // Nothing to loop over: the first step would light CH1, which nobody chose.
         QTest::newRow("nothing selected") << Setup([](CDemo& demo, SimulatedPanel&) { demo.ResetSettings(); })
-                                          << CDemo::kInvalidOrderText << "Error";
+                                          << CDemo::kInvalidOrderText << "Error" << -1;
         QTest::newRow("a looped channel at 0 %") << Setup([](CDemo&, SimulatedPanel& panel) {
             panel.sim(QStringLiteral("knob 3 0"));
             panel.tick(10);
-        }) << CDemo::kNoIntensityText << "Action";
+        }) << CDemo::kNoIntensityText << "Action" << -1;
         QTest::newRow("unit not answering")
             << Setup([](CDemo&, SimulatedPanel& panel) { panel.sim(QStringLiteral("unplug 0")); })
-            << QString() << QString();
+            << QString() << QString() << -1;
+        // As the main screen refuses to switch an LED on.
+        QTest::newRow("light guide out") << Setup([](CDemo&, SimulatedPanel& panel) {
+            panel.sim(QStringLiteral("unit-status clear lightguide"));
+            panel.tick(10);
+        }) << QString() << QString() << int(CError::LightGuideOut);
+        QTest::newRow("an alarm on a looped channel") << Setup([](CDemo&, SimulatedPanel& panel) {
+            panel.sim(QStringLiteral("channel-status 5 set overtemp"));
+            panel.tick(10);
+        }) << QString() << QString() << int(CError::AlarmActive);
     }
 
     void refusalsToStart() {
         QFETCH(Setup, setup);
         QFETCH(QString, message);
         QFETCH(QString, title);
+        QFETCH(int, popup);
         inDemoLoop([&](CDemo& demo) {
             setup(demo, *panel_);
             panel_->prompts.shown.clear();
             panel_->clearLog();
             QTest::mouseClick(demo.onOffButton(), Qt::LeftButton);
             QVERIFY(!demo.sequence().running());
+            QCOMPARE(panel_->prompts.errors, popup < 0 ? QList<uint8_t>{} : QList<uint8_t>{uint8_t(popup)});
             QCOMPARE(demo.onOffButton()->picture(), Picture(CDemo::kStoppedPicture));
             QCOMPARE(panel_->prompts.texts(), message.isEmpty() ? QStringList{} : QStringList{message});
             if (!message.isEmpty()) {

@@ -14,6 +14,7 @@ using Texts = DemoLoopSettings::OrderTexts;
 Q_DECLARE_METATYPE(DemoLoopSettings::Verdict)
 Q_DECLARE_METATYPE(Flags)
 Q_DECLARE_METATYPE(Texts)
+Q_DECLARE_METATYPE(demoalarm::StartBlock)
 
 namespace {
 
@@ -405,25 +406,34 @@ private slots:
         QCOMPARE(loop.output.events.last(), QStringLiteral("410 on 4"));
     }
 
+    // What stops a running loop, and what keeps it from starting.
     void alarmStop_data() {
         QTest::addColumn<int>("unitStatus");
         QTest::addColumn<int>("alarmChannel");  // -1: none
         QTest::addColumn<int>("channelStatus");
         QTest::addColumn<int>("positions");
         QTest::addColumn<bool>("stops");
+        QTest::addColumn<demoalarm::StartBlock>("start");
 
+        using B = demoalarm::StartBlock;
         constexpr int kAlarm = 0x01;
         constexpr int kGuide = 0x02;
-        QTest::newRow("no unit alarm") << kGuide << 1 << 0x10 << 0x002 << false;
-        QTest::newRow("light guide out") << kAlarm << -1 << 0 << 0x1FF << true;
-        QTest::newRow("alarm, no channel says why") << (kAlarm | kGuide) << -1 << 0 << 0 << false;
-        QTest::newRow("NVM on a looped one") << (kAlarm | kGuide) << 1 << 0x02 << 0x002 << true;
-        QTest::newRow("under-temperature") << (kAlarm | kGuide) << 2 << 0x04 << 0x004 << true;
-        QTest::newRow("type mismatch") << (kAlarm | kGuide) << 4 << 0x08 << 0x010 << true;
-        QTest::newRow("current") << (kAlarm | kGuide) << 7 << 0x10 << 0x080 << true;
-        QTest::newRow("over-temperature") << (kAlarm | kGuide) << 7 << 0x80 << 0x080 << true;
-        QTest::newRow("alarm on one not looped") << (kAlarm | kGuide) << 0 << 0x10 << 0x001 << false;
-        QTest::newRow("LED on, fitted, present are no alarm") << (kAlarm | kGuide) << 1 << 0x61 << 0 << false;
+        QTest::newRow("no unit alarm") << kGuide << 1 << 0x10 << 0x002 << false << B::ChannelAlarm;
+        QTest::newRow("light guide out") << kAlarm << -1 << 0 << 0x1FF << true << B::LightGuideOut;
+        QTest::newRow("light guide out, no unit alarm") << 0 << -1 << 0 << 0x1FF << true << B::LightGuideOut;
+        QTest::newRow("alarm, no channel says why") << (kAlarm | kGuide) << -1 << 0 << 0 << false << B::None;
+        QTest::newRow("NVM on a looped one")
+            << (kAlarm | kGuide) << 1 << 0x02 << 0x002 << true << B::ChannelAlarm;
+        QTest::newRow("under-temperature")
+            << (kAlarm | kGuide) << 2 << 0x04 << 0x004 << true << B::ChannelAlarm;
+        QTest::newRow("type mismatch") << (kAlarm | kGuide) << 4 << 0x08 << 0x010 << true << B::ChannelAlarm;
+        QTest::newRow("current") << (kAlarm | kGuide) << 7 << 0x10 << 0x080 << true << B::ChannelAlarm;
+        QTest::newRow("over-temperature")
+            << (kAlarm | kGuide) << 7 << 0x80 << 0x080 << true << B::ChannelAlarm;
+        QTest::newRow("alarm on one not looped")
+            << (kAlarm | kGuide) << 0 << 0x10 << 0x001 << false << B::None;
+        QTest::newRow("LED on, fitted, present are no alarm")
+            << (kAlarm | kGuide) << 1 << 0x61 << 0 << false << B::None;
     }
 
     void alarmStop() {
@@ -432,6 +442,7 @@ private slots:
         QFETCH(int, channelStatus);
         QFETCH(int, positions);
         QFETCH(bool, stops);
+        QFETCH(demoalarm::StartBlock, start);
 
         std::array<uint16_t, 9> status{};
         status.fill(0x60);  // fitted and present
@@ -443,6 +454,7 @@ private slots:
             QCOMPARE(int(demoalarm::AlarmPositions(unit, status)), positions);
         }
         QCOMPARE(demoalarm::StopsLoop(unit, status, kDefaultSelection), stops);
+        QCOMPARE(demoalarm::BlocksStart(unit, status, kDefaultSelection), start);
     }
 
     void dialogUnits_data() {

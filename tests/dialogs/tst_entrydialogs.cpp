@@ -110,33 +110,43 @@ private slots:
 
     void numberEntryTyped_data() {
         QTest::addColumn<bool>("decimalMode");
-        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("typed");  // null: nothing typed
         QTest::addColumn<Close>("close");
         QTest::addColumn<int>("result");
         QTest::addColumn<float>("decimalValue");
         QTest::addColumn<int>("value");
+        QTest::addColumn<bool>("entered");
         QTest::addColumn<QString>("message");
         QTest::addColumn<bool>("entryVisibleDuringMessage");
 
         const int ok = QDialog::Accepted;
         const int cancelled = QDialog::Rejected;
         // Every row opens with 55.5 and 1234.
-        QTest::newRow("37.3, OK") << true << "37.3" << Close::OkButton << ok << 37.35f << 1234 << "" << false;
-        QTest::newRow("37.3, Enter") << true << "37.3" << Close::EnterKey << ok << 37.35f << 1234 << ""
-                                     << false;
+        QTest::newRow("37.3, OK") << true << "37.3" << Close::OkButton << ok << 37.35f << 1234 << true << ""
+                                  << false;
+        QTest::newRow("37.3, Enter") << true << "37.3" << Close::EnterKey << ok << 37.35f << 1234 << true
+                                     << "" << false;
         QTest::newRow("37.3, Cancel")
-            << true << "37.3" << Close::CancelButton << cancelled << 55.5f << 1234 << "" << false;
+            << true << "37.3" << Close::CancelButton << cancelled << 55.5f << 1234 << false << "" << false;
         QTest::newRow("37.3, Escape")
-            << true << "37.3" << Close::EscapeKey << cancelled << 55.5f << 1234 << "" << false;
-        QTest::newRow("empty, OK") << true << "" << Close::OkButton << ok << 0.05f << 1234 << "" << false;
+            << true << "37.3" << Close::EscapeKey << cancelled << 55.5f << 1234 << false << "" << false;
+        // The number shown may be out of date by the time OK is pressed: nothing is entered.
+        QTest::newRow("unchanged, OK")
+            << true << QString() << Close::OkButton << ok << 55.5f << 1234 << false << "" << false;
+        QTest::newRow("unchanged, Enter, integer")
+            << false << QString() << Close::EnterKey << ok << 55.5f << 1234 << false << "" << false;
+        QTest::newRow("the same digits typed again, OK")
+            << true << "55.5" << Close::OkButton << ok << 55.55f << 1234 << true << "" << false;
+        QTest::newRow("empty, OK") << true << "" << Close::OkButton << ok << 0.05f << 1234 << true << ""
+                                   << false;
         QTest::newRow("70000, OK: the largest number")
-            << false << "70000" << Close::OkButton << ok << 55.5f << 65535 << "" << false;
-        QTest::newRow("-5, OK") << true << "-5" << Close::OkButton << cancelled << 55.5f << 1234
+            << false << "70000" << Close::OkButton << ok << 55.5f << 65535 << true << "" << false;
+        QTest::newRow("-5, OK") << true << "-5" << Close::OkButton << cancelled << 55.5f << 1234 << false
                                 << kInvalidCharacter << false;
         QTest::newRow("'5 ', Enter") << false << "5 " << Close::EnterKey << cancelled << 55.5f << 1234
-                                     << kInvalidCharacter << false;
+                                     << false << kInvalidCharacter << false;
         QTest::newRow("20 characters, OK") << false << "12345678901234567890" << Close::OkButton << ok
-                                           << 55.5f << 1234 << kInvalidLength << true;
+                                           << 55.5f << 1234 << false << kInvalidLength << true;
     }
 
     void numberEntryTyped() {
@@ -146,6 +156,7 @@ private slots:
         QFETCH(int, result);
         QFETCH(float, decimalValue);
         QFETCH(int, value);
+        QFETCH(bool, entered);
         QFETCH(QString, message);
         QFETCH(bool, entryVisibleDuringMessage);
 
@@ -155,15 +166,19 @@ private slots:
         dialog.m_decimalMode = decimalMode ? 1 : 0;
         dialog.m_decimalValue = 55.5f;
         dialog.m_value = 1234;
+        dialog.m_entered = true;  // from an earlier opening
         dialog.open();
 
-        typeInto(dialog.valueEdit(), typed);
+        if (!typed.isNull()) {
+            typeInto(dialog.valueEdit(), typed);
+        }
         closeWith(dialog, dialog.valueEdit(), dialog.okButton(), dialog.cancelButton(), close);
 
         QVERIFY(!dialog.isVisible());
         QCOMPARE(dialog.result(), result);
         QCOMPARE(dialog.m_decimalValue, decimalValue);
         QCOMPARE(int(dialog.m_value), value);
+        QCOMPARE(dialog.m_entered, entered);
         if (message.isEmpty()) {
             QVERIFY(prompts.shown.isEmpty());
         } else {
@@ -217,29 +232,39 @@ private slots:
     void textEntryTyped_data() {
         QTest::addColumn<QString>("opening");
         QTest::addColumn<bool>("useWavelength");
-        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("typed");  // null: nothing typed
         QTest::addColumn<Close>("close");
         QTest::addColumn<int>("result");
         QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("entered");
 
         const int ok = QDialog::Accepted;
         const int cancelled = QDialog::Rejected;
         QTest::newRow("ten letters, OK")
-            << "Blue" << false << "ABCDEFGHIJ" << Close::OkButton << ok << "ABCDEFGH";
+            << "Blue" << false << "ABCDEFGHIJ" << Close::OkButton << ok << "ABCDEFGH" << true;
         QTest::newRow("ten letters, Cancel")
-            << "Blue" << false << "ABCDEFGHIJ" << Close::CancelButton << cancelled << "Blue";
+            << "Blue" << false << "ABCDEFGHIJ" << Close::CancelButton << cancelled << "Blue" << false;
         QTest::newRow("long unit name, Cancel")
-            << "LONGUNITNAME" << false << "" << Close::EscapeKey << cancelled << "LONGUNITNAME";
-        QTest::newRow("long unit name, OK")
-            << "LONGUNITNAME" << false << QString() << Close::OkButton << ok << "LONGUNIT";
-        QTest::newRow("wavelength, OK") << "Blue" << true << QString() << Close::OkButton << ok << "405nm";
+            << "LONGUNITNAME" << false << "" << Close::EscapeKey << cancelled << "LONGUNITNAME" << false;
+        // Cut to eight it would be another name: an unchanged name is not entered.
+        QTest::newRow("long unit name, OK unchanged")
+            << "Violet 405" << false << QString() << Close::OkButton << ok << "Violet 405" << false;
+        QTest::newRow("unchanged, Enter")
+            << "Blue" << false << QString() << Close::EnterKey << ok << "Blue" << false;
+        QTest::newRow("the same name typed again, OK")
+            << "Blue" << false << "Blue" << Close::OkButton << ok << "Blue" << true;
+        QTest::newRow("wavelength, OK")
+            << "Blue" << true << QString() << Close::OkButton << ok << "405nm" << true;
         // Enter after the wavelength button still means OK.
-        QTest::newRow("wavelength, Enter") << "Blue" << true << QString() << Close::EnterKey << ok << "405nm";
+        QTest::newRow("wavelength, Enter")
+            << "Blue" << true << QString() << Close::EnterKey << ok << "405nm" << true;
+        QTest::newRow("wavelength on a name that is the wavelength, OK")
+            << "405nm" << true << QString() << Close::OkButton << ok << "405nm" << true;
         QTest::newRow("wavelength, Cancel")
-            << "Blue" << true << QString() << Close::CancelButton << cancelled << "Blue";
-        QTest::newRow("empty, OK") << "Blue" << false << "" << Close::OkButton << ok << "";
+            << "Blue" << true << QString() << Close::CancelButton << cancelled << "Blue" << false;
+        QTest::newRow("empty, OK") << "Blue" << false << "" << Close::OkButton << ok << "" << true;
         QTest::newRow("Latin-1, OK") << "Blue" << false << QString::fromUtf8("Gr\xC3\xBCn-nine")
-                                     << Close::OkButton << ok << QString::fromUtf8("Gr\xC3\xBCn-nin");
+                                     << Close::OkButton << ok << QString::fromUtf8("Gr\xC3\xBCn-nin") << true;
     }
 
     void textEntryTyped() {
@@ -249,10 +274,12 @@ private slots:
         QFETCH(Close, close);
         QFETCH(int, result);
         QFETCH(QString, name);
+        QFETCH(bool, entered);
 
         CTextEntry dialog;
         dialog.m_name = opening;
         dialog.m_wavelength = 405;
+        dialog.m_entered = true;  // from an earlier opening
         dialog.open();
 
         if (useWavelength) {
@@ -273,6 +300,7 @@ private slots:
         QVERIFY(!dialog.isVisible());
         QCOMPARE(dialog.result(), result);
         QCOMPARE(dialog.m_name, name);
+        QCOMPARE(dialog.m_entered, entered);
     }
 
     // What the panel cannot keep as written is not taken: OK says why under the field and leaves

@@ -1,5 +1,6 @@
 // The channel actions of the main screen, clicked at their painted places on the real dialog
 // with the simulated unit: typed and stepped intensities, switching and its refusals, naming.
+#include "ChannelActions.h"
 #include "MainScreen.h"
 #include "MainScreenLayout.h"
 #include "SettingsKeys.h"
@@ -7,6 +8,8 @@
 #include "SurfaceChecks.h"
 
 #include <QtTest>
+
+Q_DECLARE_METATYPE(ScriptedPrompts::EntryAnswer)
 
 using namespace surfacechecks;
 
@@ -64,14 +67,35 @@ private slots:
         QCOMPARE(panel_->prompts.entriesShown.value(0).fieldText, QStringLiteral("50.0"));
     }
 
-    void cancelledEntrySendsAndStoresTheSameLevel() {
-        simOk(QStringLiteral("knob 1 333"));
+    // The entry shows the level it opened on; a script or the unit's knob may change it while
+    // the entry is open. Cancel, or OK on what it showed, must not put the old level back.
+    void cancelOrUnchangedOkLeavesALevelSetMeanwhile_data() {
+        QTest::addColumn<Entry>("answer");
+        QTest::addColumn<int>("level");
+        QTest::newRow("Cancel") << Entry{std::nullopt, false, false} << 777;
+        QTest::newRow("OK unchanged") << Entry{std::nullopt, true, false} << 777;
+        QTest::newRow("the old level typed again") << Entry{QStringLiteral("20.0"), true, false} << 200;
+    }
+
+    void cancelOrUnchangedOkLeavesALevelSetMeanwhile() {
+        QFETCH(Entry, answer);
+        QFETCH(int, level);
+        simOk(QStringLiteral("knob 3 200"));
         panel_->tick(10);
-        panel_->clearLog();
-        click(valueBox(0));  // nothing scripted: the entry is cancelled
-        QCOMPARE(channel(0).intensity, uint16_t(333));
-        QVERIFY(panel_->calls().contains(QStringLiteral("SetIntensityLevel")));
-        QCOMPARE(storedIntensity(365), 333);
+        panel_->prompts.entries = {answer};
+        panel_->prompts.whileEntryOpen = [this](QDialog&) {
+            simOk(QStringLiteral("knob 3 777"));
+            panel_->tick(10);
+            panel_->clearLog();
+        };
+        click(valueBox(2));
+        panel_->prompts.whileEntryOpen = {};
+        QCOMPARE(panel_->prompts.entriesShown.value(0).fieldText, QStringLiteral("20.0"));
+        QCOMPARE(int(channel(2).intensity), level);
+        QVERIFY2(status().contains(QStringLiteral("unit0.channel3.intensity=%1\n").arg(level)),
+                 qPrintable(status()));
+        QCOMPARE(panel_->calls().contains(QStringLiteral("SetIntensityLevel")), level != 777);
+        QCOMPARE(storedIntensity(435), level);
     }
 
     void typedValueBelowTheMinimumIsIgnored() {
@@ -110,22 +134,30 @@ private slots:
         QVERIFY(shows(dialog().router().surface().image(), 164, panelX(3), 283));
     }
 
-    void switchRefusals_data() {
+    // An alarm or the light guide out refuses switching on with its popup; switching off always
+    // goes to the unit.
+    void switchRefusalsAndOffAlwaysGoes_data() {
         QTest::addColumn<QStringList>("commands");
-        QTest::addColumn<int>("popup");       // -1: none
+        QTest::addColumn<int>("popup");  // -1: none
+        QTest::addColumn<QString>("sent");
         QTest::addColumn<int>("shownAfter");  // the switch shows the LED's real state again
-        QTest::newRow("triggered") << QStringList{"triggered 6 1"} << -1 << 129;
-        QTest::newRow("not fitted") << QStringList{"channel-status 6 clear fitted"} << -1 << 164;
+        QTest::newRow("triggered") << QStringList{"triggered 6 1"} << -1 << "" << 129;
+        QTest::newRow("not fitted") << QStringList{"channel-status 6 clear fitted"} << -1 << "" << 164;
+        QTest::newRow("NVM alarm, LED off") << QStringList{"channel-status 6 set nvm"} << 0 << "" << 164;
+        QTest::newRow("light guide out, LED off")
+            << QStringList{"unit-status clear lightguide"} << 1 << "" << 164;
         QTest::newRow("NVM alarm (0x63 with the LED on)")
-            << QStringList{"led 6 on", "channel-status 6 set nvm"} << 0 << 165;
-        QTest::newRow("light guide out, LED off") << QStringList{"unit-status clear lightguide"} << 1 << 164;
+            << QStringList{"led 6 on", "channel-status 6 set nvm"} << -1 << "TurnOFFLEDs" << 164;
+        QTest::newRow("over-temperature, LED on")
+            << QStringList{"led 6 on", "channel-status 6 set overtemp"} << -1 << "TurnOFFLEDs" << 164;
         QTest::newRow("light guide out, LED on")
-            << QStringList{"led 6 on", "unit-status clear lightguide"} << 1 << 165;
+            << QStringList{"led 6 on", "unit-status clear lightguide"} << -1 << "TurnOFFLEDs" << 164;
     }
 
-    void switchRefusals() {
+    void switchRefusalsAndOffAlwaysGoes() {
         QFETCH(QStringList, commands);
         QFETCH(int, popup);
+        QFETCH(QString, sent);
         QFETCH(int, shownAfter);
         for (const QString& command : commands) {
             simOk(command);
@@ -135,17 +167,31 @@ private slots:
         QCOMPARE(wasOn, commands.contains(QStringLiteral("led 6 on")));
         panel_->clearLog();
 
+        // While a popup is up, the switch shows the state the LED is in, not the one refused.
+        int shownUnderPopup = -1;
+        panel_->prompts.whileError = [&](uint8_t) {
+            for (const int picture : {164, 165, 129, 178}) {
+                if (shows(dialog().router().surface().image(), picture, panelX(5), 283)) {
+                    shownUnderPopup = picture;
+                }
+            }
+        };
         click(switchAt(5));
+        panel_->prompts.whileError = {};
         const QStringList made = panel_->calls();
         QVERIFY(!made.contains(QStringLiteral("TurnONLEDs")));
-        QVERIFY(!made.contains(QStringLiteral("TurnOFFLEDs")));
+        QCOMPARE(made.contains(QStringLiteral("TurnOFFLEDs")), !sent.isEmpty());
         QCOMPARE(panel_->prompts.errors, popup < 0 ? QList<uint8_t>{} : QList<uint8_t>{uint8_t(popup)});
+        if (popup >= 0) {
+            QCOMPARE(shownUnderPopup, wasOn ? 165 : 164);
+        }
         if (popup == 0) {
-            QCOMPARE(channel(5).status, uint16_t(rz470::ChannelStatus::LedOn));
+            QCOMPARE(channel(5).status & ~rz470::ChannelStatus::LedOn, 0);
         }
         // No status change follows for the poll to redraw, so the refusal itself must.
         panel_->tick(20);
         QVERIFY(shows(dialog().router().surface().image(), shownAfter, panelX(5), 283));
+        QCOMPARE(status().contains(QStringLiteral("unit0.channel6.on=1\n")), wasOn && sent.isEmpty());
     }
 
     void typedTopOfTheRangeIsFullScale() {
@@ -198,11 +244,44 @@ private slots:
             QStringLiteral("WaveLength Range: %1-%2nm").arg(channel(1).rangeLow).arg(channel(1).rangeHigh));
     }
 
-    void cancelStoresTheNameAgain() {
-        const QByteArray before(channel(7).name);
-        click(nameField(7));
-        QCOMPARE(QByteArray(channel(7).name), before);
-        QCOMPARE(storedName(580), QString::fromLatin1(before));
+    // A name changed while the entry is open (by a script) stays after Cancel or an unchanged
+    // OK; an unchanged long name is not cut to eight either.
+    void cancelOrUnchangedOkLeavesTheName_data() {
+        QTest::addColumn<QString>("opening");  // empty: the unit's own "Violet 405"
+        QTest::addColumn<Entry>("answer");
+        QTest::addColumn<bool>("renamedMeanwhile");
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("Cancel") << "Violet" << Entry{std::nullopt, false, false} << true
+                                << QByteArray("Script") << "Script";
+        QTest::newRow("OK unchanged")
+            << "Violet" << Entry{std::nullopt, true, false} << true << QByteArray("Script") << "Script";
+        QTest::newRow("OK unchanged on a long unit name")
+            << "" << Entry{std::nullopt, true, false} << false << QByteArray("Violet 405") << "<absent>";
+        QTest::newRow("typed") << "Violet" << Entry{QStringLiteral("Mine"), true, false} << true
+                               << QByteArray("Mine") << "Mine";
+    }
+
+    void cancelOrUnchangedOkLeavesTheName() {
+        QFETCH(QString, opening);
+        QFETCH(Entry, answer);
+        QFETCH(bool, renamedMeanwhile);
+        QFETCH(QByteArray, name);
+        QFETCH(QString, stored);
+        ChannelActions actions(dialog().session(), dialog().settings());
+        if (!opening.isEmpty()) {
+            QVERIFY(actions.Rename(1, opening).changed());
+        }
+        panel_->prompts.entries = {answer};
+        if (renamedMeanwhile) {
+            panel_->prompts.whileEntryOpen = [&actions](QDialog&) { actions.Rename(1, QStringLiteral("Script")); };
+        }
+        click(nameField(1));
+        panel_->prompts.whileEntryOpen = {};
+        QCOMPARE(panel_->prompts.entriesShown.value(0).fieldText,
+                 opening.isEmpty() ? QStringLiteral("Violet 405") : opening);
+        QCOMPARE(QByteArray(channel(1).name), name);
+        QCOMPARE(storedName(405), stored);
     }
 
     void longUnitNameSurvivesACancelledRename() {

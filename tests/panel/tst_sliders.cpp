@@ -35,6 +35,34 @@ private slots:
         QVERIFY(slider(8).isVisible());
     }
 
+    // A level of 0 equals what a shown copy held before anything was drawn: it must still set its
+    // slider at start, or the first touch of the knob sends almost full power.
+    void aStoredLevelOfZeroStartsWithItsSliderAtTheBottom() {
+        panel_.reset();
+        panel_ = std::make_unique<SimulatedPanel>();
+        panel_->profile().writeInt(settings::kIntensitiesSection, QStringLiteral("Intensity470"), 0);
+        panel_->start();
+        panel_->tick(20);
+        for (int k = 0; k < 9; ++k) {
+            QCOMPARE(slider(k).value(), 1000 - panel_->unit().channels[static_cast<size_t>(k)].intensity);
+        }
+        QCOMPARE(slider(3).value(), 1000);
+
+        // The knob moved 5 px up from where it stands.
+        CBitWnd* knob = slider(3).findChild<CBitWnd*>();
+        QVERIFY(knob != nullptr);
+        const QPoint grip = knob->mapTo(&slider(3), knob->rect().center());
+        panel_->clearLog();
+        QTest::mousePress(&slider(3), Qt::LeftButton, {}, grip);
+        QMouseEvent move(QEvent::MouseMove, QPointF(grip - QPoint(0, 5)),
+                         slider(3).mapToGlobal(QPointF(grip - QPoint(0, 5))), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QCoreApplication::sendEvent(&slider(3), &move);
+        QTest::mouseRelease(&slider(3), Qt::LeftButton, {}, grip - QPoint(0, 5));
+        QVERIFY2(panel_->unit().channels[3].intensity < 100,
+                 qPrintable(QString::number(panel_->unit().channels[3].intensity)));
+    }
+
     void trackClickSendsOnceAtThePress_data() {
         QTest::addColumn<int>("y");
         QTest::addColumn<int>("intensity");

@@ -322,7 +322,8 @@ private slots:
         QTest::newRow("0 on version 119") << 119 << "0" << 0;
         QTest::newRow("3, below the arrows' 5") << 140 << "3" << 3;
         QTest::newRow("65535") << 140 << "65535" << 65535;
-        QTest::newRow("cancelled: the old timeout sent again") << 140 << "" << 42;
+        // The timeout shown may be out of date by then: Cancel sends nothing.
+        QTest::newRow("cancelled: nothing sent") << 140 << "" << 42;
     }
 
     // The field takes any timeout and sends it at once, but records nothing.
@@ -345,9 +346,11 @@ private slots:
         QCOMPARE(panel_->prompts.entriesShown.size(), 1);
         QCOMPARE(panel_->prompts.entriesShown[0].fieldText, QStringLiteral("42"));
         QCOMPARE(int(tables().ttlTimeout[k]), timeout);
-        QCOMPARE(sends("SetTTLTimeout"), 1);
-        QVERIFY(
-            status().contains(QStringLiteral("unit0.ttlTimeout=%1").arg(nineValues(tables().ttlTimeout))));
+        QCOMPARE(sends("SetTTLTimeout"), typed.isEmpty() ? 0 : 1);
+        if (!typed.isEmpty()) {
+            QVERIFY(status().contains(
+                QStringLiteral("unit0.ttlTimeout=%1").arg(nineValues(tables().ttlTimeout))));
+        }
         QVERIFY(storedTriggerData().isEmpty());
         QVERIFY(panel_->prompts.shown.isEmpty());
         verifyOpenedFieldsAsFullPaint(k);

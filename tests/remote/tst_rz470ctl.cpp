@@ -65,6 +65,14 @@ private slots:
         QTest::newRow("sequence 2 4")
             << QStringList{} << QStringList{"sequence", "2", "4"} << 0 << "ttlSequence"
             << "0,4,0,0,0,0,0,0,0" << QByteArray();
+        // Switching off is never refused: not for an alarm, not with the light guide out.
+        QTest::newRow("off 3 with an alarm") << QStringList{"led 3 on", "channel-status 3 set overtemp"}
+                                             << QStringList{"off", "3"} << 0 << "channel3.on"
+                                             << "0" << QByteArray();
+        QTest::newRow("off 3 with the light guide out")
+            << QStringList{"led 3 on", "unit-status clear lightguide"} << QStringList{"off", "3"} << 0
+            << "channel3.on"
+            << "0" << QByteArray();
         QTest::newRow("refused: light guide out")
             << QStringList{"unit-status clear lightguide"} << QStringList{"on", "3"} << 1 << "channel3.on"
             << "0" << QByteArray("rz470-ctl: Light Guide not inserted (refused)");
