@@ -37,7 +37,7 @@ void AlarmsScreen::DrawAlarmsScreen() {
         painter.DrawPicture(tile.normalPicture, tile.place);
     }
     for (const Tile& tile : kTiles) {
-        panelstyle::DrawText(painter, tile.caption);
+        panelstyle::DrawText(painter, tile.caption, CaptionBox(tile));
     }
     DrawRows(0, 0);
 }

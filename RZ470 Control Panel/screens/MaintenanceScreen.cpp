@@ -41,7 +41,7 @@ void MaintenanceScreen::DrawMaintenanceScreen() {
     for (const layout::Picture& frame : kFrames) {
         painter.DrawPicture(frame);
     }
-    for (const layout::Text& caption : kCaptions) {
+    for (const layout::BoxedText& caption : kCaptions) {
         panelstyle::DrawText(painter, caption);
     }
 }
@@ -51,12 +51,12 @@ void MaintenanceScreen::DrawMaintenanceValues() {
     const QFont& font = painter.fonts().small;
     const UnitSlot& unit = ctx_.session.unit();
     painter.DrawLabel(font, panelstyle::kFrameText, kVersionText.x, kVersionText.y,
-                      maintenancetexts::VersionText(unit.firmwareVersion, panelVersion_));
+                      maintenancetexts::VersionText(unit.firmwareVersion, panelVersion_), kVersionBox);
     painter.DrawLabel(font, panelstyle::kFrameText, kSerialText.x, kSerialText.y,
-                      maintenancetexts::SerialText(unit));
+                      maintenancetexts::SerialText(unit), kSerialBox);
     int y = kFirstErrorLineY;
     for (const QString& line : maintenancetexts::ErrorLines(unit)) {
-        painter.DrawLabel(font, panelstyle::kFrameText, kErrorLineX, y, line);
+        painter.DrawLabel(font, panelstyle::kFrameText, kErrorLineX, y, line, kErrorListBox);
         y += kErrorLineStep;
     }
 }

@@ -133,6 +133,53 @@ private slots:
         QCOMPARE(combo().currentText(), QStringLiteral("Not Selected"));
     }
 
+    // A long stored name is cut to its panel's name strip: it never runs over the opened panel's
+    // CLEAR button or the next panel's name, on the grouping and the trigger screen alike.
+    void longNamesStayInTheirBoxes_data() {
+        QTest::addColumn<int>("state");
+        QTest::addColumn<int>("panel");
+        QTest::newRow("grouping, LED 1 opened: over CLEAR GROUPING") << 15 << 0;
+        QTest::newRow("grouping, LED 1 opened: LED 3 over LED 4") << 15 << 2;
+        QTest::newRow("grouping, LED 5 opened: LED 4 over the opened panel") << 19 << 3;
+        QTest::newRow("grouping, LED 9 opened: over its CLEAR GROUPING") << 23 << 8;
+        QTest::newRow("grouping, LED 1 opened: LED 9 past the strip") << 15 << 8;
+        QTest::newRow("trigger, LED 1 opened: over CLEAR TRIGGER") << 2 << 0;
+        QTest::newRow("trigger, LED 6 opened: LED 8 over LED 9") << 7 << 7;
+    }
+
+    void longNamesStayInTheirBoxes() {
+        QFETCH(int, state);
+        QFETCH(int, panel);
+        const int k = state >= 15 ? state - 15 : state - 2;
+        dialog().router().ChangeScreen(state);
+        const QImage normal = surface().copy();
+        char* name = panel_->unit().channels[static_cast<size_t>(panel)].name;
+        qstrncpy(name, QByteArray(49, 'W').constData(), 50);
+        dialog().router().PaintScreen();
+        const QImage longName = surface();
+
+        const layout::Place box = openedstrip::NameBox(panel, k);
+        const QRect inside(box.x, box.y, box.width, box.height);
+        // The box ends where what stands beside the name begins.
+        const int besideName = panel == k ? left(k, k) + openedstrip::kClearButton.place.x
+                                          : left(panel + 1, k) + openedstrip::NameDx(left(panel + 1, k));
+        QVERIFY(inside.right() <= besideName);
+        QRect changed;
+        for (int y = 0; y < normal.height(); ++y) {
+            for (int x = 0; x < normal.width(); ++x) {
+                if (normal.pixel(x, y) != longName.pixel(x, y)) {
+                    changed |= QRect(x, y, 1, 1);
+                }
+            }
+        }
+        QVERIFY(!changed.isEmpty());
+        QVERIFY2(inside.contains(changed), qPrintable(QStringLiteral("changed %1,%2 %3x%4")
+                                                          .arg(changed.x())
+                                                          .arg(changed.y())
+                                                          .arg(changed.width())
+                                                          .arg(changed.height())));
+    }
+
     // A channel that is not fitted shows neither name nor number, but opens and edits.
     void unfittedChannelShowsNothingButEdits() {
         simOk(QStringLiteral("channel-status 2 clear fitted"));
