@@ -6,8 +6,10 @@
 #include "OpenedStripTest.h"
 #include "SurfaceChecks.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QWindow>
 #include <QtTest>
 
 using namespace surfacechecks;
@@ -131,6 +133,40 @@ private slots:
         QVERIFY(shows(surface(), 137, 433, 0));
         QVERIFY(!combo().isHidden());
         QCOMPARE(combo().currentText(), QStringLiteral("Not Selected"));
+    }
+
+    // With the favourites list open, X11 hands a press anywhere to the list, which closes; a press
+    // on the panel's own buttons is the panel's press too, and its release then acts once.
+    void clickThatClosesTheListActsOnThePanel_data() {
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("group number up") << upAt(0) << QString();
+        QTest::newRow("Load/Save after typing a name") << kLoadSave << QStringLiteral("Typed");
+    }
+
+    void clickThatClosesTheListActsOnThePanel() {
+        QFETCH(QPoint, at);
+        QFETCH(QString, typed);
+        open(0, {}, 1);
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog()));
+        if (!typed.isEmpty()) {
+            combo().lineEdit()->selectAll();
+            QTest::keyClicks(combo().lineEdit(), typed);
+        }
+        combo().showPopup();
+        QWidget* list = combo().view()->window();
+        QTRY_VERIFY(list->isVisible());
+        QWindow* listWindow = list->windowHandle();
+        QTest::mousePress(listWindow, Qt::LeftButton, {},
+                          listWindow->mapFromGlobal(dialog().mapToGlobal(at)));
+        QVERIFY(!list->isVisible());
+        QTest::mouseRelease(dialog().windowHandle(), Qt::LeftButton, {}, at);
+        QCOMPARE(tables().ledGroup[0], typed.isEmpty() ? 1 : 0);
+        QCOMPARE(dialog().settings().Favourite(1).name, typed);
+        // The panel let go of the mouse: the next click is an ordinary one.
+        QCOMPARE(QWidget::mouseGrabber(), nullptr);
+        click(upAt(0));
+        QCOMPARE(tables().ledGroup[0], typed.isEmpty() ? 2 : 1);
     }
 
     // A long stored name is cut to its panel's name strip: it never runs over the opened panel's
