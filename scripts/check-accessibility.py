@@ -5,6 +5,11 @@
                                           switches LED 3 on through its action and waits until
                                           the check box reports it lit, then goes to the grouping
                                           screen and back through the buttons' actions
+  check-accessibility.py status           goes to the alarms screen and reads each tile (the alarm,
+                                          raised or clear and where), raises an over-temperature
+                                          alarm on LED 3 and waits for its tile's change to be
+                                          announced and read, then reads the maintenance screen's
+                                          values (label and value), clears the alarm and goes back
   check-accessibility.py focus <name>     waits until the button of that name has the focus
   check-accessibility.py ring <before.ppm> <after.ppm>
                                           the focus ring's colour is in the second screenshot
@@ -17,10 +22,12 @@ import sys
 import time
 import warnings
 
+import re
+
 import gi
 
 gi.require_version("Atspi", "2.0")
-from gi.repository import Atspi  # noqa: E402
+from gi.repository import Atspi, GLib  # noqa: E402
 
 # The binding calls the action's name getter deprecated but offers no other under that name.
 warnings.simplefilter("ignore", DeprecationWarning)
@@ -40,7 +47,11 @@ def wait_for(what, probe, seconds=30.0):
         found = probe()
         if found:
             return found
-        time.sleep(0.25)
+        # Events from the accessibility bus arrive through the main loop meanwhile.
+        pause = time.monotonic() + 0.25
+        while time.monotonic() < pause:
+            if not GLib.MainContext.default().iteration(False):
+                time.sleep(0.02)
     fail("gave up waiting for " + what)
 
 
@@ -198,9 +209,80 @@ def press(window, name):
     Atspi.Action.do_action(button, 0)
 
 
+def sim(*words):
+    subprocess.run(["rz470-sim"] + list(words), capture_output=True, text=True, check=True)
+
+
+def texts(window):
+    """The painted values of the shown screen: read-only labels, each with its value as its
+    description."""
+    return {child.get_name(): child.get_description() for child in children(window)
+            if child is not None and child.get_role() == Atspi.Role.LABEL}
+
+
+ALARM_TILES = ("Max Temp Exceeded", "Min Temp Exceeded", "LED Module Fail", "Light Guide Not Present",
+               "Comms Error", "Watchdog Timeout", "NVM Fail", "System Performance")
+RAISED_TILE = "Max Temp Exceeded"
+
+
+def check_status_screens():
+    window = panel_window_now()
+    heard = []
+
+    def on_event(event):
+        source = event.source
+        heard.append((event.type, source.get_name() if source is not None else None))
+
+    listener = Atspi.EventListener.new(on_event)
+    listener.register("object:property-change:accessible-description")
+
+    press(window, "ALARMS")
+    wait_for("the alarm tiles", lambda: len(texts(window)) == len(ALARM_TILES), seconds=10)
+    tiles = texts(window)
+    for name in ALARM_TILES:
+        if name not in tiles:
+            fail("no alarm tile named %r" % name)
+        print("  %-24s %s" % (name, tiles[name]))
+    if tiles[RAISED_TILE] != "clear":
+        fail("%s is %r before any alarm was raised" % (RAISED_TILE, tiles[RAISED_TILE]))
+    print("the alarms screen's %d tiles are read by name, each raised or clear" % len(tiles))
+
+    heard.clear()
+    sim("channel-status", "3", "set", "overtemp")
+    wait_for("%s raised on LED 3" % RAISED_TILE,
+             lambda: texts(window).get(RAISED_TILE) == "raised on LED 3", seconds=10)
+    wait_for("the change of %s announced" % RAISED_TILE,
+             lambda: any(name == RAISED_TILE for _, name in heard), seconds=10)
+    print("LED 3 over temperature: %r reads %r, and its change was announced" %
+          (RAISED_TILE, texts(window)[RAISED_TILE]))
+
+    press(window, "RETURN TO MAIN SCREEN")
+    wait_for("the main screen", lambda: named(window, LED), seconds=10)
+    press(window, "MAINTENANCE")
+    wait_for("the maintenance values", lambda: "Serial Number" in texts(window), seconds=10)
+    values = texts(window)
+    for name, pattern in (("Software Versions", r"^\d+\.\d+\.\d+/\S+$"),
+                          ("Serial Number", r"^(RZ\S+-\d{5,}|Undefined Type)$"),
+                          ("Errors", r"LED \d+nm Over Temperature")):
+        value = values.get(name)
+        if value is None:
+            fail("no maintenance value labelled %r" % name)
+        if not re.search(pattern, value):
+            fail("%s reads %r" % (name, value))
+        print("  %-18s %s" % (name, value))
+    print("the maintenance screen's values are read with their labels")
+
+    sim("channel-status", "3", "clear", "overtemp")
+    press(window, "RETURN TO MAIN SCREEN")
+    wait_for("the main screen", lambda: named(window, LED), seconds=10)
+    listener.deregister("object:property-change:accessible-description")
+
+
 def main(args):
     if args[:1] == ["tree"] and len(args) == 1:
         check_tree()
+    elif args[:1] == ["status"] and len(args) == 1:
+        check_status_screens()
     elif args[:1] == ["focus"] and len(args) == 2:
         check_focus(args[1])
     elif args[:1] == ["ring"] and len(args) == 3:

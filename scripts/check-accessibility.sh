@@ -2,7 +2,8 @@
 # Uses the panel as assistive technology and a keyboard user do, on a virtual screen (Xvfb) with
 # the AT-SPI accessibility bus of a private D-Bus session: a script lists the main screen's
 # buttons by name and switches LED 3 on through its accessible action (scripts/
-# check-accessibility.py), then Tab moves the focus ring onto a button, which the accessibility
+# check-accessibility.py), reads the alarm tiles and the maintenance values and hears an alarm's
+# change announced, then Tab moves the focus ring onto a button, which the accessibility
 # bus reports focused and a screenshot shows; Escape ends the panel.
 #
 # Leaves the screenshots in build/accessibility-check (before-tab.png, focus-ring.png).
@@ -45,6 +46,9 @@ session() {
 
     step "The main screen's buttons by name, and LED 3 switched by its action"
     /usr/bin/python3 "$CHECK" tree
+
+    step "The alarm tiles and the maintenance values by label and value, and a change announced"
+    /usr/bin/python3 "$CHECK" status
 
     step "Tab moves the focus ring"
     local window

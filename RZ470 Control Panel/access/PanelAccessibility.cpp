@@ -3,6 +3,7 @@
 #include "ButtonRow.h"
 #include "KeyboardFocus.h"
 #include "PaintedButtonAccessible.h"
+#include "PaintedTextAccessible.h"
 #include "PanelAccessible.h"
 #include "Screen.h"
 #include "ScreenNavigation.h"
@@ -23,9 +24,11 @@ PanelAccessibility::PanelAccessibility(QWidget& window, ScreenNavigation& router
 }
 
 PanelAccessibility::~PanelAccessibility() {
-    for (const QAccessible::Id id : interfaces_) {
-        if (id != 0) {
-            QAccessible::deleteAccessibleInterface(id);
+    for (const std::vector<Known>* children : {&texts_, &buttons_}) {
+        for (const Known& known : *children) {
+            if (known.id != 0) {
+                QAccessible::deleteAccessibleInterface(known.id);
+            }
         }
     }
 }
@@ -45,22 +48,41 @@ QAccessibleInterface* PanelAccessibility::Factory(const QString& className, QObj
     return new PanelAccessible(static_cast<QWidget*>(object));
 }
 
-QAccessibleInterface* PanelAccessibility::Button(int index) {
-    if (index < 0 || index >= ButtonCount()) {
-        return nullptr;
+QAccessibleInterface* PanelAccessibility::Interface(Known& known,
+                                                    const std::function<QAccessibleInterface*()>& make) {
+    if (known.id == 0) {
+        known.id = QAccessible::registerAccessibleInterface(make());
     }
-    QAccessible::Id& id = interfaces_[static_cast<size_t>(index)];
-    if (id == 0) {
-        id = QAccessible::registerAccessibleInterface(
-            new PaintedButtonAccessible(*this, order_[static_cast<size_t>(index)]));
-    }
-    return QAccessible::accessibleInterface(id);
+    return QAccessible::accessibleInterface(known.id);
 }
 
-int PanelAccessibility::IndexOf(const QAccessibleInterface* button) const {
-    for (size_t index = 0; index < interfaces_.size(); ++index) {
-        if (interfaces_[index] != 0 && QAccessible::accessibleInterface(interfaces_[index]) == button) {
-            return static_cast<int>(index);
+PanelAccessibility::Known& PanelAccessibility::KnownAt(int index) {
+    return index < TextCount() ? texts_[static_cast<size_t>(index)]
+                               : buttons_[static_cast<size_t>(index - TextCount())];
+}
+
+const PanelAccessibility::Known& PanelAccessibility::KnownAt(int index) const {
+    return const_cast<PanelAccessibility*>(this)->KnownAt(index);
+}
+
+QAccessibleInterface* PanelAccessibility::Child(int index) {
+    if (index < 0 || index >= ChildCount()) {
+        return nullptr;
+    }
+    if (index < TextCount()) {
+        return Interface(texts_[static_cast<size_t>(index)],
+                         [this, index] { return new PaintedTextAccessible(*this, index); });
+    }
+    const size_t place = static_cast<size_t>(index - TextCount());
+    return Interface(buttons_[place],
+                     [this, place] { return new PaintedButtonAccessible(*this, order_[place]); });
+}
+
+int PanelAccessibility::IndexOf(const QAccessibleInterface* child) const {
+    for (int index = 0; index < ChildCount(); ++index) {
+        const Known& known = KnownAt(index);
+        if (known.id != 0 && QAccessible::accessibleInterface(known.id) == child) {
+            return index;
         }
     }
     return -1;
@@ -69,7 +91,16 @@ int PanelAccessibility::IndexOf(const QAccessibleInterface* button) const {
 int PanelAccessibility::IndexAt(QPoint windowPoint) const {
     const int id = FindButton(router_.ShownScreen().Buttons(), windowPoint.x(), windowPoint.y());
     const auto at = std::find(order_.begin(), order_.end(), id);
-    return at == order_.end() ? -1 : static_cast<int>(at - order_.begin());
+    if (at != order_.end()) {
+        return TextCount() + static_cast<int>(at - order_.begin());
+    }
+    for (int index = 0; index < TextCount(); ++index) {
+        const ShownText* shown = Text(index);
+        if (shown != nullptr && shown->region.contains(windowPoint.x(), windowPoint.y())) {
+            return index;
+        }
+    }
+    return -1;
 }
 
 int PanelAccessibility::FocusedIndex() const {
@@ -77,7 +108,16 @@ int PanelAccessibility::FocusedIndex() const {
         return -1;
     }
     const auto at = std::find(order_.begin(), order_.end(), keyboardFocus_.FocusedButton());
-    return at == order_.end() ? -1 : static_cast<int>(at - order_.begin());
+    return at == order_.end() ? -1 : TextCount() + static_cast<int>(at - order_.begin());
+}
+
+const ShownText* PanelAccessibility::Text(int index) const {
+    const ShownTexts& texts = router_.ShownScreen().Texts();
+    // The interfaces made for one screen are dropped when another is shown.
+    if (index < 0 || index >= TextCount() || index >= static_cast<int>(texts.size())) {
+        return nullptr;
+    }
+    return &texts[static_cast<size_t>(index)];
 }
 
 const ButtonRow* PanelAccessibility::Row(int id) const {
@@ -146,47 +186,62 @@ void PanelAccessibility::SurfaceChanged() {
 void PanelAccessibility::AnnounceChanges() {
     comparePending_ = false;
     const bool listened = Listened();
-    for (size_t index = 0; index < order_.size(); ++index) {
-        const Told now = Describe(order_[index]);
-        Told& before = told_[index];
+    for (int index = 0; index < ChildCount(); ++index) {
+        Known& known = KnownAt(index);
+        const Told now = index < TextCount() ? DescribeText(index)
+                                             : Describe(order_[static_cast<size_t>(index - TextCount())]);
         if (listened) {
-            QAccessibleInterface* button = Button(static_cast<int>(index));
-            if (now.name != before.name) {
-                QAccessibleEvent event(button, QAccessible::NameChanged);
-                Send(event);
-            }
-            // AT-SPI passes on value changes only of what offers a number.
-            if (now.value != before.value && button->valueInterface() != nullptr) {
-                QAccessibleValueChangeEvent event(button, button->valueInterface()->currentValue());
-                Send(event);
-            }
-            QAccessible::State changed;
-            changed.checked = now.checked != before.checked;
-            changed.pressed = now.pressed != before.pressed;
-            if (changed.checked || changed.pressed) {
-                QAccessibleStateChangeEvent event(button, changed);
-                Send(event);
-            }
+            Announce(Child(index), known.told, now);
         }
-        before = now;
+        known.told = now;
     }
     if (focusPending_) {
         focusPending_ = false;
         const int index = FocusedIndex();
         if (listened && index >= 0) {
-            QAccessibleEvent event(Button(index), QAccessible::Focus);
+            QAccessibleEvent event(Child(index), QAccessible::Focus);
             Send(event);
         }
+    }
+}
+
+void PanelAccessibility::Announce(QAccessibleInterface* child, const Told& before, const Told& now) {
+    if (now.name != before.name) {
+        QAccessibleEvent event(child, QAccessible::NameChanged);
+        Send(event);
+    }
+    if (now.value != before.value) {
+        if (child->role() == QAccessible::StaticText) {
+            // AT-SPI passes a label's new text on as its description.
+            QAccessibleEvent described(child, QAccessible::DescriptionChanged);
+            Send(described);
+            QAccessibleValueChangeEvent event(child, now.value);
+            Send(event);
+        } else if (child->valueInterface() != nullptr) {
+            // AT-SPI passes on value changes only of what offers a number.
+            QAccessibleValueChangeEvent event(child, child->valueInterface()->currentValue());
+            Send(event);
+        }
+    }
+    QAccessible::State changed;
+    changed.checked = now.checked != before.checked;
+    changed.pressed = now.pressed != before.pressed;
+    if (changed.checked || changed.pressed) {
+        QAccessibleStateChangeEvent event(child, changed);
+        Send(event);
     }
 }
 
 void PanelAccessibility::ScreenChanged() {
     DropButtons();
     order_ = router_.ShownScreen().ReadingOrder();
-    interfaces_.assign(order_.size(), 0);
-    told_.clear();
-    for (const int id : order_) {
-        told_.push_back(Describe(id));
+    texts_.assign(router_.ShownScreen().Texts().size(), Known{});
+    buttons_.assign(order_.size(), Known{});
+    for (int index = 0; index < TextCount(); ++index) {
+        texts_[static_cast<size_t>(index)].told = DescribeText(index);
+    }
+    for (size_t place = 0; place < order_.size(); ++place) {
+        buttons_[place].told = Describe(order_[place]);
     }
     if (Listened()) {
         QAccessibleEvent event(&window_, QAccessible::ObjectReorder);
@@ -203,16 +258,19 @@ void PanelAccessibility::FocusMoved(int) {
 
 void PanelAccessibility::DropButtons() {
     const bool listened = Listened();
-    for (QAccessible::Id& id : interfaces_) {
-        if (id == 0) {
-            continue;
+    for (std::vector<Known>* children : {&texts_, &buttons_}) {
+        for (Known& known : *children) {
+            if (known.id == 0) {
+                continue;
+            }
+            if (listened) {
+                QAccessibleEvent event(QAccessible::accessibleInterface(known.id),
+                                       QAccessible::ObjectDestroyed);
+                Send(event);
+            }
+            QAccessible::deleteAccessibleInterface(known.id);
+            known.id = 0;
         }
-        if (listened) {
-            QAccessibleEvent event(QAccessible::accessibleInterface(id), QAccessible::ObjectDestroyed);
-            Send(event);
-        }
-        QAccessible::deleteAccessibleInterface(id);
-        id = 0;
     }
 }
 
@@ -222,6 +280,14 @@ PanelAccessibility::Told PanelAccessibility::Describe(int id) const {
         return {};
     }
     return {AccessibleName(*row), AccessibleValue(*row), IsChecked(*row), router_.HeldButton() == id};
+}
+
+PanelAccessibility::Told PanelAccessibility::DescribeText(int index) const {
+    const ShownText* shown = Text(index);
+    if (shown == nullptr) {
+        return {};
+    }
+    return {shown->label ? shown->label() : QString(), shown->value ? shown->value() : QString()};
 }
 
 void PanelAccessibility::Send(QAccessibleEvent& event) {

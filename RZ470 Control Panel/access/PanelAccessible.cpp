@@ -12,7 +12,7 @@ PanelAccessibility* PanelAccessible::Panel() const {
 
 int PanelAccessible::PaintedCount() const {
     const PanelAccessibility* panel = Panel();
-    return panel != nullptr ? panel->ButtonCount() : 0;
+    return panel != nullptr ? panel->ChildCount() : 0;
 }
 
 int PanelAccessible::childCount() const {
@@ -24,7 +24,7 @@ QAccessibleInterface* PanelAccessible::child(int index) const {
     if (index < 0) {
         return nullptr;
     }
-    return index < painted ? Panel()->Button(index) : QAccessibleWidget::child(index - painted);
+    return index < painted ? Panel()->Child(index) : QAccessibleWidget::child(index - painted);
 }
 
 int PanelAccessible::indexOfChild(const QAccessibleInterface* child) const {
@@ -51,14 +51,14 @@ QAccessibleInterface* PanelAccessible::childAt(int x, int y) const {
         return nullptr;
     }
     const int index = panel->IndexAt(widget()->mapFromGlobal(QPoint(x, y)));
-    return index >= 0 ? panel->Button(index) : nullptr;
+    return index >= 0 ? panel->Child(index) : nullptr;
 }
 
 QAccessibleInterface* PanelAccessible::focusChild() const {
     if (PanelAccessibility* panel = Panel()) {
         const int index = panel->FocusedIndex();
         if (index >= 0) {
-            return panel->Button(index);
+            return panel->Child(index);
         }
     }
     return QAccessibleWidget::focusChild();

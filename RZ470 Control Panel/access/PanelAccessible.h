@@ -5,8 +5,8 @@
 class PanelAccessibility;
 
 // The panel window as assistive technology sees it: a dialog whose children are the painted
-// buttons of the shown screen, in reading order, followed by its real child widgets (the
-// sliders and the favourites list).
+// values and buttons of the shown screen, in reading order, followed by its real child widgets
+// (the sliders and the favourites list).
 class PanelAccessible : public QAccessibleWidget {
 public:
     explicit PanelAccessible(QWidget* window);

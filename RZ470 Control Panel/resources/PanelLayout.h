@@ -55,4 +55,10 @@ struct Text {
     Tone tone = Tone::Caption;
 };
 
+// A text with the box it is cut to.
+struct BoxedText {
+    Text text;
+    Place box;
+};
+
 }  // namespace layout

@@ -5,6 +5,7 @@
 #include "RZ470Api.h"
 
 #include <cstdint>
+#include <iterator>
 
 // Where everything of the alarms screen stands and which status bits light each tile. The
 // painters and the tests read it.
@@ -56,6 +57,20 @@ constexpr Tile kTiles[kTileCount] = {
     {TileCaption(612, 310, "System Performance"), TilePlace(623, 200), pictures::kPerformanceTile,
      pictures::kPerformanceTileLit, 0, us::PerformanceAlarm, 0},
 };
+
+// The lines of the frame that part its four columns, and its edges.
+constexpr int kColumnEdges[] = {5, 214, 396, 580, 795};
+constexpr int kCaptionHeight = 30;
+
+// Where a tile's caption may be written: the tile's column, from the tile's foot down.
+constexpr layout::Place CaptionBox(const Tile& tile) {
+    int column = 0;
+    while (column + 2 < int(std::size(kColumnEdges)) && tile.place.x >= kColumnEdges[column + 1]) {
+        ++column;
+    }
+    return {kColumnEdges[column], tile.place.y + tile.place.height,
+            kColumnEdges[column + 1] - kColumnEdges[column], kCaptionHeight};
+}
 
 // The order in which the tiles that can change are drawn again.
 constexpr TileId kRedrawOrder[] = {MaxTemp, MinTemp, ModuleFail, Nvm, Performance, LightGuide};

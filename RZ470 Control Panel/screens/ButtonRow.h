@@ -35,6 +35,15 @@ struct ButtonRow {
 // A screen's buttons. Rows without a region are never found.
 using ButtonTable = std::vector<ButtonRow>;
 
+// A value a screen paints that is no button (an alarm tile, a maintenance value), as assistive
+// technology reads it: what it is and what it shows now, both asked for when needed.
+struct ShownText {
+    layout::Region region;
+    std::function<QString()> label;
+    std::function<QString()> value;
+};
+using ShownTexts = std::vector<ShownText>;
+
 constexpr int kNoButton = 0xFFFF;
 
 // The first row, in id order, that contains (x, y), or kNoButton.

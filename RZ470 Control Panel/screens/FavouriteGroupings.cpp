@@ -4,11 +4,13 @@
 #include "Prompts.h"
 #include "SettingsKeys.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QWidget>
 
 #include <algorithm>
@@ -50,6 +52,56 @@ private:
     std::function<bool()> dropTypedText_;
 };
 
+// The press that closes the open list on the panel's painted surface is the panel's too: X11
+// only closes the list with it (other platforms hand it on), so the first click on Load/Save or
+// an arrow did nothing. It goes to the panel as its press, and the panel takes the mouse until
+// the release, which Qt would otherwise drop with the list.
+class ClosingClicks : public QObject {
+public:
+    explicit ClosingClicks(QComboBox& combo) : combo_(combo), window_(*combo.window()) {
+        combo_.view()->window()->installEventFilter(this);
+        window_.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &window_) {
+            if (event->type() == QEvent::MouseButtonRelease && holding_) {
+                holding_ = false;
+                window_.releaseMouse();
+            }
+            return false;
+        }
+        if (event->type() != QEvent::MouseButtonPress) {
+            return false;
+        }
+        auto* list = static_cast<QWidget*>(watched);
+        const auto* press = static_cast<QMouseEvent*>(event);
+        const QPoint global = press->globalPosition().toPoint();
+        const QPoint local = window_.mapFromGlobal(global);
+        // Inside the list, on the box itself or on another widget: Qt's own way.
+        if (list->rect().contains(list->mapFromGlobal(global)) || !window_.rect().contains(local) ||
+            window_.childAt(local) != nullptr) {
+            return false;
+        }
+        // Where Qt hands the press on itself, it must not come twice.
+        const bool noReplay = list->testAttribute(Qt::WA_NoMouseReplay);
+        list->setAttribute(Qt::WA_NoMouseReplay);
+        combo_.hidePopup();
+        list->setAttribute(Qt::WA_NoMouseReplay, noReplay);
+        QMouseEvent pressed(QEvent::MouseButtonPress, QPointF(local), QPointF(local), QPointF(global),
+                            press->button(), press->buttons(), press->modifiers());
+        QCoreApplication::sendEvent(&window_, &pressed);
+        window_.grabMouse();
+        holding_ = true;
+        return true;
+    }
+
+private:
+    QComboBox& combo_;
+    QWidget& window_;
+    bool holding_ = false;
+};
+
 }  // namespace
 
 FavouriteGroupings::FavouriteGroupings(QWidget& window, PanelSettings& settings, Prompts& prompts,
@@ -88,6 +140,7 @@ FavouriteGroupings::FavouriteGroupings(QWidget& window, PanelSettings& settings,
     // the field's filters; keys sent to the field itself are watched there.
     combo_->installEventFilter(fieldKeys_.get());
     combo_->lineEdit()->installEventFilter(fieldKeys_.get());
+    closingClicks_ = std::make_unique<ClosingClicks>(*combo_);
 }
 
 FavouriteGroupings::~FavouriteGroupings() {

@@ -76,4 +76,5 @@ private:
     // Set while the text field handles Enter, which picks the item equal to the typed name.
     bool enterInField_ = false;
     std::unique_ptr<QObject> fieldKeys_;
+    std::unique_ptr<QObject> closingClicks_;
 };

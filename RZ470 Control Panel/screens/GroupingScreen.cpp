@@ -22,40 +22,54 @@ constexpr StripLook kGroupingStrip{kClosedPanelPicture, kClosedPanelHeight,     
 using layout::Face;
 using layout::Tone;
 
+// The places of the fixed texts: right of the switches, the instructions below the strip, the
+// favourites' caption and the heading above the switches.
+constexpr layout::Place kSwitchCaptions{1226, 98, 195, 200};
+constexpr layout::Place kInstructions{0, 170, 860, 175};
+constexpr layout::Place kFavouritesCaption{860, 225, 212, 30};
+constexpr layout::Place kHeadingPlace{1072, 25, 153, 73};
+
 // The texts after the switches, in drawing order.
-constexpr layout::Text kFixedTexts[] = {
-    {{1228, 115}, "PELION Grouping", Face::Large, Tone::Caption},
-    {{1228, 182}, "ZEPHRA Grouping", Face::Large, Tone::Caption},
-    {{1228, 253}, "Load/Save", Face::Large, Tone::Caption},
-    {{50, 175}, "Grouping LEDs together enables:", Face::Small, Tone::Heading},
-    {{60, 190}, "- Simultaneous on/off control of several LEDs via USB", Face::Small, Tone::Heading},
-    {{60, 205},
-     "- Compatibility with 4-channel Kynex PELION1 device drivers (*Selecting this option when ZEPHRA is "
-     "selected clears all entries)",
-     Face::Small,
-     Tone::Heading},
-    {{60, 220},
-     "- Compatibility with 6-channel Kynex ZEPHRA device drivers (*Turning this option off clears all "
-     "entries)",
-     Face::Small,
-     Tone::Heading},
-    {{20, 242}, "PELION Grouping", Face::Medium, Tone::Caption},
-    {{60, 260},
-     "1. Assign LEDs to Groups 1 - 4.  Use 0 to omit an LED. (Group numbers will correspond to LED/Channel# "
-     "in Kynex PELION1 drivers.)",
-     Face::Small,
-     Tone::Heading},
-    {{60, 275}, "2. Click \u201cPELION ON\u201d to enable grouping. ", Face::Small, Tone::Heading},
-    {{20, 292}, "ZEPHRA Grouping", Face::Medium, Tone::Caption},
-    {{60, 310},
-     "1. Assign LEDs to Groups 1 - 6.  Use 0 to omit an LED. (Group numbers will correspond to LED/Channel# "
-     "in Kynex ZEPHRA drivers.)",
-     Face::Small,
-     Tone::Heading},
-    {{60, 325}, "2. Click \u201cZEPHRA ON\u201d to enable grouping. ", Face::Small, Tone::Heading},
-    {{865, 230}, "Favorite Groupings", Face::Medium, Tone::Caption},
+constexpr layout::BoxedText kFixedTexts[] = {
+    {{{1228, 115}, "PELION Grouping", Face::Large, Tone::Caption}, kSwitchCaptions},
+    {{{1228, 182}, "ZEPHRA Grouping", Face::Large, Tone::Caption}, kSwitchCaptions},
+    {{{1228, 253}, "Load/Save", Face::Large, Tone::Caption}, kSwitchCaptions},
+    {{{50, 175}, "Grouping LEDs together enables:", Face::Small, Tone::Heading}, kInstructions},
+    {{{60, 190}, "- Simultaneous on/off control of several LEDs via USB", Face::Small, Tone::Heading},
+     kInstructions},
+    {{{60, 205},
+      "- Compatibility with 4-channel Kynex PELION1 device drivers (*Selecting this option when ZEPHRA is "
+      "selected clears all entries)",
+      Face::Small,
+      Tone::Heading},
+     kInstructions},
+    {{{60, 220},
+      "- Compatibility with 6-channel Kynex ZEPHRA device drivers (*Turning this option off clears all "
+      "entries)",
+      Face::Small,
+      Tone::Heading},
+     kInstructions},
+    {{{20, 242}, "PELION Grouping", Face::Medium, Tone::Caption}, kInstructions},
+    {{{60, 260},
+      "1. Assign LEDs to Groups 1 - 4.  Use 0 to omit an LED. (Group numbers will correspond to LED/Channel# "
+      "in Kynex PELION1 drivers.)",
+      Face::Small,
+      Tone::Heading},
+     kInstructions},
+    {{{60, 275}, "2. Click \u201cPELION ON\u201d to enable grouping. ", Face::Small, Tone::Heading},
+     kInstructions},
+    {{{20, 292}, "ZEPHRA Grouping", Face::Medium, Tone::Caption}, kInstructions},
+    {{{60, 310},
+      "1. Assign LEDs to Groups 1 - 6.  Use 0 to omit an LED. (Group numbers will correspond to LED/Channel# "
+      "in Kynex ZEPHRA drivers.)",
+      Face::Small,
+      Tone::Heading},
+     kInstructions},
+    {{{60, 325}, "2. Click \u201cZEPHRA ON\u201d to enable grouping. ", Face::Small, Tone::Heading},
+     kInstructions},
+    {{{865, 230}, "Favorite Groupings", Face::Medium, Tone::Caption}, kFavouritesCaption},
 };
-constexpr layout::Text kHeading{{1105, 70}, "GROUPING", Face::Large, Tone::Heading};
+constexpr layout::BoxedText kHeading{{{1105, 70}, "GROUPING", Face::Large, Tone::Heading}, kHeadingPlace};
 
 ButtonRow SwitchRow(const layout::Place& place, const char* name, std::function<bool()> lit,
                     std::function<void()> action) {
@@ -172,7 +186,7 @@ void GroupingScreen::PaintGroupingScreen() {
     ButtonRow loadSave = buttons_[LoadSave];
     loadSave.place = kLoadSave.place;
     DrawButtonRow(painter, loadSave, false, true);
-    for (const layout::Text& text : kFixedTexts) {
+    for (const layout::BoxedText& text : kFixedTexts) {
         panelstyle::DrawText(painter, text);
     }
     favourites_->RefreshFavourites();

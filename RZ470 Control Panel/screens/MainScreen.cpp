@@ -177,9 +177,9 @@ void MainScreen::DrawChannelPanels() {
         }
         DrawSwitch(k, IsOn(k));
         if (ShowsLevel(k)) {
-            ctx_.painter.DrawLabel(ctx_.painter.fonts().large, panelstyle::kValue, x0 + kValueText.x,
-                                   kValueText.y,
-                                   IntensityText(ctx_.session.table().channelAtPanel(k).intensity));
+            ctx_.painter.DrawLabel(
+                ctx_.painter.fonts().large, panelstyle::kValue, x0 + kValueText.x, kValueText.y,
+                IntensityText(ctx_.session.table().channelAtPanel(k).intensity), kValueBox.place.movedBy(x0));
         }
         DrawChannelName(k);
     }
@@ -193,9 +193,8 @@ void MainScreen::DrawChannelName(int panel) {
     }
     const ButtonRow& field = buttons_[static_cast<size_t>(kButtonsPerPanel * panel + NameField)];
     DrawButtonRow(ctx_.painter, field, false, false);
-    // The name is not clipped: a long one runs over the next panel until that is drawn again.
     ctx_.painter.DrawLabel(ctx_.painter.fonts().large, panelstyle::kValue, PanelLeft(panel) + kNameText.x,
-                           kNameText.y, ChannelName(panel));
+                           kNameText.y, ChannelName(panel), field.place);
 }
 
 void MainScreen::DrawSwitch(int panel, bool on) {
@@ -225,7 +224,8 @@ void MainScreen::ShowIntensity(int panel, bool fromSlider) {
         return;
     }
     ctx_.painter.DrawLabel(ctx_.painter.fonts().large, panelstyle::kValue, PanelLeft(panel) + kValueText.x,
-                           kValueText.y, IntensityText(record.intensity));
+                           kValueText.y, IntensityText(record.intensity),
+                           kValueBox.place.movedBy(PanelLeft(panel)));
 }
 
 void MainScreen::DrawPressed(int id) {

@@ -14,14 +14,19 @@ constexpr layout::Picture kFrames[] = {
     {pictures::kValueFrame, {224, 265, 144, 45}},
 };
 
-constexpr layout::Text kCaptions[] = {
-    {{20, 239}, "Software Versions", layout::Face::Large, layout::Tone::FrameText},
-    {{231, 239}, "Serial Number", layout::Face::Large, layout::Tone::FrameText},
-    {{28, 39}, "Errors", layout::Face::Large, layout::Tone::FrameText},
+// Each caption over its frame, cut to the screen frame's part above that frame.
+constexpr layout::BoxedText kCaptions[] = {
+    {{{20, 239}, "Software Versions", layout::Face::Large, layout::Tone::FrameText}, {5, 229, 205, 36}},
+    {{{231, 239}, "Serial Number", layout::Face::Large, layout::Tone::FrameText}, {210, 229, 203, 36}},
+    {{{28, 39}, "Errors", layout::Face::Large, layout::Tone::FrameText}, {5, 29, 408, 36}},
 };
 
+// The two values, each in its frame.
 constexpr layout::Point kVersionText{60, 278};
+constexpr layout::Place kVersionBox = kFrames[2].place;
 constexpr layout::Point kSerialText{257, 278};
+constexpr layout::Place kSerialBox = kFrames[3].place;
+constexpr layout::Place kErrorListBox = kFrames[1].place;
 
 // The error list: one line every 20 pixels; the frame has room down to the line at y = 200.
 constexpr int kErrorLineX = 50;

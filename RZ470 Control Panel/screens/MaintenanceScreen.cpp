@@ -19,6 +19,16 @@ MaintenanceScreen::MaintenanceScreen(ScreenContext& context)
     : Screen(context), panelVersion_(ReadProductVersion(QStringLiteral("ProductVersion"))) {
     buttons_.push_back(
         MenuRow({&menubuttons::kReturnToMain, true, [this] { ctx_.router.ChangeScreen(screens::kMain); }}));
+    const auto shown = [](const layout::BoxedText& caption, const layout::Place& frame,
+                          std::function<QString()> value) {
+        return ShownText{frame.region(), [&caption] { return QString::fromUtf8(caption.text.text); },
+                         std::move(value)};
+    };
+    texts_.push_back(shown(kCaptions[2], kErrorListBox, [this] {
+        return shownErrors_.isEmpty() ? QStringLiteral("none") : shownErrors_.join(QStringLiteral("; "));
+    }));
+    texts_.push_back(shown(kCaptions[0], kVersionBox, [this] { return shownVersion_; }));
+    texts_.push_back(shown(kCaptions[1], kSerialBox, [this] { return shownSerial_; }));
 }
 
 void MaintenanceScreen::Paint() {
@@ -41,7 +51,7 @@ void MaintenanceScreen::DrawMaintenanceScreen() {
     for (const layout::Picture& frame : kFrames) {
         painter.DrawPicture(frame);
     }
-    for (const layout::Text& caption : kCaptions) {
+    for (const layout::BoxedText& caption : kCaptions) {
         panelstyle::DrawText(painter, caption);
     }
 }
@@ -50,13 +60,15 @@ void MaintenanceScreen::DrawMaintenanceValues() {
     PanelPainter& painter = ctx_.painter;
     const QFont& font = painter.fonts().small;
     const UnitSlot& unit = ctx_.session.unit();
-    painter.DrawLabel(font, panelstyle::kFrameText, kVersionText.x, kVersionText.y,
-                      maintenancetexts::VersionText(unit.firmwareVersion, panelVersion_));
-    painter.DrawLabel(font, panelstyle::kFrameText, kSerialText.x, kSerialText.y,
-                      maintenancetexts::SerialText(unit));
+    shownVersion_ = maintenancetexts::VersionText(unit.firmwareVersion, panelVersion_);
+    shownSerial_ = maintenancetexts::SerialText(unit);
+    shownErrors_ = maintenancetexts::ErrorLines(unit);
+    painter.DrawLabel(font, panelstyle::kFrameText, kVersionText.x, kVersionText.y, shownVersion_,
+                      kVersionBox);
+    painter.DrawLabel(font, panelstyle::kFrameText, kSerialText.x, kSerialText.y, shownSerial_, kSerialBox);
     int y = kFirstErrorLineY;
-    for (const QString& line : maintenancetexts::ErrorLines(unit)) {
-        painter.DrawLabel(font, panelstyle::kFrameText, kErrorLineX, y, line);
+    for (const QString& line : shownErrors_) {
+        painter.DrawLabel(font, panelstyle::kFrameText, kErrorLineX, y, line, kErrorListBox);
         y += kErrorLineStep;
     }
 }

@@ -3,6 +3,7 @@
 #include "Screen.h"
 
 #include <QString>
+#include <QStringList>
 
 // The unit's and the panel's versions, the unit's serial number and its channel errors, as they
 // are when the screen is painted or the window is uncovered; the poll redraws only the status
@@ -20,4 +21,7 @@ private:
     void DrawMaintenanceValues();
 
     const QString panelVersion_;
+    // The values as last drawn, which is what assistive technology is told.
+    QString shownVersion_, shownSerial_;
+    QStringList shownErrors_;
 };

@@ -45,6 +45,6 @@ void DrawButtonRow(PanelPainter& painter, const ButtonRow& row, bool pressed, bo
     painter.DrawBitmap(pressed ? row.pressedPicture : row.normalPicture, row.place.x, row.place.y,
                        row.place.width, row.place.height);
     if (withCaption && row.caption.text != nullptr) {
-        panelstyle::DrawText(painter, row.caption);
+        panelstyle::DrawText(painter, row.caption, row.place);
     }
 }

@@ -44,6 +44,18 @@ constexpr int kNameY = 43;
 constexpr layout::Button kClearButton{{101, 41, 246, 50}, pictures::kClearButton, pictures::kClearButton};
 constexpr int kClearCaptionY = 55;
 
+// Where LED i's name may be written with LED k opened: over the name strip's height, from the
+// panel's edge to the opened panel's CLEAR button, or in a closed panel to where the next
+// panel's name begins. A name may reach a little past its narrow panel, and the soft edge of its
+// last letter shares one pixel column with the next name's first.
+constexpr int kSharedNameColumn = 1;
+constexpr layout::Place NameBox(int i, int k) {
+    const int left = PanelLeft(i, k);
+    const int right = i == k ? left + kClearButton.place.x
+                             : PanelLeft(i + 1, k) + NameDx(PanelLeft(i + 1, k)) + kSharedNameColumn;
+    return {left, kTop, right - left, kNameStripBottom - kTop};
+}
+
 // A value row of the strip: where the opened panel's arrows and field react, and where the value
 // and the picture that blanks it stand, in the opened and in a closed panel.
 struct ValueRow {

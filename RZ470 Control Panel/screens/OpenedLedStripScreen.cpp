@@ -112,7 +112,7 @@ layout::Place OpenedLedStripScreen::OpenedPlace(const layout::Place& place, int 
 void OpenedLedStripScreen::DrawName(int panel) {
     const int left = PanelLeft(panel);
     ctx_.painter.DrawLabel(ctx_.painter.fonts().large, panelstyle::kValue, left + NameDx(left), kNameY,
-                           ChannelName(panel));
+                           ChannelName(panel), NameBox(panel, opened_));
 }
 
 void OpenedLedStripScreen::ShowTablesChanged() {
@@ -133,19 +133,20 @@ std::optional<int> OpenedLedStripScreen::EnteredNumber(int shown) {
 void OpenedLedStripScreen::DrawValue(int panel, const ValueRow& row, const QString& text, bool blankFirst) {
     const int left = PanelLeft(panel);
     if (panel == opened_) {
+        const layout::Place field = OpenedPlace(kOpenedField.place, row.fieldPictureY);
         if (blankFirst) {
-            ctx_.painter.DrawPicture(kOpenedField.id, OpenedPlace(kOpenedField.place, row.fieldPictureY));
+            ctx_.painter.DrawPicture(kOpenedField.id, field);
         }
         ctx_.painter.DrawLabel(ctx_.painter.fonts().large, panelstyle::kValue, left + kOpenedTextDx,
-                               row.openedTextY, text);
+                               row.openedTextY, text, field);
         return;
     }
+    const layout::Place field = kClosedField.place.movedBy(left + ClosedBlankDx(left), row.closedBlankY);
     if (blankFirst) {
-        ctx_.painter.DrawPicture(kClosedField.id,
-                                 kClosedField.place.movedBy(left + ClosedBlankDx(left), row.closedBlankY));
+        ctx_.painter.DrawPicture(kClosedField.id, field);
     }
     ctx_.painter.DrawLabel(ctx_.painter.fonts().large, panelstyle::kValue, left + ClosedNumberDx(left),
-                           row.closedTextY, text);
+                           row.closedTextY, text, field);
 }
 
 std::vector<int> OpenedLedStripScreen::ReadingOrder() const {

@@ -42,9 +42,12 @@ inline const QFont& FaceFont(const PanelFont::Fonts& fonts, layout::Face face) {
     return fonts.small;
 }
 
-// A text of a layout, in its face and tone.
-inline void DrawText(PanelPainter& painter, const layout::Text& text) {
+// A text of a layout, in its face and tone, cut to box.
+inline void DrawText(PanelPainter& painter, const layout::Text& text, const layout::Place& box) {
     painter.DrawLabel(FaceFont(painter.fonts(), text.face), ToneColour(text.tone), text.at.x, text.at.y,
-                      QString::fromUtf8(text.text));
+                      QString::fromUtf8(text.text), box);
+}
+inline void DrawText(PanelPainter& painter, const layout::BoxedText& text) {
+    DrawText(painter, text.text, text.box);
 }
 }  // namespace panelstyle

@@ -50,6 +50,9 @@ public:
     Screen& operator=(const Screen&) = delete;
 
     const ButtonTable& Buttons() const { return buttons_; }
+    // The values the screen shows beyond its buttons, in reading order; they come before the
+    // buttons, which on the screens that have them are the menu bar's.
+    const ShownTexts& Texts() const { return texts_; }
     // Everything of the screen after the background.
     virtual void Paint() = 0;
     // The screen becomes the one shown, or stops being it: its child widgets follow.
@@ -96,4 +99,5 @@ protected:
 
     ScreenContext& ctx_;
     ButtonTable buttons_;
+    ShownTexts texts_;
 };

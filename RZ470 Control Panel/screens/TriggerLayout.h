@@ -30,6 +30,7 @@ constexpr openedstrip::ValueRow SequenceRow(int opened) {
 // The instructions below the strip.
 constexpr layout::Face kInstructionFace = layout::Face::Small;
 constexpr layout::Tone kInstructionTone = layout::Tone::Heading;
+constexpr layout::Place kInstructionArea{0, 240, 1080, 105};
 constexpr layout::Text kInstructions[] = {
     {{50, 250},
      "Trigger sequence -  Enables control of the LEDs via a single TTL input",

@@ -102,7 +102,7 @@ void TriggerScreen::PaintTriggerScreen() {
     DrawRows(Maintenance, Alarms);
     PanelPainter& painter = ctx_.painter;
     for (const layout::Text& instruction : kInstructions) {
-        panelstyle::DrawText(painter, instruction);
+        panelstyle::DrawText(painter, instruction, kInstructionArea);
     }
 }
 

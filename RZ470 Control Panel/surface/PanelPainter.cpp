@@ -15,6 +15,7 @@ void PanelPainter::DrawBackground() {
     DrawPicture(kBackground);
 }
 
-void PanelPainter::DrawLabel(const QFont& font, const QColor& colour, int x, int y, const QString& text) {
-    canvas_.drawText(font, colour, x, y, text);
+void PanelPainter::DrawLabel(const QFont& font, const QColor& colour, int x, int y, const QString& text,
+                             const layout::Place& box) {
+    canvas_.drawText(font, colour, x, y, text, QRect(box.x, box.y, box.width, box.height));
 }

@@ -21,8 +21,10 @@ public:
     }
     bool DrawPicture(const layout::Picture& picture) { return DrawPicture(picture.id, picture.place); }
     void DrawBackground();
-    // One line of text, cell top-left at (x, y), transparent background, not clipped.
-    void DrawLabel(const QFont& font, const QColor& colour, int x, int y, const QString& text);
+    // One line of text, cell top-left at (x, y), transparent background, cut to its box: a text
+    // too long for its place never runs over its neighbours.
+    void DrawLabel(const QFont& font, const QColor& colour, int x, int y, const QString& text,
+                   const layout::Place& box);
 
     const PanelFont::Fonts& fonts() const { return fonts_; }
 

@@ -185,35 +185,56 @@ bool SurfaceCanvas::drawBitmap(int id, int x, int y, int w, int h) {
     return true;
 }
 
-void SurfaceCanvas::drawText(const QFont& font, const QColor& colour, int x, int y, const QString& text) {
+void SurfaceCanvas::drawText(const QFont& font, const QColor& colour, int x, int y, const QString& text,
+                             const QRect& box) {
     ShapedText& shape = shaped(font, text);
+    // Laid out by the painter itself, a text that is no single line may reach anywhere.
+    const QRect reach = shape.oneLine ? shape.reach.translated(x, y) : QRect(QPoint(0, 0), size_);
+    const QRect drawn = reach.intersected(box);
+    if (drawn.isEmpty()) {
+        return;
+    }
+    // Through the painter, in colour and cut to the box; most texts lie wholly inside their box,
+    // and the painter is spared a clip for them.
+    const auto paint = [&](const auto& draw) {
+        QPainter& painter = this->painter();
+        painter.setPen(colour);
+        const bool cut = drawn != reach;
+        if (cut) {
+            painter.setClipRect(drawn);
+        }
+        draw(painter);
+        if (cut) {
+            painter.setClipping(false);
+        }
+    };
     if (shape.oneLine) {
         // The glyphs' baseline lands where drawText puts it: the cell's top plus the ascent.
         const QPointF baseline(0, shape.ascent - shape.lineAscent);
         // Making a mask costs a few painter draws of the text. A text drawn once or twice, as
         // most are while the panel starts, is not worth it; one drawn again and again is.
         shape.draws = std::min(shape.draws + 1, kDrawsBeforeMask);
-        if (shape.draws == kDrawsBeforeMask && colour.alpha() == 255 && MasksDrawLikePainter(shape.glyphs, baseline, shape.reach)) {
+        if (shape.draws == kDrawsBeforeMask && colour.alpha() == 255 &&
+            MasksDrawLikePainter(shape.glyphs, baseline, shape.reach)) {
             if (!shape.mask) {
                 shape.mask = std::make_shared<const TextMask>(shape.glyphs, baseline, shape.reach, scale_);
             }
-            shape.mask->Draw(surface_, (shape.reach.topLeft() + QPoint(x, y)) * scale_, colour.rgb());
+            shape.mask->Draw(surface_, (shape.reach.topLeft() + QPoint(x, y)) * scale_, colour.rgb(),
+                             QRect(drawn.topLeft() * scale_, drawn.size() * scale_));
         } else {
-            QPainter& painter = this->painter();
-            painter.setPen(colour);
-            for (const QGlyphRun& glyphs : shape.glyphs) {
-                painter.drawGlyphRun(baseline + QPointF(x, y), glyphs);
-            }
+            paint([&](QPainter& painter) {
+                for (const QGlyphRun& glyphs : shape.glyphs) {
+                    painter.drawGlyphRun(baseline + QPointF(x, y), glyphs);
+                }
+            });
         }
-        damage(shape.reach.translated(x, y));
     } else {
-        QPainter& painter = this->painter();
-        painter.setPen(colour);
-        painter.setFont(font);
-        painter.drawText(x, y + shape.ascent, text);
-        // Laid out by the painter itself: it may reach anywhere.
-        damage(QRect(QPoint(0, 0), size_));
+        paint([&](QPainter& painter) {
+            painter.setFont(font);
+            painter.drawText(x, y + shape.ascent, text);
+        });
     }
+    damage(drawn);
 }
 
 bool SurfaceCanvas::MasksDrawLikePainter(const QList<QGlyphRun>& glyphs, QPointF baseline, QRect reach) {

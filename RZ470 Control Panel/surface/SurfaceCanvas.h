@@ -33,7 +33,12 @@ public:
     // false, and no pixel changed, when id is no picture.
     bool drawBitmap(int id, int x, int y, int w, int h);
     // Text with its cell's top-left at (x, y), transparent background, not clipped.
-    void drawText(const QFont& font, const QColor& colour, int x, int y, const QString& text);
+    void drawText(const QFont& font, const QColor& colour, int x, int y, const QString& text) {
+        drawText(font, colour, x, y, text, QRect(QPoint(0, 0), size_));
+    }
+    // The same, cut to box (layout pixels): no pixel outside it changes.
+    void drawText(const QFont& font, const QColor& colour, int x, int y, const QString& text,
+                  const QRect& box);
 
     // The pixels as they stand. Texts are written through a painter kept open from one text to the
     // next; it is ended here, so that a copy taken of the image is never written to afterwards.

@@ -90,31 +90,35 @@ TextMask::TextMask(const QList<QGlyphRun>& glyphs, QPointF origin, QRect reach, 
     overlaps_.shrink_to_fit();
 }
 
-void TextMask::Draw(QImage& target, QPoint at, QRgb colour) const {
+void TextMask::Draw(QImage& target, QPoint at, QRgb colour, const QRect& clip) const {
+    const QRect area = clip.intersected(target.rect());
+    if (area.isEmpty()) {
+        return;
+    }
     const coverage_blend::SpanBlend blend = coverage_blend::Fastest();
     uchar* const bits = target.bits();
     const qsizetype stride = target.bytesPerLine();
-    const int width = target.width();
-    const int height = target.height();
-    const int firstRow = std::max(0, -at.y());
-    const int endRow = std::min(int(rowSpans_.size()) - 1, height - at.y());
+    // One past the last column and row that may change.
+    const int right = area.x() + area.width();
+    const int bottom = area.y() + area.height();
+    const int firstRow = std::max(0, area.y() - at.y());
+    const int endRow = std::min(int(rowSpans_.size()) - 1, bottom - at.y());
     for (int r = firstRow; r < endRow; ++r) {
         auto* const out = reinterpret_cast<uint32_t*>(bits + qsizetype(at.y() + r) * stride);
         for (uint32_t s = rowSpans_[size_t(r)]; s < rowSpans_[size_t(r) + 1]; ++s) {
             const Span& span = spans_[s];
             const int x = at.x() + span.x;
-            const int from = std::max(x, 0);
-            const int to = std::min(x + int(span.length), width);
+            const int from = std::max(x, area.x());
+            const int to = std::min(x + int(span.length), right);
             if (from < to) {
                 blend(out + from, coverage_.data() + span.offset + (from - x), to - from, colour);
             }
         }
     }
     for (const Overlap& overlap : overlaps_) {
-        const int x = at.x() + overlap.x;
-        const int y = at.y() + overlap.y;
-        if (x >= 0 && x < width && y >= 0 && y < height) {
-            auto* out = reinterpret_cast<uint32_t*>(bits + y * stride) + x;
+        const QPoint pixel(at.x() + overlap.x, at.y() + overlap.y);
+        if (area.contains(pixel)) {
+            auto* out = reinterpret_cast<uint32_t*>(bits + pixel.y() * stride) + pixel.x();
             *out = coverage_blend::Pixel(*out, colour, overlap.coverage);
         }
     }

@@ -21,14 +21,17 @@ public:
 
     // Blends colour, which must be opaque, into target (RGB32) with the mask's corner at the
     // device pixel at, cut to the target.
-    void Draw(QImage& target, QPoint at, QRgb colour) const;
+    void Draw(QImage& target, QPoint at, QRgb colour) const { Draw(target, at, colour, target.rect()); }
+    // The same, cut to clip too (device pixels): no pixel outside it changes.
+    void Draw(QImage& target, QPoint at, QRgb colour, const QRect& clip) const;
 
     // Whether Draw() sets exactly the pixels a painter sets for these glyphs.
     static bool DrawsLikePainter(const QList<QGlyphRun>& glyphs, QPointF origin, QRect reach, int scale);
 
     // Bytes held.
     size_t byteSize() const {
-        return rowSpans_.size() * sizeof(uint32_t) + spans_.size() * sizeof(Span) + coverage_.size() + overlaps_.size() * sizeof(Overlap);
+        return rowSpans_.size() * sizeof(uint32_t) + spans_.size() * sizeof(Span) + coverage_.size() +
+               overlaps_.size() * sizeof(Overlap);
     }
 
 private:

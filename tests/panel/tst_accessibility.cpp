@@ -68,9 +68,9 @@ private:
     PanelAccessibility& access() { return dialog().accessibility(); }
     KeyboardFocus& keys() { return dialog().keyboardFocus(); }
 
-    // The painted button of that name on the shown screen.
+    // The painted button or value of that name on the shown screen.
     QAccessibleInterface* button(const QString& name) {
-        for (int i = 0; i < access().ButtonCount(); ++i) {
+        for (int i = 0; i < access().ChildCount(); ++i) {
             QAccessibleInterface* child = window()->child(i);
             if (child->text(QAccessible::Name) == name) {
                 return child;
@@ -178,6 +178,7 @@ private slots:
         QVERIFY(panel != nullptr);
         QCOMPARE(panel->role(), QAccessible::Dialog);
         QCOMPARE(access().ButtonCount(), 51);
+        QCOMPARE(access().ChildCount(), 51);
         QAccessibleInterface* child = panel->child(index);
         QVERIFY(child != nullptr && child->isValid());
         QCOMPARE(child->text(QAccessible::Name), name);
@@ -217,10 +218,117 @@ private slots:
         access().SetListener({});
     }
 
+    // The alarm tiles come first on the alarms screen, as read-only texts: the alarm, and where it
+    // is raised or that it is clear, as value and description; then RETURN TO MAIN SCREEN.
+    void alarmTilesAreReadWithTheirState_data() {
+        QTest::addColumn<QStringList>("setUp");  // simulator commands, then a poll
+        QTest::addColumn<QString>("tile");
+        QTest::addColumn<QString>("state");
+        QTest::newRow("nothing raised") << QStringList{} << "Max Temp Exceeded"
+                                        << "clear";
+        QTest::newRow("over temperature on two LEDs")
+            << QStringList{"channel-status 3 set overtemp", "channel-status 5 set overtemp"}
+            << "Max Temp Exceeded"
+            << "raised on LED 3, LED 5";
+        QTest::newRow("under temperature")
+            << QStringList{"channel-status 9 set undertemp"} << "Min Temp Exceeded"
+            << "raised on LED 9";
+        QTest::newRow("current alarm") << QStringList{"channel-status 1 set current"} << "LED Module Fail"
+                                       << "raised on LED 1";
+        QTest::newRow("light guide out: the unit")
+            << QStringList{"unit-status clear lightguide"} << "Light Guide Not Present"
+            << "raised on the unit";
+        QTest::newRow("NVM on an LED and on the unit")
+            << QStringList{"channel-status 2 set nvm", "unit-status set nvm"} << "NVM Fail"
+            << "raised on LED 2, the unit";
+        QTest::newRow("performance") << QStringList{"unit-status set performance"} << "System Performance"
+                                     << "raised on the unit";
+        QTest::newRow("nothing lights Comms Error") << QStringList{"unit-status set alarm"} << "Comms Error"
+                                                    << "clear";
+    }
+
+    void alarmTilesAreReadWithTheirState() {
+        QFETCH(QStringList, setUp);
+        QFETCH(QString, tile);
+        QFETCH(QString, state);
+        for (const QString& command : setUp) {
+            simOk(command);
+        }
+        poll();
+        dialog().router().ChangeScreen(screens::kAlarms);
+        QAccessibleInterface* panel = window();
+        QCOMPARE(access().TextCount(), 8);
+        QCOMPARE(panel->child(8)->text(QAccessible::Name), QStringLiteral("RETURN TO MAIN SCREEN"));
+        QAccessibleInterface* shown = button(tile);
+        QVERIFY(shown != nullptr && shown->isValid());
+        QCOMPARE(shown->role(), QAccessible::StaticText);
+        QVERIFY(shown->state().readOnly);
+        QCOMPARE(shown->text(QAccessible::Value), state);
+        QCOMPARE(shown->text(QAccessible::Description), state);
+        QCOMPARE(shown->parent(), panel);
+        const int index = panel->indexOfChild(shown);
+        QCOMPARE(panel->child(index), shown);
+        // Found where it is drawn.
+        QCOMPARE(panel->childAt(shown->rect().center().x(), shown->rect().center().y()), shown);
+    }
+
+    // A tile that changes while the screen shows is announced; the others are not.
+    void alarmChangeIsAnnounced() {
+        dialog().router().ChangeScreen(screens::kAlarms);
+        QCoreApplication::processEvents();
+        std::vector<Announcement> told;
+        listen(told);
+        simOk(QStringLiteral("channel-status 4 set overtemp"));
+        poll();
+        QVERIFY(heard(told, QAccessible::DescriptionChanged, QStringLiteral("Max Temp Exceeded")));
+        QVERIFY(heard(told, QAccessible::ValueChanged, QStringLiteral("Max Temp Exceeded")));
+        QVERIFY(!heard(told, QAccessible::DescriptionChanged, QStringLiteral("Min Temp Exceeded")));
+        QCOMPARE(button(QStringLiteral("Max Temp Exceeded"))->text(QAccessible::Value),
+                 QStringLiteral("raised on LED 4"));
+        access().SetListener({});
+    }
+
+    // The maintenance values with their labels, as drawn: they follow the unit when the screen is
+    // drawn again (here uncovered), and that change is announced.
+    void maintenanceValuesAreReadAsShown() {
+        simOk(QStringLiteral("channel-status 1 set overtemp"));
+        poll();
+        dialog().router().ChangeScreen(screens::kMaintenance);
+        QCoreApplication::processEvents();
+        QAccessibleInterface* panel = window();
+        QCOMPARE(access().TextCount(), 3);
+        QStringList labels;
+        for (int i = 0; i < access().TextCount(); ++i) {
+            labels << panel->child(i)->text(QAccessible::Name);
+        }
+        QCOMPARE(labels, (QStringList{"Errors", "Software Versions", "Serial Number"}));
+        QCOMPARE(button(QStringLiteral("Serial Number"))->text(QAccessible::Value),
+                 QStringLiteral("RZ251-K-00042"));
+        QVERIFY(button(QStringLiteral("Software Versions"))->text(QAccessible::Value).startsWith("1.4.0/"));
+        QCOMPARE(button(QStringLiteral("Errors"))->text(QAccessible::Description),
+                 QStringLiteral("LED 365nm Over Temperature"));
+
+        std::vector<Announcement> told;
+        listen(told);
+        simOk(QStringLiteral("channel-status 2 set nvm"));
+        poll();
+        // The screen still shows what it drew, and so does the tree.
+        QCOMPARE(button(QStringLiteral("Errors"))->text(QAccessible::Value),
+                 QStringLiteral("LED 365nm Over Temperature"));
+        QVERIFY(!heard(told, QAccessible::DescriptionChanged, QStringLiteral("Errors")));
+        dialog().router().WindowUncovered();
+        QCoreApplication::processEvents();
+        QCOMPARE(button(QStringLiteral("Errors"))->text(QAccessible::Value),
+                 QStringLiteral("LED 365nm Over Temperature; LED 405nm NVM Error"));
+        QVERIFY(heard(told, QAccessible::DescriptionChanged, QStringLiteral("Errors")));
+        QVERIFY(!heard(told, QAccessible::DescriptionChanged, QStringLiteral("Serial Number")));
+        access().SetListener({});
+    }
+
     void slidersKeepTheirOwnInterfaceWithTheChannelsName() {
         QAccessibleInterface* panel = window();
         QStringList sliders;
-        for (int i = access().ButtonCount(); i < panel->childCount(); ++i) {
+        for (int i = access().ChildCount(); i < panel->childCount(); ++i) {
             QAccessibleInterface* child = panel->child(i);
             if (child->role() == QAccessible::Slider && !child->state().invisible) {
                 QVERIFY(child->valueInterface() != nullptr);

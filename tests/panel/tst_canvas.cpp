@@ -20,8 +20,8 @@
 
 #include <functional>
 #include <map>
-#include <random>
 #include <memory>
+#include <random>
 
 namespace {
 
@@ -418,6 +418,78 @@ private slots:
         }
     }
 
+    // A text cut to its box, as a long name is in its field: the pixels inside are the painter's,
+    // the mask's the same once it takes over, and none outside the box changes.
+    void textsCutToTheirBoxDrawAsQPainterDrewThem_data() {
+        QTest::addColumn<int>("scale");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<QRect>("box");
+        struct Case {
+            const char* name;
+            QString text;
+            QPoint at;
+            QRect box;
+        };
+        const QList<Case> cases = {
+            {"a long name cut at its field's right edge",
+             QStringLiteral("WWWWWWWWWWWWWWWWWWWW"),
+             {20, 45},
+             {3, 25, 156, 60}},
+            {"cut through a glyph on the left", QStringLiteral("Indigo 435"), {100, 100}, {117, 90, 200, 40}},
+            {"accents cut at the top",
+             QStringLiteral("\u00c5ngstr\u00f6m \u00c4 \u00e9 \u00ff"),
+             {200, 200},
+             {190, 205, 300, 40}},
+            {"tails cut at the bottom", QStringLiteral("jig (fj) Qy_"), {400, 200}, {390, 190, 300, 24}},
+            {"a box one pixel wide", QStringLiteral("Blue 470"), {600, 60}, {615, 50, 1, 40}},
+            {"a box wider than the text", QStringLiteral("Red 635"), {800, 60}, {700, 40, 400, 80}},
+            {"a box beside the text", QStringLiteral("Lime 550"), {900, 60}, {1100, 40, 100, 80}},
+            {"a box past the surface's edge",
+             QStringLiteral("past the edge"),
+             {1360, 400},
+             {1380, 395, 100, 40}},
+            {"a tab, laid out by the painter", QStringLiteral("tab\there"), {60, 300}, {70, 290, 40, 40}},
+        };
+        for (int scale : {1, 2}) {
+            for (const Case& c : cases) {
+                QTest::addRow("scale %d, %s", scale, c.name) << scale << c.text << c.at << c.box;
+            }
+        }
+    }
+
+    void textsCutToTheirBoxDrawAsQPainterDrewThem() {
+        QFETCH(int, scale);
+        QFETCH(QString, text);
+        QFETCH(QPoint, at);
+        QFETCH(QRect, box);
+        const QFont font = PanelFont::withCellHeight(PanelFont::kLargeCell);
+        const QFontMetrics metrics(font);
+        const QRect inked = metrics.boundingRect(text).translated(at.x(), at.y() + metrics.ascent()) |
+                            QRect(at.x(), at.y(), metrics.horizontalAdvance(text) + 1, metrics.height());
+        TestCanvas& surface = Cleared(scale);
+        // Over and over: through the painter first, from the mask later.
+        for (int round = 0; round < 4; ++round) {
+            const Part before(
+                surface.canvas.image(),
+                (inked | box).adjusted(-kWatchedMargin, -kWatchedMargin, kWatchedMargin, kWatchedMargin));
+            surface.damaged.clear();
+            surface.canvas.drawText(font, kText, at.x(), at.y(), text, box);
+            const QImage after = before.of(surface.canvas.image());
+            const QString what = QStringLiteral("round %1").arg(round + 1);
+            QVERIFY2(after == before.drawnBy([&](QPainter& painter) {
+                painter.setClipRect(box);
+                painter.setFont(font);
+                painter.setPen(kText);
+                painter.drawText(at.x(), at.y() + metrics.ascent(), text);
+            }),
+                     qPrintable(what));
+            const QRect changed = before.changedIn(after);
+            QVERIFY2(box.contains(changed) || changed.isEmpty(), qPrintable(what));
+            QVERIFY2(Covers(surface.damaged, changed), qPrintable(what));
+        }
+    }
+
     void textMasksBlendAsThePainterDoes_data() {
         QTest::addColumn<int>("scale");
         QTest::addColumn<int>("cell");
@@ -435,8 +507,9 @@ private slots:
         QFETCH(int, scale);
         QFETCH(int, cell);
         const QFont font = PanelFont::withCellHeight(cell);
-        for (const QString& text : {QStringLiteral("Grouping LEDs together enables:"),
-                                    QStringLiteral("Ångström Ä é ÿ"), QStringLiteral("jig (fj) Qy_ 100.0%")}) {
+        for (const QString& text :
+             {QStringLiteral("Grouping LEDs together enables:"), QStringLiteral("Ångström Ä é ÿ"),
+              QStringLiteral("jig (fj) Qy_ 100.0%")}) {
             QTextLayout layout(text, font);
             layout.beginLayout();
             layout.createLine();
@@ -471,14 +544,17 @@ private slots:
                 }
                 std::vector<uint32_t> expected = pixels;
                 for (int i = 0; i < count; ++i) {
-                    expected[size_t(i)] = coverage_blend::Pixel(pixels[size_t(i)], colour, coverage[size_t(i)]);
+                    expected[size_t(i)] =
+                        coverage_blend::Pixel(pixels[size_t(i)], colour, coverage[size_t(i)]);
                 }
                 for (const coverage_blend::Variant& variant : variants) {
                     // The pixel past the end stays as it was.
                     std::vector<uint32_t> blended = pixels;
                     variant.blend(blended.data(), coverage.data(), count, colour);
-                    QVERIFY2(blended == expected, qPrintable(QStringLiteral("%1, %2 pixels").arg(
-                                                      QLatin1String(variant.name)).arg(count)));
+                    QVERIFY2(
+                        blended == expected,
+                        qPrintable(
+                            QStringLiteral("%1, %2 pixels").arg(QLatin1String(variant.name)).arg(count)));
                 }
             }
         }

@@ -6,8 +6,10 @@
 #include "OpenedStripTest.h"
 #include "SurfaceChecks.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QWindow>
 #include <QtTest>
 
 using namespace surfacechecks;
@@ -131,6 +133,87 @@ private slots:
         QVERIFY(shows(surface(), 137, 433, 0));
         QVERIFY(!combo().isHidden());
         QCOMPARE(combo().currentText(), QStringLiteral("Not Selected"));
+    }
+
+    // With the favourites list open, X11 hands a press anywhere to the list, which closes; a press
+    // on the panel's own buttons is the panel's press too, and its release then acts once.
+    void clickThatClosesTheListActsOnThePanel_data() {
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("group number up") << upAt(0) << QString();
+        QTest::newRow("Load/Save after typing a name") << kLoadSave << QStringLiteral("Typed");
+    }
+
+    void clickThatClosesTheListActsOnThePanel() {
+        QFETCH(QPoint, at);
+        QFETCH(QString, typed);
+        open(0, {}, 1);
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog()));
+        if (!typed.isEmpty()) {
+            combo().lineEdit()->selectAll();
+            QTest::keyClicks(combo().lineEdit(), typed);
+        }
+        combo().showPopup();
+        QWidget* list = combo().view()->window();
+        QTRY_VERIFY(list->isVisible());
+        QWindow* listWindow = list->windowHandle();
+        QTest::mousePress(listWindow, Qt::LeftButton, {},
+                          listWindow->mapFromGlobal(dialog().mapToGlobal(at)));
+        QVERIFY(!list->isVisible());
+        QTest::mouseRelease(dialog().windowHandle(), Qt::LeftButton, {}, at);
+        QCOMPARE(tables().ledGroup[0], typed.isEmpty() ? 1 : 0);
+        QCOMPARE(dialog().settings().Favourite(1).name, typed);
+        // The panel let go of the mouse: the next click is an ordinary one.
+        QCOMPARE(QWidget::mouseGrabber(), nullptr);
+        click(upAt(0));
+        QCOMPARE(tables().ledGroup[0], typed.isEmpty() ? 2 : 1);
+    }
+
+    // A long stored name is cut to its panel's name strip: it never runs over the opened panel's
+    // CLEAR button or the next panel's name, on the grouping and the trigger screen alike.
+    void longNamesStayInTheirBoxes_data() {
+        QTest::addColumn<int>("state");
+        QTest::addColumn<int>("panel");
+        QTest::newRow("grouping, LED 1 opened: over CLEAR GROUPING") << 15 << 0;
+        QTest::newRow("grouping, LED 1 opened: LED 3 over LED 4") << 15 << 2;
+        QTest::newRow("grouping, LED 5 opened: LED 4 over the opened panel") << 19 << 3;
+        QTest::newRow("grouping, LED 9 opened: over its CLEAR GROUPING") << 23 << 8;
+        QTest::newRow("grouping, LED 1 opened: LED 9 past the strip") << 15 << 8;
+        QTest::newRow("trigger, LED 1 opened: over CLEAR TRIGGER") << 2 << 0;
+        QTest::newRow("trigger, LED 6 opened: LED 8 over LED 9") << 7 << 7;
+    }
+
+    void longNamesStayInTheirBoxes() {
+        QFETCH(int, state);
+        QFETCH(int, panel);
+        const int k = state >= 15 ? state - 15 : state - 2;
+        dialog().router().ChangeScreen(state);
+        const QImage normal = surface().copy();
+        char* name = panel_->unit().channels[static_cast<size_t>(panel)].name;
+        qstrncpy(name, QByteArray(49, 'W').constData(), 50);
+        dialog().router().PaintScreen();
+        const QImage longName = surface();
+
+        const layout::Place box = openedstrip::NameBox(panel, k);
+        const QRect inside(box.x, box.y, box.width, box.height);
+        // The box ends where what stands beside the name begins.
+        const int besideName = panel == k ? left(k, k) + openedstrip::kClearButton.place.x
+                                          : left(panel + 1, k) + openedstrip::NameDx(left(panel + 1, k));
+        QVERIFY(inside.right() <= besideName);
+        QRect changed;
+        for (int y = 0; y < normal.height(); ++y) {
+            for (int x = 0; x < normal.width(); ++x) {
+                if (normal.pixel(x, y) != longName.pixel(x, y)) {
+                    changed |= QRect(x, y, 1, 1);
+                }
+            }
+        }
+        QVERIFY(!changed.isEmpty());
+        QVERIFY2(inside.contains(changed), qPrintable(QStringLiteral("changed %1,%2 %3x%4")
+                                                          .arg(changed.x())
+                                                          .arg(changed.y())
+                                                          .arg(changed.width())
+                                                          .arg(changed.height())));
     }
 
     // A channel that is not fitted shows neither name nor number, but opens and edits.

@@ -258,6 +258,21 @@ private slots:
         QVERIFY(shows(surface(), 165, mainlayout::PanelLeft(2), kSwitchY));
     }
 
+    // A long name from a hand-edited store is written into its own field alone when the field is
+    // drawn again (here by a click on it, answered with Cancel): the next panels stay as they were.
+    void longStoredNameStaysInItsField() {
+        qstrncpy(panel_->unit().channels[2].name, QByteArray(49, 'W').constData(), 50);
+        dialog().router().PaintScreen();
+        const QImage before = surface().copy();
+        panel_->prompts.entries = {ScriptedPrompts::EntryAnswer{std::nullopt, false, false}};
+        click(mainlayout::PanelLeft(2) + 40, 50);
+        QCOMPARE(panel_->prompts.entriesShown.size(), 1);
+        const QRect field(mainlayout::PanelLeft(2), mainlayout::kNameField.place.y,
+                          mainlayout::kNameField.place.width, mainlayout::kNameField.place.height);
+        const QRect rest(field.right() + 1, 0, surface().width() - field.right() - 1, surface().height());
+        QVERIFY(surface().copy(rest) == before.copy(rest));
+    }
+
     void unknownPictureChangesNothing() {
         SurfaceCanvas canvas(QSize(20, 20));
         QVERIFY(canvas.drawBitmap(131, 0, 0, 20, 20));
