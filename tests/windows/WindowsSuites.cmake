@@ -68,3 +68,6 @@ foreach(suite IN LISTS shared_suites)
     list(GET fields 1 source)
     rz470_add_test(${name} SOURCES "${PROJECT_SOURCE_DIR}/tests/${source}")
 endforeach()
+
+# A real window: it runs on the windows platform whatever QT_QPA_PLATFORM says.
+rz470_add_test(tst_systemmenu SOURCES tst_systemmenu.cpp)
