@@ -3,17 +3,25 @@
 # own qt6-base source (once; kept in a cache folder outside the tree), then the project into
 # build-windows/, a folder that runs as it is, and its zip.
 #
-#   bash scripts/build-windows.sh [--qt-only]
+#   bash scripts/build-windows.sh [--qt-only | --qt-cached]
+#
+# --qt-only builds the Qt alone; --qt-cached only answers whether it is built already (exit 0)
+# or not (exit 1), and installs and builds nothing.
 #
 # RZ470_WINDOWS_QT_CACHE  where the Qt builds are kept (default ~/.cache/rz470-windows-qt)
 # RZ470_WINDOWS_JOBS      parallel build steps (default: the number of cores)
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-qt_only=0
-[ "${1:-}" != --qt-only ] || qt_only=1
+qt_only=0 qt_cached=0
+case "${1:-}" in
+    --qt-only) qt_only=1 ;;
+    --qt-cached) qt_cached=1 ;;
+    "") ;;
+    *) fail "usage: build-windows.sh [--qt-only | --qt-cached]" ;;
+esac
 
-install_missing_packages "${WINDOWS_PACKAGES[@]}"
+[ "$qt_cached" -eq 1 ] || install_missing_packages "${WINDOWS_PACKAGES[@]}"
 JOBS="${RZ470_WINDOWS_JOBS:-$(nproc)}"
 QT_SOURCE_VERSION=6.4.2+dfsg-10
 TOOLCHAIN_SOURCE="$ROOT/packaging/windows/mingw-w64-x86_64.cmake"
@@ -100,14 +108,19 @@ build_qt() {
     echo "Qt for MinGW built in $(((SECONDS - start) / 60)) min: $QT_PREFIX"
 }
 
+if [ "$qt_cached" -eq 1 ]; then
+    command -v x86_64-w64-mingw32-g++-posix >/dev/null || exit 1
+    [ -f "$QT_PREFIX/lib/cmake/Qt6/Qt6Config.cmake" ] && echo "$QT_PREFIX"
+    exit
+fi
 build_qt
 [ "$qt_only" -eq 0 ] || exit 0
 
 OUT="$ROOT/build-windows"
 HOST_BUILD="$OUT/host"
-VERSION="$(sed -n 's/^project(RZ470ControlPanel VERSION \([0-9.]*\).*/\1/p' "$ROOT/CMakeLists.txt")"
-[ -n "$VERSION" ] || fail "no project version in CMakeLists.txt"
-PACKAGE_NAME="rz470-control-panel-$VERSION-windows-x64"
+PACKAGE_NAME="$(windows_package_name)"
+VERSION="${PACKAGE_NAME#rz470-control-panel-}"
+VERSION="${VERSION%-windows-x64}"
 MINGW_RUNTIME_DIRS=(/usr/lib/gcc/x86_64-w64-mingw32/12-posix /usr/x86_64-w64-mingw32/lib)
 
 # What runs at build time is built for this machine: the artwork tool draws the pictures.

@@ -55,6 +55,14 @@ WINDOWS_PACKAGES=(
     wine64 nsis xdotool x11-apps netpbm
 )
 
+# The name of the Windows zip's folder, from the project's version.
+windows_package_name() {
+    local version
+    version="$(sed -n 's/^project(RZ470ControlPanel VERSION \([0-9.]*\).*/\1/p' "$ROOT/CMakeLists.txt")"
+    [ -n "$version" ] || fail "no project version in CMakeLists.txt"
+    echo "rz470-control-panel-$version-windows-x64"
+}
+
 # What scripts/check-accessibility.sh needs besides: the accessibility bus, its Python binding,
 # a session bus, and keys and screenshots on the virtual screen.
 ACCESSIBILITY_CHECK_PACKAGES=(
