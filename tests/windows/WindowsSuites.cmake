@@ -60,8 +60,7 @@ set(shared_suites
     "tst_panelsettings     settings/tst_panelsettings.cpp"
     "tst_intensitysteps    actions/tst_intensitysteps.cpp"
     "tst_entryparsing      dialogs/tst_entryparsing.cpp"
-    "tst_mainscreen        panel/tst_mainscreen.cpp"
-    "tst_windowmenu        panel/tst_windowmenu.cpp")
+    "tst_mainscreen        panel/tst_mainscreen.cpp")
 foreach(suite IN LISTS shared_suites)
     string(REGEX REPLACE " +" ";" fields "${suite}")
     list(GET fields 0 name)
