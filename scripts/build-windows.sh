@@ -87,22 +87,29 @@ build_qt() {
     fi
     local start=$SECONDS work="$QT_CACHE/work-$(basename "$QT_PREFIX")"
     step "Building Qt $QT_SOURCE_VERSION for MinGW-w64 into $QT_PREFIX (once; 40-70 minutes on 2 cores)"
-    rm -rf "$work"
-    mkdir -p "$work"
-    fetch_qt_source "$work"
-    local source
-    source="$(find "$work" -maxdepth 1 -type d -name 'qt6-base-*' | head -1)"
-    [ -n "$source" ] || fail "apt-get source left no qt6-base folder in $work"
+    local source=""
+    [ ! -d "$work" ] || source="$(find "$work" -maxdepth 1 -type d -name 'qt6-base-*' | head -1)"
     # The installed Qt names its tool chain file; it lives with it, not in this tree.
     mkdir -p "$work/stage$QT_PREFIX"
     cp "$TOOLCHAIN_SOURCE" "$work/stage$TOOLCHAIN"
-    cmake -S "$source" -B "$work/build" -G Ninja \
-        -DCMAKE_TOOLCHAIN_FILE="$work/stage$TOOLCHAIN" -DCMAKE_INSTALL_PREFIX="$QT_PREFIX" \
-        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="$HOST_CMAKE_DIR" "${QT_OPTIONS[@]}"
+    if [ -n "$source" ] && [ -f "$work/build/build.ninja" ]; then
+        # Same key, same source and options: a build that was stopped goes on where it was.
+        echo "resuming the Qt build in $work/build"
+    else
+        rm -rf "$work"
+        mkdir -p "$work/stage$QT_PREFIX"
+        cp "$TOOLCHAIN_SOURCE" "$work/stage$TOOLCHAIN"
+        fetch_qt_source "$work"
+        source="$(find "$work" -maxdepth 1 -type d -name 'qt6-base-*' | head -1)"
+        [ -n "$source" ] || fail "apt-get source left no qt6-base folder in $work"
+        cmake -S "$source" -B "$work/build" -G Ninja \
+            -DCMAKE_TOOLCHAIN_FILE="$work/stage$TOOLCHAIN" -DCMAKE_INSTALL_PREFIX="$QT_PREFIX" \
+            -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="$HOST_CMAKE_DIR" "${QT_OPTIONS[@]}"
+    fi
     cmake --build "$work/build" -j "$JOBS"
     DESTDIR="$work/stage" cmake --install "$work/build" >/dev/null
     # The install wrote the tool chain path of the stage; the final one is the same file renamed.
-    grep -rl "$work/stage" "$work/stage$QT_PREFIX" | xargs -r sed -i "s|$work/stage||g"
+    grep -rlI "$work/stage" "$work/stage$QT_PREFIX" | xargs -r sed -i "s|$work/stage||g"
     mv "$work/stage$QT_PREFIX" "$QT_PREFIX"
     rm -rf "$work"
     echo "Qt for MinGW built in $(((SECONDS - start) / 60)) min: $QT_PREFIX"
