@@ -47,6 +47,22 @@ PACKAGE_CHECK_PACKAGES=(
     dpkg-dev debootstrap xdotool x11-apps netpbm
 )
 
+# What scripts/build-windows.sh and scripts/check-windows.sh need besides, and nothing else
+# asks for: the MinGW-w64 tool chain with POSIX threads, the tools that build Qt from Debian's
+# source, Wine to run the Windows programs, NSIS for the installer, and a look at the window.
+WINDOWS_PACKAGES=(
+    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 dpkg-dev ninja-build zip
+    wine64 nsis xdotool x11-apps netpbm
+)
+
+# The name of the Windows zip's folder, from the project's version.
+windows_package_name() {
+    local version
+    version="$(sed -n 's/^project(RZ470ControlPanel VERSION \([0-9.]*\).*/\1/p' "$ROOT/CMakeLists.txt")"
+    [ -n "$version" ] || fail "no project version in CMakeLists.txt"
+    echo "rz470-control-panel-$version-windows-x64"
+}
+
 # What scripts/check-accessibility.sh needs besides: the accessibility bus, its Python binding,
 # a session bus, and keys and screenshots on the virtual screen.
 ACCESSIBILITY_CHECK_PACKAGES=(

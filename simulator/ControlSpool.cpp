@@ -1,14 +1,7 @@
 #include "ControlSpool.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
-#include <cstring>
-#include <ctime>
 #include <thread>
 #include <vector>
 
@@ -42,42 +35,39 @@ std::string requestError(std::string& text) {
     return {};
 }
 
-bool isStale(const std::string& path, time_t now) {
-    struct stat info {};
-    return lstat(path.c_str(), &info) == 0 && now - info.st_mtime > ControlSpool::kStaleSeconds;
+bool isStale(const std::string& path, int64_t now) {
+    simfiles::FileTime changed;
+    return simfiles::lastChange(path, changed, false) && now - changed.seconds > ControlSpool::kStaleSeconds;
 }
 
 // A listing this long after the folder's last change saw everything of that change.
-constexpr time_t kSettledSeconds = 2;
+constexpr int64_t kSettledSeconds = 2;
 
 }  // namespace
 
 void ControlSpool::serve(const std::function<std::string(std::string_view)>& handler, Seen& seen) const {
-    struct stat info {};
-    const bool statted = stat(dir_.c_str(), &info) == 0;
-    if (statted && seen.complete && seen.dir == dir_ && info.st_mtim.tv_sec == seen.changed.tv_sec &&
-        info.st_mtim.tv_nsec == seen.changed.tv_nsec)
+    simfiles::FileTime changed;
+    const bool statted = simfiles::lastChange(dir_, changed, true);
+    if (statted && seen.complete && seen.dir == dir_ && changed == seen.changed)
         return;
-    seen = Seen{dir_, info.st_mtim, false};
-    DIR* folder = opendir(dir_.c_str());
-    if (folder == nullptr)
+    seen = Seen{dir_, changed, false};
+    std::vector<std::string> names;
+    if (!simfiles::listFolder(dir_, names))
         return;
     std::vector<std::string> requests;
     std::vector<std::string> leftovers;
-    while (const dirent* entry = readdir(folder)) {
-        const std::string_view name(entry->d_name);
+    for (const std::string& entry : names) {
+        const std::string_view name(entry);
         if (endsWith(name, kRequestSuffix) && isId(name.substr(0, name.size() - kRequestSuffix.size())))
             requests.emplace_back(name.substr(0, name.size() - kRequestSuffix.size()));
         else if (endsWith(name, kReplySuffix) || endsWith(name, kPartSuffix))
             leftovers.emplace_back(name);
     }
-    closedir(folder);
 
-    timespec listed{};
-    clock_gettime(CLOCK_REALTIME, &listed);
+    const simfiles::FileTime listed = simfiles::now();
     // Replies wait for the tool and stale ones for their removal: the folder is listed again.
     seen.complete = statted && requests.size() <= static_cast<size_t>(kMaxRequestsPerPoll) && leftovers.empty() &&
-                    listed.tv_sec - info.st_mtim.tv_sec >= kSettledSeconds;
+                    listed.seconds - changed.seconds >= kSettledSeconds;
 
     std::sort(requests.begin(), requests.end());
     if (requests.size() > static_cast<size_t>(kMaxRequestsPerPoll))
@@ -87,7 +77,7 @@ void ControlSpool::serve(const std::function<std::string(std::string_view)>& han
         std::string text;
         std::string error;
         const bool read = simfiles::readSmallFile(requestPath, kMaxRequestSize, text, error);
-        unlink(requestPath.c_str());
+        simfiles::removeFile(requestPath);
         std::string reply;
         if (!read)
             reply = "error: unreadable request (" + (error.empty() ? std::string("gone") : error) + ")";
@@ -101,22 +91,21 @@ void ControlSpool::serve(const std::function<std::string(std::string_view)>& han
         simfiles::writeFileAtomically(dir_ + '/' + id + std::string(kReplySuffix), reply, ignored);
     }
 
-    const time_t now = std::time(nullptr);
+    const int64_t now = simfiles::now().seconds;
     for (size_t i = 0; i < leftovers.size() && i < static_cast<size_t>(kMaxRequestsPerPoll); ++i) {
         const std::string path = dir_ + '/' + leftovers[i];
         if (isStale(path, now))
-            unlink(path.c_str());
+            simfiles::removeFile(path);
     }
 }
 
 ControlSpool::Outcome ControlSpool::request(std::string_view command, int timeoutMs,
                                             std::string& reply) const {
-    struct stat info {};
-    if (stat(dir_.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
+    if (!simfiles::isFolder(dir_))
         return Outcome::NoFolder;
 
     const auto started = std::chrono::steady_clock::now();
-    const std::string id = std::to_string(getpid()) + '-' +
+    const std::string id = std::to_string(simfiles::processId()) + '-' +
                            std::to_string(std::chrono::duration_cast<std::chrono::nanoseconds>(
                                               std::chrono::system_clock::now().time_since_epoch())
                                               .count());
@@ -131,7 +120,7 @@ ControlSpool::Outcome ControlSpool::request(std::string_view command, int timeou
     const auto deadline = started + std::chrono::milliseconds(timeoutMs);
     for (;;) {
         if (simfiles::readSmallFile(replyPath, kMaxReplySize, reply, error)) {
-            unlink(replyPath.c_str());
+            simfiles::removeFile(replyPath);
             return Outcome::Answered;
         }
         if (std::chrono::steady_clock::now() >= deadline)
@@ -139,6 +128,6 @@ ControlSpool::Outcome ControlSpool::request(std::string_view command, int timeou
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     // Taken back so a panel started later does not run a command nobody waits for.
-    unlink(requestPath.c_str());
+    simfiles::removeFile(requestPath);
     return Outcome::NoAnswer;
 }

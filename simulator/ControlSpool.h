@@ -5,10 +5,11 @@
 // never blocks on the tool.
 #pragma once
 
-#include <ctime>
 #include <functional>
 #include <string>
 #include <string_view>
+
+#include "SimFiles.h"
 
 class ControlSpool {
 public:
@@ -27,7 +28,7 @@ public:
     // listed again.
     struct Seen {
         std::string dir;
-        timespec changed{};
+        simfiles::FileTime changed{};
         // Nothing was left for a later poll, and the listing came well after the folder's last
         // change: its time is coarse, so a listing made in the same instant may have missed a
         // request that left the time as it was.

@@ -1,7 +1,7 @@
 // Where the simulator keeps its files: RZ470_SIM_HOME when set (tests isolate themselves with
-// it), else the user's XDG state folder, else a folder of the user's in /tmp. That last one is
-// used only when it is the user's own and closed to everyone else: whoever can write into it can
-// steer the simulated unit.
+// it), else the user's own state folder. Where that is differs per system (SimPathsPosix.cpp,
+// SimPathsWindows.cpp); a folder that others could write into is refused, since whoever can write
+// there can steer the simulated unit.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +10,8 @@
 class SimPaths {
 public:
     static SimPaths fromEnvironment();
+    // Where the control folder is looked for, as lines of a usage message.
+    static const char* whereDescription();
 
     const std::string& home() const { return home_; }
     // Why the folder must not be used; empty when it may. Nothing is read from or written to a
@@ -21,11 +23,11 @@ public:
 
     // Creates the folder and its parents, private to the user; true when it exists afterwards.
     static bool ensureDir(const std::string& path);
-    // Makes path a folder of the user's alone (mode 0700) when it is absent; empty when it is
-    // then the user's own, a real folder and closed to others, else why not.
-    static std::string claimPrivateDir(const std::string& path);
 
 private:
+    // The system's part: home_ from the environment, and refusal_ when it may not be used.
+    void findHome();
+
     std::string home_;
     std::string refusal_;
 };

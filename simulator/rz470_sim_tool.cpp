@@ -22,8 +22,8 @@ void usage(FILE* out) {
                  "usage: rz470-sim [--timeout-ms N] <command...>\n"
                  "Sends a command to the simulated unit of a running panel and prints the reply.\n"
                  "'rz470-sim help' lists the commands; 'rz470-sim status' prints the unit's state.\n"
-                 "The control folder is $RZ470_SIM_HOME/spool, else $XDG_STATE_HOME/rz470-sim/spool\n"
-                 "(default ~/.local/state/rz470-sim/spool).\n");
+                 "%s",
+                 SimPaths::whereDescription());
 }
 
 }  // namespace

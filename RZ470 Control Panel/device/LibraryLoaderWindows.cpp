@@ -4,40 +4,14 @@
 
 namespace LibraryLoader::platform {
 
-namespace {
-
-// An environment variable's value, or empty when it is not set.
-std::wstring environmentValue(const wchar_t* name) {
-    const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
-    if (size == 0) {
-        return {};
-    }
-    std::wstring value(size, L'\0');
-    const DWORD length = GetEnvironmentVariableW(name, value.data(), size);
-    value.resize(length < size ? length : 0);
-    return value;
-}
-
-}  // namespace
-
+// Only the system folder, where a maker's installer may have put the library and only
+// administrators write: a library in the current folder or on PATH is anybody's.
 std::vector<NativePath> systemSearchDirs() {
     std::vector<NativePath> dirs;
     wchar_t systemDir[MAX_PATH];
     const UINT length = GetSystemDirectoryW(systemDir, MAX_PATH);
     if (length > 0 && length < MAX_PATH) {
         dirs.emplace_back(systemDir, length);
-    }
-    const std::wstring entries = environmentValue(L"PATH");
-    size_t start = 0;
-    while (start <= entries.size()) {
-        size_t end = entries.find(L';', start);
-        if (end == std::wstring::npos) {
-            end = entries.size();
-        }
-        if (end > start) {
-            dirs.push_back(entries.substr(start, end - start));
-        }
-        start = end + 1;
     }
     return dirs;
 }
@@ -62,7 +36,10 @@ std::vector<char> fixedFileInfo(const NativePath& path) {
 }
 
 Opened open(const NativePath& path) {
-    HMODULE module = LoadLibraryW(path.c_str());
+    // What the library itself imports comes from its own folder and the system folder, never
+    // from the current folder or PATH either.
+    HMODULE module =
+        LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (module == nullptr) {
         return {nullptr, static_cast<long>(GetLastError())};
     }

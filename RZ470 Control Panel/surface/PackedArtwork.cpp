@@ -14,7 +14,7 @@ std::optional<PackedPicture> PackedArtwork(int id, int scale) {
     if (packed) {
         return packed;
     }
-    bool readBitmap = false;
+    [[maybe_unused]] bool readBitmap = false;  // used only where the heap is trimmed
     {
         const QByteArray bitmap = QResource(PanelArtwork::bitmapPath(id, scale)).uncompressedData();
         readBitmap = !bitmap.isEmpty();

@@ -1,12 +1,15 @@
 #include "SimFiles.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 namespace simfiles {
 
@@ -73,6 +76,61 @@ bool writeFileAtomically(const std::string& path, std::string_view text, std::st
     if (!ok)
         unlink(temporary.c_str());
     return ok;
+}
+
+bool removeFile(const std::string& path) {
+    return unlink(path.c_str()) == 0;
+}
+
+bool makeFolder(const std::string& path) {
+    struct stat info {};
+    return (mkdir(path.c_str(), 0700) == 0 || errno == EEXIST) && stat(path.c_str(), &info) == 0 &&
+           S_ISDIR(info.st_mode);
+}
+
+bool isFolder(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool lastChange(const std::string& path, FileTime& time, bool followLink) {
+    struct stat info {};
+    if ((followLink ? stat(path.c_str(), &info) : lstat(path.c_str(), &info)) != 0)
+        return false;
+    time = FileTime{info.st_mtim.tv_sec, info.st_mtim.tv_nsec};
+    return true;
+}
+
+bool listFolder(const std::string& path, std::vector<std::string>& names) {
+    DIR* folder = opendir(path.c_str());
+    if (folder == nullptr)
+        return false;
+    names.clear();
+    while (const dirent* entry = readdir(folder)) {
+        const std::string_view name(entry->d_name);
+        if (name != "." && name != "..")
+            names.emplace_back(name);
+    }
+    closedir(folder);
+    return true;
+}
+
+std::string environment(const char* name, size_t maxLength) {
+    const char* value = std::getenv(name);
+    if (value == nullptr)
+        return {};
+    std::string text(value);
+    return text.size() <= maxLength ? text : std::string();
+}
+
+FileTime now() {
+    timespec time{};
+    clock_gettime(CLOCK_REALTIME, &time);
+    return FileTime{time.tv_sec, time.tv_nsec};
+}
+
+unsigned long processId() {
+    return static_cast<unsigned long>(getpid());
 }
 
 }  // namespace simfiles
