@@ -4,7 +4,7 @@
 # buttons by name and switches LED 3 on through its accessible action (scripts/
 # check-accessibility.py), reads the alarm tiles and the maintenance values and hears an alarm's
 # change announced, then Tab moves the focus ring onto a button, which the accessibility
-# bus reports focused and a screenshot shows; Escape ends the panel.
+# bus reports focused and a screenshot shows; Escape ends the panel through the save question.
 #
 # Leaves the screenshots in build/accessibility-check (before-tab.png, focus-ring.png).
 RZ470_PRIVATE_RUNTIME=1
@@ -65,8 +65,14 @@ session() {
     rm -f "$WORK"/*.ppm
     echo "screenshots: $WORK/before-tab.png, $WORK/focus-ring.png"
 
-    step "Escape ends the panel"
+    step "Escape ends the panel, as EXIT does: the save question, answered No by its own Escape"
     xdotool key --clearmodifiers Escape
+    local tries
+    for tries in $(seq 20); do
+        sleep 0.5
+        kill -0 "$PANEL_PID" 2>/dev/null || break
+        [ $((tries % 4)) -ne 0 ] || xdotool key --clearmodifiers Escape
+    done
     local code=0
     wait "$PANEL_PID" || code=$?
     trap - EXIT
