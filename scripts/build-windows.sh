@@ -38,7 +38,7 @@ QT_OPTIONS=(
     -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_icu=OFF
     -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_freetype=OFF
     -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF
-    -DFEATURE_freetype=ON -DFEATURE_direct2d=OFF
+    -DFEATURE_freetype=ON
     -DFEATURE_tabletevent=OFF
     -DFEATURE_dynamicgl=OFF
 )
