@@ -10,14 +10,6 @@ bool PaintedButtonAccessible::isValid() const {
     return panel_ != nullptr && panel_->Row(id_) != nullptr;
 }
 
-QWindow* PaintedButtonAccessible::window() const {
-    return panel_ != nullptr ? panel_->window().window()->windowHandle() : nullptr;
-}
-
-QAccessibleInterface* PaintedButtonAccessible::parent() const {
-    return panel_ != nullptr ? QAccessible::queryAccessibleInterface(&panel_->window()) : nullptr;
-}
-
 QString PaintedButtonAccessible::text(QAccessible::Text t) const {
     const ButtonRow* row = panel_ != nullptr ? panel_->Row(id_) : nullptr;
     if (row == nullptr) {

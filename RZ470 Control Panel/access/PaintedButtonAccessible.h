@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QAccessibleActionInterface>
-#include <QAccessibleInterface>
 #include <QAccessibleValueInterface>
-#include <QPointer>
+
+#include "PaintedChildAccessible.h"
 
 class PanelAccessibility;
 
@@ -11,24 +11,16 @@ class PanelAccessibility;
 // texts and state are read from the screen's table when asked for; its press runs the mouse's
 // press and release at the button's centre. A value whose text starts with a number is also
 // offered as a (read-only) number, which is how AT-SPI passes values on.
-class PaintedButtonAccessible : public QAccessibleInterface,
+class PaintedButtonAccessible : public PaintedChildAccessible,
                                 public QAccessibleActionInterface,
                                 public QAccessibleValueInterface {
 public:
-    PaintedButtonAccessible(PanelAccessibility& panel, int id) : panel_(&panel), id_(id) {}
+    PaintedButtonAccessible(PanelAccessibility& panel, int id) : PaintedChildAccessible(panel), id_(id) {}
 
     int ButtonId() const { return id_; }
 
     bool isValid() const override;
-    QObject* object() const override { return nullptr; }
-    QWindow* window() const override;
-    QAccessibleInterface* parent() const override;
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     QString text(QAccessible::Text t) const override;
-    void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override;
     QAccessible::Role role() const override;
     QAccessible::State state() const override;
@@ -48,6 +40,5 @@ private:
     // The number the value text starts with, if it does.
     QVariant Number() const;
 
-    QPointer<PanelAccessibility> panel_;
     int id_;
 };

@@ -9,14 +9,6 @@ bool PaintedTextAccessible::isValid() const {
     return panel_ != nullptr && panel_->Text(index_) != nullptr;
 }
 
-QWindow* PaintedTextAccessible::window() const {
-    return panel_ != nullptr ? panel_->window().window()->windowHandle() : nullptr;
-}
-
-QAccessibleInterface* PaintedTextAccessible::parent() const {
-    return panel_ != nullptr ? QAccessible::queryAccessibleInterface(&panel_->window()) : nullptr;
-}
-
 QString PaintedTextAccessible::text(QAccessible::Text t) const {
     const ShownText* shown = panel_ != nullptr ? panel_->Text(index_) : nullptr;
     if (shown == nullptr) {
